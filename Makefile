@@ -1,0 +1,24 @@
+# Two commands for a fresh Debian/Ubuntu machine: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: deps build run test clean
+
+deps:
+	bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	bash scripts/run.sh $(BUILD)/kelvarion
+
+# The unit and window tests run a second time under a locale whose decimal separator
+# is a comma, where number formatting goes wrong first.
+test: build
+	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && LC_ALL=pl_PL.UTF-8 LANG=pl_PL.UTF-8 ctest --output-on-failure -L 'unit|gui'
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,177 @@
+#include "lang/Lang.h"
+
+#include "log/Log.h"
+#include "platform/AppPaths.h"
+#include "platform/ComponentTree.h"
+#include "platform/MessageBox.h"
+
+#include <QWidget>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+const QString kUndef = QStringLiteral("undef");
+const QString kUnknownString = QStringLiteral(" Unknown String ");
+
+} // namespace
+
+TLang::TLang() : TLang(TAppPaths::ProgramFolder() + QStringLiteral("/res"))
+{
+}
+
+TLang::TLang(const QString& resFolder) : m_resFolder(resFolder)
+{
+}
+
+QString TLang::LangFilePath() const
+{
+    return LangSymbol.isEmpty() ? QString() : m_resFolder + QLatin1Char('/') + LangSymbol + QStringLiteral(".lng");
+}
+
+QString TLang::SectionOf(const QObject* owner) const
+{
+    return owner != nullptr ? owner->objectName() : QStringLiteral("DefSection");
+}
+
+QString TLang::GetString(const QString& key, const QObject* owner)
+{
+    return GetSectionString(key, SectionOf(owner));
+}
+
+// Results are values here, so the second slot of the original engine needs no storage.
+QString TLang::GetString2(const QString& key, const QObject* owner)
+{
+    return GetSectionString(key, SectionOf(owner));
+}
+
+QString TLang::GetSectionString(const QString& key, const QString& section)
+{
+    const QString value = IniLang ? IniLang->ReadString(section, key, kUndef) : kUndef;
+    if (value == kUndef) {
+        LOG_AT(QStringLiteral("No string(section:%1,name:%2 in ini file(%3)").arg(section, key, LangFilePath()));
+        return kUnknownString;
+    }
+    QString text = value;
+    const int breakAt = text.indexOf(QLatin1String("\\n"));
+    if (breakAt >= 0)
+        text.replace(breakAt, 2, QLatin1Char('\n'));
+    return text;
+}
+
+void TLang::LoadLanguageList()
+{
+    const QString path = m_resFolder + QStringLiteral("/lang.lng");
+    TIniFile list;
+    list.Load(path);
+    LangSymbols = list.ReadKeys(QStringLiteral("languages"));
+    if (LangSymbols.isEmpty())
+        LOG_AT(QStringLiteral("Lang ini file(%1) is empty").arg(path));
+    LangNames.clear();
+    for (const QString& symbol : LangSymbols)
+        LangNames.append(list.ReadString(QStringLiteral("languages"), symbol, QStringLiteral("noKey")));
+}
+
+void TLang::ChangeLangSym(const QString& symbol)
+{
+    if (LangSymbols.isEmpty())
+        LoadLanguageList();
+    // Without any language there is nothing to select: lookups answer " Unknown String ".
+    if (LangSymbols.isEmpty())
+        return;
+    const auto found = std::find_if(LangSymbols.cbegin(), LangSymbols.cend(), [&symbol](const QString& known) {
+        return known.compare(symbol, Qt::CaseInsensitive) == 0;
+    });
+    int index = int(found - LangSymbols.cbegin());
+    if (found == LangSymbols.cend()) {
+        LOG_AT(QStringLiteral("[ChangeLangSym]unknown lang. symbol:") + symbol);
+        index = 0;
+    }
+    if (index == LangIndex)
+        return;
+    LangIndex = index;
+    LangSymbol = LangSymbols.at(index);
+    IniLang = std::make_unique<TIniFile>();
+    IniLang->Load(LangFilePath());
+    for (const QPointer<QWidget>& form : Forms) {
+        if (form)
+            LandAllItems(form, QString());
+    }
+}
+
+void TLang::AddForm(QWidget* form)
+{
+    Forms.append(form);
+    LandAllItems(form, QString());
+}
+
+void TLang::LandAllItems(QObject* component, QString section)
+{
+    if (!IniLang) {
+        LOG_AT(QStringLiteral("Fatal error IniLang is null!!"));
+        return;
+    }
+    try {
+        LandComponent(component, section);
+    } catch (const std::exception&) {
+        LOG_LAST_ERROR();
+        gLog.Debug(QStringLiteral("Lang LandAllItems catch error classname:") +
+                       QString::fromLatin1(component->metaObject()->className()),
+                   __LINE__, __FILE__);
+    }
+}
+
+void TLang::LandComponent(QObject* component, QString& section)
+{
+    if (TComponentTree::KindOf(component) == TComponentTree::Kind::Other)
+        return;
+    const QString name = component->objectName();
+    QString key;
+    if (name.isEmpty()) {
+        key = LastName + QLatin1Char('_') + QString::number(SubCount++);
+    } else if (name == QLatin1String("SubLabel")) {
+        key = LastName + QStringLiteral("->Sub_") + QString::number(SubCount++);
+    } else {
+        key = name;
+        LastName = name;
+        SubCount = 0;
+    }
+    if (section.isEmpty())
+        section = key;
+
+    const QString caption = TComponentTree::Caption(component);
+    if (!caption.isEmpty() && caption.trimmed() != key && !key.startsWith(QLatin1Char('_'))) {
+        const QString text = IniLang->ReadString(section, key, kUndef);
+        if (text == kUndef)
+            LOG_AT(QStringLiteral("Lang LandAllItems; unknown item caption name:%1 in section:%2").arg(key, section));
+        else
+            TComponentTree::SetCaption(component, text);
+    }
+    if (!TComponentTree::Hint(component).isEmpty()) {
+        const QString hint = IniLang->ReadString(section, key + QStringLiteral("_hint"), kUndef);
+        if (hint == kUndef)
+            LOG_AT(QStringLiteral("No string(section:%1,name:%2 in ini file(%3)").arg(section, key, LangFilePath()));
+        else
+            TComponentTree::SetHint(component, hint);
+    }
+    for (QObject* child : TComponentTree::OwnedComponents(component))
+        LandAllItems(child, section);
+}
+
+QMessageBox::StandardButton TLang::ShowMessage(const QString& textKey, const QString& captionKey, QWidget* owner,
+                                               QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+{
+    // Boxes asked for before the application exists are looked up when shown, so that they
+    // speak the language chosen at start-up rather than the missing-string text.
+    QPointer<QWidget> guardedOwner = owner;
+    const QString section = SectionOf(owner);
+    auto answer = std::make_shared<QMessageBox::StandardButton>(
+        buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
+    TMessageBox::WhenShowable([=, this] {
+        const QString caption = GetSectionString(captionKey, section);
+        const QString text = GetSectionString(textKey, section);
+        *answer = TMessageBox::Show({guardedOwner, text, caption, buttons, icon});
+    });
+    return *answer;
+}

@@ -1,0 +1,56 @@
+#include "platform/RadioGroup.h"
+
+#include "platform/ComponentTree.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent), m_buttons(new QButtonGroup(this))
+{
+    new QVBoxLayout(this);
+    connect(m_buttons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            emit itemIndexChanged(id);
+    });
+}
+
+QStringList TRadioGroup::Items() const
+{
+    QStringList items;
+    for (QAbstractButton* button : m_buttons->buttons())
+        items.append(button->text());
+    return items;
+}
+
+void TRadioGroup::SetItems(const QStringList& items)
+{
+    const int index = ItemIndex();
+    qDeleteAll(m_buttons->buttons());
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items.at(i), this);
+        TComponentTree::MarkUnnamedComponent(button);
+        m_buttons->addButton(button, i);
+        layout()->addWidget(button);
+    }
+    SetItemIndex(index);
+}
+
+int TRadioGroup::ItemIndex() const
+{
+    return m_buttons->checkedId();
+}
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    if (QAbstractButton* button = m_buttons->button(index)) {
+        button->setChecked(true);
+        return;
+    }
+    // A radio group can only be emptied with exclusivity off.
+    m_buttons->setExclusive(false);
+    for (QAbstractButton* button : m_buttons->buttons())
+        button->setChecked(false);
+    m_buttons->setExclusive(true);
+}

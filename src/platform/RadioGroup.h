@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+class QButtonGroup;
+
+// A framed group of radio buttons made from a list of items, with the index of the chosen
+// one. The buttons belong to the group and stay unnamed, so that their texts are keyed by
+// the group's name and their position.
+class TRadioGroup : public QGroupBox
+{
+    Q_OBJECT
+    Q_PROPERTY(QStringList items READ Items WRITE SetItems)
+    Q_PROPERTY(int itemIndex READ ItemIndex WRITE SetItemIndex NOTIFY itemIndexChanged)
+
+public:
+    explicit TRadioGroup(QWidget* parent = nullptr);
+
+    QStringList Items() const;
+    void SetItems(const QStringList& items);
+    // -1 when no button is chosen.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+
+signals:
+    void itemIndexChanged(int index);
+
+private:
+    QButtonGroup* m_buttons;
+};

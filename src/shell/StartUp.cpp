@@ -1,0 +1,61 @@
+#include "shell/StartUp.h"
+
+#include "lang/Lang.h"
+#include "platform/MessageBox.h"
+#include "platform/SignalWatcher.h"
+#include "settings/Options.h"
+#include "shell/MainForm.h"
+
+#include <QApplication>
+#include <QStringList>
+
+#include <exception>
+
+QString TStartUp::LangOption(const QString& commandLine)
+{
+    const int at = commandLine.indexOf(QLatin1String("-lang"));
+    if (at < 0)
+        return {};
+    // The five letters and the one character after them, normally a blank, are skipped.
+    QString symbol = commandLine.mid(at + 6, 100);
+    const int blank = symbol.indexOf(QLatin1Char(' '), 1);
+    if (blank > 0)
+        symbol.truncate(blank);
+    return symbol;
+}
+
+void TStartUp::ApplyLangOption(const QString& commandLine)
+{
+    const QString symbol = LangOption(commandLine);
+    if (!symbol.isEmpty() && gOptions.Lang.isEmpty())
+        gOptions.SetLang(symbol);
+}
+
+int TStartUp::Run(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    ApplyLangOption(arguments.join(QLatin1Char(' ')));
+
+    QApplication application(argc, argv);
+    try {
+        QApplication::setApplicationName(QStringLiteral("Kelvarion"));
+        gLang.ChangeLangSym(gOptions.Lang);
+        TMessageBox::ShowPending();
+
+        MainForm = new TMainForm;
+        TSignalWatcher watcher;
+        QObject::connect(&watcher, &TSignalWatcher::terminationRequested, MainForm, &TMainForm::Terminate);
+        MainForm->show();
+        QApplication::exec();
+    } catch (const std::exception& error) {
+        TMessageBox::Show({nullptr, QString::fromLocal8Bit(error.what()), QStringLiteral("Kelvarion"),
+                           QMessageBox::Ok, QMessageBox::Critical});
+    } catch (...) {
+        TMessageBox::Show({nullptr, QString(), QStringLiteral("Kelvarion"), QMessageBox::Ok, QMessageBox::Critical});
+    }
+    delete MainForm;
+    MainForm = nullptr;
+    return 0;
+}

@@ -1,0 +1,20 @@
+// Runs every test of one test program inside a Qt application, with message boxes answered
+// by the tests themselves: a box that no test expects is a failure.
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    TMessageBox::SetHandler([](const SMessageRequest& request) {
+        ADD_FAILURE() << "unexpected message box: " << request.caption.toStdString() << " / "
+                      << request.text.toStdString();
+        return QMessageBox::Ok;
+    });
+    return RUN_ALL_TESTS();
+}
