@@ -1,0 +1,102 @@
+#pragma once
+
+#include "charts/GraphSeries.h"
+#include "charts/LegendTable.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+
+#include <vector>
+
+class QPainter;
+struct SData;
+
+// One audiogram drawn into a bitmap it does not own: a logarithmic frequency axis, a linear
+// level axis growing downwards, the plotted series and a frame. The right-ear chart also
+// draws the legend table into a second bitmap. Every pixel and font size is the screen value
+// times Scale, truncated.
+class TGraph
+{
+public:
+    TGraph(QImage* target, float scale);
+    TGraph(const TGraph&) = delete;
+    TGraph& operator=(const TGraph&) = delete;
+
+    void Draw();
+
+    // The pixel of (x, y) in hertz and decibels; true when it lies inside the plot rectangle.
+    bool ToPixel(double x, double y, QPoint& pixel) const;
+
+    int AddSeries(const SData* measurement);
+    void AddSeriesPoint(int index, double frequency, double level);
+    void SetMarkerStyle(int index, uint8_t style);
+    void ClearSeries();
+
+    void SetLegendTarget(QImage* legendTarget);
+    void DrawLegend();
+    TArray BuildLegendTable() const;
+    void DrawTable(const TArray& table, QImage* bitmap);
+
+    // Axis units: log10 on a logarithmic axis, the value itself on a linear one.
+    static double ToAxis(double value, bool logarithmic);
+    static double FromAxis(double units, bool logarithmic);
+    static double NiceStep(double from, double to, int divisions, bool logarithmic);
+
+    int Width = 0;
+    int Height = 0;
+    int LegendWidth = 0;
+    int LegendHeight = 0;
+    int SeriesCount = 0;
+    std::vector<SGraph> Series;
+    double XFrom = 100.0;
+    double XTo = 10000.0;
+    double XGridFrom = 125.0;
+    double XGridTo = 8000.0;
+    double YFrom = 120.0;
+    double YTo = -10.0;
+    double YGridFrom = 120.0;
+    double YGridTo = -10.0;
+    QImage* Target = nullptr;
+    QImage* LegendTarget = nullptr;
+    float MarginLeft = 0.09f;
+    float MarginRight = 0.03f;
+    float MarginTop = 0.03f;
+    float MarginBottom = 0.08f;
+    QColor BackgroundColour = QColor(0, 0, 0);
+    QColor MajorGridColour = QColor(128, 128, 128);
+    QColor MinorGridColour = QColor(128, 128, 128);
+    QColor FrameColour = QColor(0, 0, 0);
+    QColor LabelColour = QColor(0, 0, 0);
+    int LabelFontSize = 8;
+    Qt::PenStyle FrameStyle = Qt::SolidLine;
+    Qt::PenStyle MajorGridStyle = Qt::SolidLine;
+    Qt::PenStyle MinorGridStyle = Qt::DotLine;
+    int FrameThickness = 2;
+    int MajorGridWidth = 1;
+    int MinorGridWidth = 0;
+    int LabelGap = 5;
+    bool XLog = true;
+    bool YLog = false;
+    bool MajorGridOn = true;
+    bool MinorGridOn = true;
+    double MinSegmentLength2 = 4.0;
+    double XStep = 0.0;
+    double YStep = 0.0;
+    int XDivisions = 6;
+    int YDivisions = 13;
+    int XMinorCount = 2;
+    int YMinorCount = 2;
+    float Scale = 1.0f;
+
+private:
+    void CheckRanges();
+    void DrawFrequencyGrid(QPainter& painter);
+    void DrawLevelGrid(QPainter& painter);
+    void DrawSeries(QPainter& painter, const SGraph& series);
+    void DrawFrame(QPainter& painter);
+    void DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight);
+    void DrawCellBorder(QPainter& painter, int x, int y, int width, int height);
+    QFont LabelFont() const;
+};

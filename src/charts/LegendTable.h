@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+
+class QLocale;
+struct SData;
+
+// A cell holding this text is drawn as the series' line sample; the text's width is also the
+// width of the sample.
+inline constexpr char LinePlaceholder[] = "4444";
+// Distance from the start of the line sample to the centre of its marker.
+inline constexpr char MarkerOffsetText[] = "22";
+
+struct TCell
+{
+    // 0 left, 1 right, 2 centred.
+    uint8_t Alignment = 0;
+    QString Text;
+};
+
+using TRaw = QVector<TCell>;
+// Row 0 is the header, row i belongs to series i - 1.
+using TArray = QVector<TRaw>;
+
+TRaw LegendHeaderRow();
+TRaw LegendDataRow(const SData& measurement, const QLocale& locale);
+
+// A birth date without a whole day shows as a time of day.
+QString BirthDateText(const SData& measurement, const QLocale& locale);
+QString SessionDateText(const SData& measurement, const QLocale& locale);
+QString CalibrationText(const SData& measurement);
+QString ReferenceStateText(const SData& measurement);

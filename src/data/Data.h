@@ -1,0 +1,42 @@
+#pragma once
+
+#include "data/DateTime.h"
+
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+
+// One frequency row of a measurement: thresholds and the reference values they were recorded
+// against, in hertz and decibels. 0 is an ordinary level, not a missing value.
+struct SDataPoint
+{
+    float freq = 0.0f;
+    float left = 0.0f;
+    float right = 0.0f;
+    float leftRef = 0.0f;
+    float rightRef = 0.0f;
+
+    bool operator<(const SDataPoint& other) const { return freq < other.freq; }
+};
+
+// One measurement, or the reference record. Copies are deep. A name or surname never given
+// holds the text "0".
+struct SData
+{
+    QString surname;
+    QString name;
+    QString fileName;
+    QString remarks;
+    int32_t calibration_level = 0;
+    QString calibration_desc;
+    TDateTime born_date;
+    TDateTime session_date;
+    bool modified = false;
+    bool referenceOn = false;
+    int32_t seriesIndex = -1;
+    QVector<SDataPoint> points;
+};
+
+// True when any of the record's own rows carries a reference value other than 0.
+bool HasReferenceValues(const SData& data);

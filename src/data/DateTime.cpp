@@ -1,0 +1,97 @@
+#include "data/DateTime.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr long long MsPerDay = 86400000;
+
+qint64 EpochJulianDay()
+{
+    return QDate(1899, 12, 30).toJulianDay();
+}
+
+struct SParts
+{
+    long long days;
+    int ms;
+};
+
+// Before the epoch the fraction still counts forwards from the start of the day, so -1.25 is
+// 29 December 1899 at 06:00.
+SParts Split(double value)
+{
+    const double whole = std::trunc(value);
+    long long days = static_cast<long long>(whole);
+    long long ms = std::llround(std::fabs(value - whole) * MsPerDay);
+    if (ms >= MsPerDay) {
+        ms -= MsPerDay;
+        days += value < 0 ? -1 : 1;
+    }
+    return {days, static_cast<int>(ms)};
+}
+
+double Join(long long days, int ms)
+{
+    const double fraction = static_cast<double>(ms) / MsPerDay;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+} // namespace
+
+TDateTime TDateTime::FromDate(const QDate& date)
+{
+    if (!date.isValid())
+        return TDateTime();
+    return TDateTime(Join(date.toJulianDay() - EpochJulianDay(), 0));
+}
+
+TDateTime TDateTime::FromDateTime(const QDateTime& dateTime)
+{
+    if (!dateTime.isValid())
+        return TDateTime();
+    return TDateTime(
+        Join(dateTime.date().toJulianDay() - EpochJulianDay(), dateTime.time().msecsSinceStartOfDay()));
+}
+
+long long TDateTime::WholeDays() const
+{
+    return Split(m_value).days;
+}
+
+int TDateTime::TimeOfDayMs() const
+{
+    return Split(m_value).ms;
+}
+
+QDate TDateTime::Date() const
+{
+    return QDate::fromJulianDay(EpochJulianDay() + WholeDays());
+}
+
+QTime TDateTime::Time() const
+{
+    return QTime::fromMSecsSinceStartOfDay(TimeOfDayMs());
+}
+
+QDateTime TDateTime::ToDateTime() const
+{
+    return QDateTime(Date(), Time());
+}
+
+QString TDateTime::ToText(const QLocale& locale) const
+{
+    if (!HasTime())
+        return DateText(locale);
+    return DateText(locale) + QLatin1Char(' ') + TimeText(locale);
+}
+
+QString TDateTime::DateText(const QLocale& locale) const
+{
+    return locale.toString(Date(), QLocale::ShortFormat);
+}
+
+QString TDateTime::TimeText(const QLocale& locale) const
+{
+    return locale.toString(Time(), QLocale::LongFormat);
+}

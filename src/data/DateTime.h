@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+// A point in time as whole days since 1899-12-30 plus the time of day as a fraction of a
+// day, the way measurement records keep their dates. A whole-day count of 0 means "not set".
+class TDateTime
+{
+public:
+    TDateTime() = default;
+    explicit TDateTime(double value) : m_value(value) {}
+    static TDateTime FromDate(const QDate& date);
+    static TDateTime FromDateTime(const QDateTime& dateTime);
+
+    double Value() const { return m_value; }
+    // Whole days since 1899-12-30, truncated towards zero.
+    long long WholeDays() const;
+    // Milliseconds since midnight, 0 to 86399999.
+    int TimeOfDayMs() const;
+    bool IsSet() const { return WholeDays() != 0; }
+    bool HasTime() const { return TimeOfDayMs() != 0; }
+
+    QDate Date() const;
+    QTime Time() const;
+    QDateTime ToDateTime() const;
+
+    // Short date, then a blank and the long time unless the value is exactly midnight.
+    QString ToText(const QLocale& locale) const;
+    QString DateText(const QLocale& locale) const;
+    QString TimeText(const QLocale& locale) const;
+
+    bool operator==(const TDateTime& other) const = default;
+
+private:
+    double m_value = 0.0;
+};
