@@ -10,11 +10,12 @@ int TSystemError::LastCode()
 
 bool TSystemError::Describe(int code, QString& text)
 {
+    // Codes without a name have only glibc's "Unknown error" text, in the user's language.
+    if (strerrorname_np(code) == nullptr)
+        return false;
     char buffer[256] = {};
     // The GNU strerror_r either fills the buffer or returns a static text.
     const char* message = strerror_r(code, buffer, sizeof buffer);
-    if (message == nullptr || std::strncmp(message, "Unknown error", 13) == 0)
-        return false;
     text = QString::fromLocal8Bit(message);
     return true;
 }

@@ -1,6 +1,6 @@
 // Runs every test of one test program inside a Qt application, with message boxes answered
 // by the tests themselves: a box that no test expects is a failure.
-#include "platform/MessageBox.h"
+#include "support/MessageRecorder.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -11,10 +11,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    TMessageBox::SetHandler([](const SMessageRequest& request) {
-        ADD_FAILURE() << "unexpected message box: " << request.caption.toStdString() << " / "
-                      << request.text.toStdString();
-        return QMessageBox::Ok;
-    });
+    // Answers nothing and restores the failing handler when it goes.
+    { TMessageRecorder failOnUnexpectedBoxes; }
     return RUN_ALL_TESTS();
 }

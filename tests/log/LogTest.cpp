@@ -1,0 +1,139 @@
+#include "log/Log.h"
+#include "log/Tools.h"
+
+#include <QFile>
+#include <QFileDevice>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+QStringList ReadLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+}
+
+const QRegularExpression kStamp(QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2} "));
+
+} // namespace
+
+TEST(Log, HeaderNamesTheProgramAndTheSystem)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Log.txt"));
+    {
+        TLog log(path);
+        EXPECT_EQ(log.winVersion, 11);
+    }
+    const QStringList lines = ReadLines(path);
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_TRUE(kStamp.match(lines[0]).hasMatch()) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" # Kelvarion log")));
+    EXPECT_EQ(lines[1], QStringLiteral("#"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(" OS version \\d+\\.\\d+ build \\d+ PlatformId:100  CSDVersion:\\S+$"))
+                    .match(lines[2])
+                    .hasMatch())
+        << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("(Linux ")));
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral(";winVersion=11")));
+    EXPECT_EQ(lines[4], QString());
+}
+
+TEST(Log, EntryCarriesLineAndFileNameWithoutFolders)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Log.txt"));
+    {
+        TLog log(path);
+        log.WriteAt(QStringLiteral("Volume control open failed!"), 45, "/home/dev/kelvarion/src/sound/SoundEngine.cpp");
+        log.Debug(QStringLiteral("never written"), 1, "x.cpp");
+    }
+    const QStringList lines = ReadLines(path);
+    const QString entry = lines.at(lines.size() - 2);
+    ASSERT_TRUE(kStamp.match(entry).hasMatch());
+    EXPECT_EQ(entry.mid(20), QStringLiteral(" line:45\t SoundEngine.cpp\tVolume control open failed!"));
+    EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QStringLiteral("never written")));
+}
+
+TEST(Log, SecondStartEmptiesThePreviousLog)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Log.txt"));
+    {
+        TLog first(path);
+        first.Write(QStringLiteral("first run"));
+    }
+    {
+        TLog second(path);
+    }
+    const QStringList lines = ReadLines(path);
+    EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QStringLiteral("first run")));
+    EXPECT_EQ(lines.filter(QStringLiteral("# Kelvarion log")).size(), 1);
+}
+
+TEST(Log, ReadOnlyFolderGivesNoLogButAVersion)
+{
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QString path = dir.filePath(QStringLiteral("Log.txt"));
+    TLog log(path);
+    // root may write anywhere; the claim only holds where the folder really refuses us.
+    if (QFile(path).exists())
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_FALSE(log.IsOpen());
+    EXPECT_EQ(log.winVersion, 11);
+    log.Write(QStringLiteral("nowhere"));
+    EXPECT_FALSE(QFile(path).exists());
+}
+
+TEST(Log, LastErrorIsDescribedOnOneLine)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Log.txt"));
+    {
+        TLog log(path);
+        errno = ENOENT;
+        log.WriteLastError(7, "src/settings/Options.cpp");
+        errno = 0x7abc;
+        log.WriteLastError(8, "TOptionsEngine");
+    }
+    const QStringList lines = ReadLines(path);
+    EXPECT_TRUE(lines.at(lines.size() - 3).endsWith(
+        QStringLiteral(" line:7\t Options.cpp\tError=(0x2) Message: ") + QString::fromLocal8Bit(std::strerror(ENOENT))))
+        << lines.at(lines.size() - 3).toStdString();
+    EXPECT_TRUE(lines.at(lines.size() - 2).endsWith(
+        QStringLiteral(" line:8\t TOptionsEngine\tAn error occured calling FormatMessage()!Error Code (0x7abc)")))
+        << lines.at(lines.size() - 2).toStdString();
+}
+
+TEST(Tools, FileNamePartKeepsWhatFollowsTheLastFolder)
+{
+    EXPECT_EQ(FileNamePart(QStringLiteral("/a/b/Sound.cpp")), QStringLiteral("Sound.cpp"));
+    EXPECT_EQ(FileNamePart(QStringLiteral("Sound.cpp")), QStringLiteral("Sound.cpp"));
+    EXPECT_EQ(FileNamePart(QStringLiteral("/a/b/")), QString());
+}
+
+TEST(Tools, BuildDateTextReadsTheCompilerDate)
+{
+    const struct
+    {
+        const char* date;
+        const char* format;
+        const char* expected;
+    } rows[] = {
+        {"Jun 15 2010", nullptr, "2010-06-15"},
+        {"Jan  3 2011", nullptr, "2011-01-03"},
+        {"Dec 31 1999", nullptr, "1999-12-31"},
+        {"May  5 2010", "%d/%d/%d", "2010/5/5"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(BuildDateText(row.format, row.date), QString::fromLatin1(row.expected)) << row.date;
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(BuildDateText()).hasMatch());
+}

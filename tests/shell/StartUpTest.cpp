@@ -1,0 +1,44 @@
+#include "settings/Options.h"
+#include "shell/StartUp.h"
+
+#include <gtest/gtest.h>
+
+TEST(StartUp, LangOptionIsTakenFromTheCommandLine)
+{
+    const QString longSymbol(150, QLatin1Char('x'));
+    const struct
+    {
+        QString commandLine;
+        QString symbol;
+    } rows[] = {
+        {QStringLiteral("-lang en"), QStringLiteral("en")},
+        {QStringLiteral("-lang pl -other"), QStringLiteral("pl")},
+        {QStringLiteral("foo -lang en bar"), QStringLiteral("en")},
+        {QStringLiteral("-langen"), QStringLiteral("n")},
+        {QStringLiteral("x-language pl"), QStringLiteral("age")},
+        {QStringLiteral("-lang"), QString()},
+        {QStringLiteral("-lang "), QString()},
+        {QStringLiteral("-lang  en"), QStringLiteral(" en")},
+        {QStringLiteral("-LANG en"), QString()},
+        {QStringLiteral("-lang en -lang pl"), QStringLiteral("en")},
+        {QString(), QString()},
+        {QStringLiteral("-lang ") + longSymbol, longSymbol.left(100)},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(TStartUp::LangOption(row.commandLine), row.symbol) << row.commandLine.toStdString();
+}
+
+TEST(StartUp, StoredLanguageIsNeverOverridden)
+{
+    const QString stored = gOptions.Lang;
+    gOptions.Lang.clear();
+    TStartUp::ApplyLangOption(QStringLiteral("-lang en"));
+    EXPECT_EQ(gOptions.Lang, QStringLiteral("en"));
+    gOptions.Lang = QStringLiteral("pl");
+    TStartUp::ApplyLangOption(QStringLiteral("-lang en"));
+    EXPECT_EQ(gOptions.Lang, QStringLiteral("pl"));
+    gOptions.Lang.clear();
+    TStartUp::ApplyLangOption(QStringLiteral("-lang"));
+    EXPECT_EQ(gOptions.Lang, QString());
+    gOptions.Lang = stored;
+}
