@@ -1,5 +1,7 @@
 #include "log/Log.h"
+#include "lang/Lang.h"
 #include "log/Tools.h"
+#include "support/MessageRecorder.h"
 
 #include <QFile>
 #include <QFileDevice>
@@ -91,6 +93,28 @@ TEST(Log, ReadOnlyFolderGivesNoLogButAVersion)
     EXPECT_EQ(log.winVersion, 11);
     log.Write(QStringLiteral("nowhere"));
     EXPECT_FALSE(QFile(path).exists());
+}
+
+TEST(Log, UnopenableFileGivesNoLogButAVersion)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing folder/Log.txt"));
+    TLog log(path);
+    EXPECT_FALSE(log.IsOpen());
+    EXPECT_EQ(log.winVersion, 11);
+    log.Write(QStringLiteral("nowhere"));
+    EXPECT_FALSE(QFile(path).exists());
+}
+
+TEST(Log, LogThatCannotBeWrittenIsShownOnce)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Log.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path));
+    TMessageRecorder boxes;
+    TLog log(path);
+    ASSERT_EQ(boxes.requests.size(), 1);
+    EXPECT_EQ(boxes.requests[0].text, gLang.GetSectionString(QStringLiteral("OpenError"), QStringLiteral("Log")) + path);
 }
 
 TEST(Log, LastErrorIsDescribedOnOneLine)

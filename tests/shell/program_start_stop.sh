@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Starts a copy of the program on a virtual X display with "-lang pl", ends it with SIGTERM
+# and checks what it leaves behind: the log, the data folder and the settings file; a second
+# start with "-lang en" keeps the stored language.
+set -euo pipefail
+build=$1
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+cp "$build/kelvarion" "$folder/"
+cp -r "$build/res" "$folder/"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Runs the program until its window shows, prints the window's caption, then ends it.
+run_once() {
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+        "$1/kelvarion" "$2" "$3" 2>/dev/null &
+        pid=$!
+        for _ in $(seq 100); do
+            id=$(xdotool search --pid "$pid" --onlyvisible --name "Kelvarion" 2>/dev/null | head -n 1 || true)
+            [ -n "$id" ] && break
+            sleep 0.1
+        done
+        [ -n "$id" ] && xdotool getwindowname "$id"
+        kill -TERM "$pid"
+        for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || exit 0; sleep 0.1; done
+        echo "did not end on SIGTERM" >&2
+        kill -KILL "$pid"
+        exit 1' _ "$folder" "$@"
+}
+
+caption=$(run_once -lang pl) || fail "the program did not end on SIGTERM"
+polish=$(sed -n '/^\[MainForm\]/,/^\[/p' "$folder/res/pl.lng" | grep -m1 '^MainForm=' | cut -d= -f2-)
+expected="$polish 1.04.01 $(date +%Y-%m-%d)"
+# The build date is the date of the build, which may be another day than today.
+[[ "$caption" == "$polish 1.04.01 "????-??-?? ]] || fail "caption '$caption', expected like '$expected'"
+
+head -n 1 "$folder/Log.txt" | grep -Eq '^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:]{8} # Kelvarion log$' || fail "log header"
+[ "$(sed -n 2p "$folder/Log.txt")" = "#" ] || fail "second log line"
+[ -d "$folder/Data" ] || fail "no Data folder"
+
+expected_ini="[Settings]
+Frequency List=0
+Minimum Level=0
+Maximum Level=80
+Delta Level=2
+Calibrated=0
+Algorithm=0
+Sound Source Type=0
+Default Path=$folder/Data
+Reference FileName=
+Default Calibration Level=6553
+Default Calibration Desc=
+Frequency Other List=1000,2000,500
+Modulation=1
+Lang=pl"
+[ "$(cat "$folder/kelvarion.ini")" = "$expected_ini" ] || { cat "$folder/kelvarion.ini"; fail "settings file"; }
+
+run_once -lang en > /dev/null || fail "second start did not end on SIGTERM"
+grep -qx 'Lang=pl' "$folder/kelvarion.ini" || fail "the stored language was overridden"
+grep -c '# Kelvarion log' "$folder/Log.txt" | grep -qx 1 || fail "the log was not rewritten"
+echo "program start and stop: all checks passed"
