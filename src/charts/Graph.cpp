@@ -1,29 +1,298 @@
 #include "charts/Graph.h"
 
+#include "charts/Marker.h"
+#include "charts/Palette.h"
+#include "data/Data.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double SmallestPositive = 1e-307;
+constexpr double LargestExponent = 307.0;
+// Summing steps in axis units drifts by a few ulps; the last labelled line must not be lost.
+constexpr double StepTolerance = 1e-9;
+
+int Truncated(double value)
+{
+    return static_cast<int>(std::trunc(value));
+}
+
+// Half away from zero, limited to the coordinate range of the drawing surface.
+double RoundedCoordinate(double value)
+{
+    const double rounded = value > 0 ? value + 0.5 : value - 0.5;
+    return std::clamp(rounded, -32768.0, 32767.0);
+}
+
+int PixelCoordinate(double value)
+{
+    return static_cast<int>(std::trunc(RoundedCoordinate(value)));
+}
+
+void FixRange(double& from, double& to, bool logarithmic)
+{
+    if (from == to) {
+        from -= 0.1;
+        to += 0.1;
+    }
+    if (logarithmic && from <= 0)
+        from = SmallestPositive;
+    if (logarithmic && to <= 0)
+        to = 1e-306;
+}
+
+// Thick pens end and join round, as the series lines of a printed chart should.
+QPen MakePen(const QColor& colour, int width, Qt::PenStyle style)
+{
+    return QPen(colour, width, style, Qt::RoundCap, Qt::RoundJoin);
+}
+
+void DrawTextAt(QPainter& painter, int left, int top, const QString& text)
+{
+    painter.drawText(left, top + painter.fontMetrics().ascent(), text);
+}
+
+} // namespace
 
 TGraph::TGraph(QImage* target, float scale) : Target(target), Scale(scale)
 {
     Width = target->width();
     Height = target->height();
+    LabelFontSize = Truncated(8 * Scale);
+    FrameThickness = Truncated(2 * Scale);
+    MajorGridWidth = Truncated(1 * Scale);
+    LabelGap = Truncated(5 * Scale);
+    XStep = NiceStep(XFrom, XTo, XDivisions, XLog);
+    YStep = NiceStep(YFrom, YTo, YDivisions, YLog);
+    Draw();
 }
 
-void TGraph::Draw() {}
-
-bool TGraph::ToPixel(double, double, QPoint& pixel) const
+double TGraph::ToAxis(double value, bool logarithmic)
 {
-    pixel = QPoint();
-    return false;
+    if (!logarithmic)
+        return value;
+    return std::log10(value <= 0 ? SmallestPositive : value);
+}
+
+double TGraph::FromAxis(double units, bool logarithmic)
+{
+    if (!logarithmic)
+        return units;
+    return std::pow(10.0, std::clamp(units, -LargestExponent, LargestExponent));
+}
+
+double TGraph::NiceStep(double from, double to, int divisions, bool logarithmic)
+{
+    const double raw = (ToAxis(to, logarithmic) - ToAxis(from, logarithmic)) / divisions;
+    if (logarithmic) {
+        double rounded = std::floor(std::pow(10.0, raw) + 0.5);
+        if (rounded <= 0)
+            rounded = SmallestPositive;
+        return std::log10(rounded);
+    }
+    const double whole = std::trunc(raw);
+    const double exponent = std::floor(std::log10(std::fabs(whole)));
+    double mantissa = std::fabs(whole) / std::pow(10.0, exponent);
+    if (mantissa > 1 && mantissa < 2.5)
+        mantissa = 2.5;
+    else if (mantissa > 2.5 && mantissa < 5)
+        mantissa = 5;
+    else if (mantissa > 5 && mantissa < 7.5)
+        mantissa = 7.5;
+    else if (mantissa > 7.5)
+        mantissa = 10;
+    if (raw < 0)
+        mantissa = -mantissa;
+    return mantissa * std::pow(10.0, exponent);
+}
+
+bool TGraph::ToPixel(double x, double y, QPoint& pixel) const
+{
+    if ((XLog && x <= 0) || (YLog && y <= 0) || std::isnan(x) || std::isnan(y)) {
+        pixel = QPoint(0, 0);
+        return false;
+    }
+    const double fx = (ToAxis(x, XLog) - ToAxis(XFrom, XLog)) / (ToAxis(XTo, XLog) - ToAxis(XFrom, XLog));
+    const double px = Width * double(MarginLeft) + Width * (1 - double(MarginRight) - double(MarginLeft)) * fx;
+    const double fy = (ToAxis(y, YLog) - ToAxis(YFrom, YLog)) / (ToAxis(YTo, YLog) - ToAxis(YFrom, YLog));
+    const double py =
+        Height - Height * double(MarginBottom) - Height * (1 - double(MarginTop) - double(MarginBottom)) * fy;
+    pixel = QPoint(PixelCoordinate(px), PixelCoordinate(py));
+    // Compared as pixels, so that a point on any edge of the drawn rectangle counts as inside.
+    return PixelCoordinate(Width * double(MarginLeft)) <= pixel.x() &&
+           pixel.x() <= PixelCoordinate(Width * (1 - double(MarginRight))) &&
+           PixelCoordinate(Height * double(MarginTop)) <= pixel.y() &&
+           pixel.y() <= PixelCoordinate(Height * (1 - double(MarginBottom)));
+}
+
+QPoint TGraph::Pixel(double x, double y) const
+{
+    QPoint pixel;
+    ToPixel(x, y, pixel);
+    return pixel;
+}
+
+QFont TGraph::LabelFont() const
+{
+    QFont font = QGuiApplication::font();
+    font.setPointSize(std::max(1, LabelFontSize));
+    return font;
+}
+
+void TGraph::CheckRanges()
+{
+    FixRange(XFrom, XTo, XLog);
+    FixRange(YFrom, YTo, YLog);
+}
+
+void TGraph::Draw()
+{
+    CheckRanges();
+    if (Target == nullptr || Target->isNull())
+        return;
+    QPainter painter(Target);
+    painter.fillRect(Target->rect(), BackgroundColour);
+    painter.setFont(LabelFont());
+    DrawGrid(painter, true);
+    DrawGrid(painter, false);
+
+    painter.save();
+    const QPoint bottomLeft = Pixel(XFrom, YFrom);
+    const QPoint topRight = Pixel(XTo, YTo);
+    painter.setClipRect(QRect(QPoint(bottomLeft.x(), topRight.y()), QPoint(topRight.x() - 1, bottomLeft.y() - 1)));
+    for (const SGraph& series : Series)
+        DrawSeries(painter, series);
+    painter.restore();
+
+    DrawFrame(painter);
+}
+
+void TGraph::DrawGrid(QPainter& painter, bool frequencyAxis)
+{
+    const bool logarithmic = frequencyAxis ? XLog : YLog;
+    const double start = ToAxis(frequencyAxis ? XGridFrom : YGridFrom, logarithmic);
+    const double end = ToAxis(frequencyAxis ? XGridTo : YGridTo, logarithmic);
+    const double step = frequencyAxis ? XStep : YStep;
+    const int minorCount = frequencyAxis ? XMinorCount : YMinorCount;
+    const double direction = end >= start ? 1.0 : -1.0;
+    // A step of the wrong sign, zero or not a number would never reach the last line.
+    if (!(step * direction > 0))
+        return;
+    // The chart point of an axis value, placed on the other axis at `across`.
+    const auto at = [frequencyAxis](double value, double across) {
+        return frequencyAxis ? QPointF(value, across) : QPointF(across, value);
+    };
+    const double acrossFrom = frequencyAxis ? YFrom : XFrom;
+    const double acrossTo = frequencyAxis ? YTo : XTo;
+    const double acrossMiddle = (acrossFrom + acrossTo) / 2;
+    const QPen majorPen = MakePen(MajorGridColour, MajorGridWidth, MajorGridStyle);
+    const QPen minorPen = MakePen(MinorGridColour, MinorGridWidth, MinorGridStyle);
+    const QPen labelPen(LabelColour);
+    const QFontMetrics metrics = painter.fontMetrics();
+
+    for (double u = start; (u - end) * direction <= StepTolerance * std::fabs(step); u += step) {
+        const double value = FromAxis(u, logarithmic);
+        const QPointF lineFrom = at(value, acrossFrom);
+        const QPointF lineTo = at(value, acrossTo);
+        if (MajorGridOn) {
+            painter.setPen(majorPen);
+            painter.drawLine(Pixel(lineFrom.x(), lineFrom.y()), Pixel(lineTo.x(), lineTo.y()));
+        }
+
+        const QString label = QString::asprintf("%g", value);
+        const int width = metrics.horizontalAdvance(label);
+        const QPoint anchor = Pixel(lineFrom.x(), lineFrom.y());
+        painter.setPen(labelPen);
+        if (frequencyAxis)
+            DrawTextAt(painter, anchor.x() - width / 2, anchor.y() + LabelGap, label);
+        else
+            DrawTextAt(painter, anchor.x() - width - LabelGap, anchor.y() - metrics.height() / 2, label);
+
+        const double next = FromAxis(u + step, logarithmic);
+        for (int i = 1; i < minorCount; ++i) {
+            const double minor = value + i * (next - value) / minorCount;
+            const QPointF middle = at(minor, acrossMiddle);
+            QPoint probe;
+            if (!ToPixel(middle.x(), middle.y(), probe) || !MinorGridOn)
+                continue;
+            const QPointF minorFrom = at(minor, acrossFrom);
+            const QPointF minorTo = at(minor, acrossTo);
+            painter.setPen(minorPen);
+            painter.drawLine(Pixel(minorFrom.x(), minorFrom.y()), Pixel(minorTo.x(), minorTo.y()));
+        }
+    }
+}
+
+void TGraph::DrawFrame(QPainter& painter)
+{
+    const QPoint bottomLeft = Pixel(XFrom, YFrom);
+    const QPoint topLeft = Pixel(XFrom, YTo);
+    const QPoint topRight = Pixel(XTo, YTo);
+    const QPoint bottomRight = Pixel(XTo, YFrom);
+    painter.setPen(MakePen(FrameColour, Truncated(1 * Scale), FrameStyle));
+    painter.setBrush(Qt::NoBrush);
+    for (int grow = 0; grow < FrameThickness; ++grow) {
+        painter.drawPolygon(QPolygon({bottomLeft + QPoint(-grow, grow), topLeft + QPoint(-grow, -grow),
+                                      topRight + QPoint(grow, -grow), bottomRight + QPoint(grow, grow)}));
+    }
+}
+
+void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
+{
+    painter.setPen(MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine));
+    const int half = series.MarkerSize / 2;
+    for (const SGraphPoint& point : series.Points) {
+        QPoint pixel;
+        if (ToPixel(point.frequency, point.level, pixel))
+            DrawMarker(painter, QRect(pixel - QPoint(half, half), pixel + QPoint(half, half)), series.MarkerStyle,
+                       series.MarkerColour);
+    }
+
+    if (series.Points.isEmpty())
+        return;
+    painter.setPen(MakePen(series.LineColour, series.LineWidth, series.LineStyle));
+    QPoint last = Pixel(series.Points.first().frequency, series.Points.first().level);
+    for (const SGraphPoint& point : series.Points) {
+        const QPoint next = Pixel(point.frequency, point.level);
+        const QPoint delta = next - last;
+        if (double(delta.x()) * delta.x() + double(delta.y()) * delta.y() > MinSegmentLength2) {
+            painter.drawLine(last, next);
+            last = next;
+        }
+    }
 }
 
 int TGraph::AddSeries(const SData* measurement)
 {
-    Series.push_back(SGraph{measurement, {}, {}, {}, Qt::SolidLine, 6, 1, 4});
+    SGraph series;
+    series.Measurement = measurement;
+    series.MarkerColour = Palette(SeriesCount);
+    series.LineColour = series.MarkerColour;
+    series.MarkerSize = Truncated(6 * Scale);
+    series.LineWidth = Truncated(1 * Scale);
+    Series.push_back(series);
     return SeriesCount++;
 }
 
-void TGraph::AddSeriesPoint(int, double, double) {}
-void TGraph::SetMarkerStyle(int, uint8_t) {}
+void TGraph::AddSeriesPoint(int index, double frequency, double level)
+{
+    if (index >= 0 && index < SeriesCount)
+        Series[size_t(index)].Points.append({frequency, level});
+}
+
+void TGraph::SetMarkerStyle(int index, uint8_t style)
+{
+    if (index >= 0 && index < SeriesCount)
+        Series[size_t(index)].MarkerStyle = style;
+}
 
 void TGraph::ClearSeries()
 {
@@ -34,28 +303,114 @@ void TGraph::ClearSeries()
 void TGraph::SetLegendTarget(QImage* legendTarget)
 {
     LegendTarget = legendTarget;
+    LegendWidth = legendTarget != nullptr ? legendTarget->width() : 0;
+    LegendHeight = legendTarget != nullptr ? legendTarget->height() : 0;
 }
 
-void TGraph::DrawLegend() {}
+void TGraph::DrawLegend()
+{
+    if (LegendTarget == nullptr)
+        return;
+    DrawTable(BuildLegendTable(), LegendTarget);
+}
 
 TArray TGraph::BuildLegendTable() const
 {
-    return {};
+    static const SData unnamed;
+    const QLocale locale = QLocale::system();
+    TArray table{LegendHeaderRow()};
+    for (const SGraph& series : Series)
+        table.append(LegendDataRow(series.Measurement != nullptr ? *series.Measurement : unnamed, locale));
+    return table;
 }
 
-void TGraph::DrawTable(const TArray&, QImage*) {}
-
-double TGraph::ToAxis(double value, bool)
+void TGraph::DrawTable(const TArray& table, QImage* bitmap)
 {
-    return value;
+    if (table.isEmpty())
+        return;
+    const int inset = Truncated(3 * Scale);
+    const int rowHeight = LabelFontSize + 2 * inset;
+    QFont normalFont = LabelFont();
+    QFont boldFont = normalFont;
+    boldFont.setBold(true);
+    const QFontMetrics normalMetrics(normalFont, bitmap);
+    const QFontMetrics boldMetrics(boldFont, bitmap);
+
+    QVector<int> columnWidths(table.first().size(), 0);
+    for (qsizetype row = 0; row < table.size(); ++row) {
+        const QFontMetrics& metrics = row == 0 ? boldMetrics : normalMetrics;
+        for (qsizetype column = 0; column < std::min(table[row].size(), columnWidths.size()); ++column) {
+            const int width = metrics.horizontalAdvance(table[row][column].Text);
+            if (width > columnWidths[column])
+                columnWidths[column] = width + 2 * inset;
+        }
+    }
+    int totalWidth = 0;
+    for (int width : columnWidths)
+        totalWidth += width;
+    LegendHeight = Truncated(table.size() * rowHeight + 2 * Scale);
+    LegendWidth = Truncated(totalWidth + 2 * Scale);
+
+    QImage resized(LegendWidth, LegendHeight, QImage::Format_RGB32);
+    resized.setDotsPerMeterX(bitmap->dotsPerMeterX());
+    resized.setDotsPerMeterY(bitmap->dotsPerMeterY());
+    *bitmap = resized;
+    if (bitmap->isNull())
+        return;
+
+    QPainter painter(bitmap);
+    painter.fillRect(bitmap->rect(), BackgroundColour);
+    const int left = Truncated(Scale);
+    int y = Truncated(Scale);
+    for (qsizetype row = 0; row < table.size(); ++row) {
+        painter.setFont(row == 0 ? boldFont : normalFont);
+        const QColor textColour = row == 0 ? QColor(Qt::black) : LabelColour;
+        int x = left;
+        for (qsizetype column = 0; column < std::min(table[row].size(), columnWidths.size()); ++column) {
+            const TCell& cell = table[row][column];
+            const int columnWidth = columnWidths[column];
+            // Only the first cell of a series' row is its sample: a remark reading "4444" stays text.
+            const bool sample = row > 0 && column == 0 && cell.Text == QLatin1String(LinePlaceholder) &&
+                                row <= static_cast<qsizetype>(Series.size());
+            if (sample) {
+                DrawLineSample(painter, x, y, Series[size_t(row - 1)], inset, rowHeight);
+            } else {
+                const int width = painter.fontMetrics().horizontalAdvance(cell.Text);
+                int offset = inset;
+                if (cell.Alignment == 1)
+                    offset = columnWidth - width - inset;
+                else if (cell.Alignment == 2)
+                    offset = (columnWidth - width) / 2;
+                painter.setPen(textColour);
+                DrawTextAt(painter, x + offset, y, cell.Text);
+            }
+            DrawCellBorder(painter, x, y, columnWidth, rowHeight);
+            x += columnWidth;
+        }
+        y += rowHeight;
+    }
 }
 
-double TGraph::FromAxis(double units, bool)
+void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight)
 {
-    return units;
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QPoint start(x + inset, y + rowHeight / 2);
+    const QPoint centre = start + QPoint(metrics.horizontalAdvance(QLatin1String(MarkerOffsetText)), 0);
+    const int half = series.MarkerSize / 2;
+    painter.save();
+    painter.setPen(MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine));
+    DrawMarker(painter, QRect(centre - QPoint(half, half), centre + QPoint(half, half)), series.MarkerStyle,
+               series.MarkerColour);
+    painter.setPen(MakePen(series.LineColour, series.LineWidth, series.LineStyle));
+    painter.drawLine(start, start + QPoint(metrics.horizontalAdvance(QLatin1String(LinePlaceholder)), 0));
+    painter.restore();
 }
 
-double TGraph::NiceStep(double, double, int, bool)
+void TGraph::DrawCellBorder(QPainter& painter, int x, int y, int width, int height)
 {
-    return 0.0;
+    painter.save();
+    painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * Scale), Qt::SolidLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(QPolygon({QPoint(x, y), QPoint(x + width, y), QPoint(x + width, y + height), QPoint(x, y + height)}));
+    painter.restore();
 }

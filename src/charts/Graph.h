@@ -92,8 +92,8 @@ public:
 
 private:
     void CheckRanges();
-    void DrawFrequencyGrid(QPainter& painter);
-    void DrawLevelGrid(QPainter& painter);
+    QPoint Pixel(double x, double y) const;
+    void DrawGrid(QPainter& painter, bool frequencyAxis);
     void DrawSeries(QPainter& painter, const SGraph& series);
     void DrawFrame(QPainter& painter);
     void DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight);

@@ -1,15 +1,64 @@
 #include "charts/LegendTable.h"
 
 #include "data/Data.h"
+#include "lang/Lang.h"
+#include "test/CalibrationLevel.h"
 
 #include <QLocale>
 
+namespace {
+
+enum EAlignment : uint8_t
+{
+    AlignLeft = 0,
+    AlignRight = 1,
+    AlignCentre = 2
+};
+
+} // namespace
+
 TRaw LegendHeaderRow()
 {
-    return {};
+    static const char* const keys[] = {"StrGraphLine",  "StrGraphName", "StrGraphSurname", "StrGraphBirthday",
+                                       "StrGraphDate",  "StrGraphCal",  "StrGraphRef",     "StrGraphRemarks"};
+    TRaw row;
+    for (const char* key : keys)
+        row.append({AlignCentre, gLang.GetString(QLatin1String(key))});
+    return row;
 }
 
-TRaw LegendDataRow(const SData&, const QLocale&)
+TRaw LegendDataRow(const SData& measurement, const QLocale& locale)
 {
-    return {};
+    return {{AlignLeft, QLatin1String(LinePlaceholder)},
+            {AlignLeft, measurement.name},
+            {AlignLeft, measurement.surname},
+            {AlignLeft, BirthDateText(measurement, locale)},
+            {AlignLeft, SessionDateText(measurement, locale)},
+            {AlignLeft, CalibrationText(measurement)},
+            {AlignLeft, ReferenceStateText(measurement)},
+            {AlignLeft, measurement.remarks}};
+}
+
+QString BirthDateText(const SData& measurement, const QLocale& locale)
+{
+    if (measurement.born_date.Value() < 1)
+        return measurement.born_date.TimeText(locale);
+    return measurement.born_date.ToText(locale);
+}
+
+QString SessionDateText(const SData& measurement, const QLocale& locale)
+{
+    return measurement.session_date.ToText(locale);
+}
+
+QString CalibrationText(const SData& measurement)
+{
+    return QString::number(CalibrationLevelToDb(measurement.calibration_level)) + QStringLiteral("dB");
+}
+
+QString ReferenceStateText(const SData& measurement)
+{
+    if (!HasReferenceValues(measurement))
+        return gLang.GetString(QStringLiteral("StrGraphLack"));
+    return gLang.GetString(measurement.referenceOn ? QStringLiteral("StrGraphOn") : QStringLiteral("StrGraphOff"));
 }

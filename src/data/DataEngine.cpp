@@ -1,0 +1,342 @@
+#include "data/DataEngine.h"
+
+#include "charts/Graph.h"
+#include "data/DataFileReader.h"
+#include "data/DataFileWriter.h"
+#include "lang/Lang.h"
+#include "log/Log.h"
+#include "log/Tools.h"
+#include "platform/Image.h"
+#include "platform/MessageBox.h"
+#include "settings/Options.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <exception>
+
+TDataEngine* DataEngine = nullptr;
+
+namespace {
+
+constexpr float kNoReferenceLevel = 10.0f;
+constexpr int kRightResults = 100;
+
+// A message with the application's name as caption, as the framework shows one.
+void ShowPlain(const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon)
+{
+    TMessageBox::Show({nullptr, text, QCoreApplication::applicationName(), QMessageBox::Ok, icon});
+}
+
+void ShowPlainWithPath(const char* key, const QString& path)
+{
+    ShowPlain(gLang.GetString(QString::fromLatin1(key)) + path);
+}
+
+using TFileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+TFileHandle OpenForReading(const QString& path)
+{
+    return TFileHandle(std::fopen(QFile::encodeName(path).constData(), "r"), &std::fclose);
+}
+
+} // namespace
+
+TDataEngine::TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngine* source, float scale,
+                         const QColor& backgroundColour, TImage* legendImage)
+    : scale(scale), m_leftImage(leftImage), m_rightImage(rightImage)
+{
+    for (TImage* image : {leftImage, rightImage, legendImage})
+        *image->Bitmap() = QImage(image->size(), QImage::Format_RGB32);
+    CreateGraphs(leftImage->Bitmap(), rightImage->Bitmap(), backgroundColour, legendImage->Bitmap());
+    DrawGraphs(legendImage);
+    TakeOver(source);
+}
+
+TDataEngine::TDataEngine(QImage* leftBitmap, QImage* rightBitmap, const TDataEngine* source, float scale,
+                         const QColor& backgroundColour, QImage* legendBitmap)
+    : scale(scale)
+{
+    CreateGraphs(leftBitmap, rightBitmap, backgroundColour, legendBitmap);
+    TakeOver(source);
+    DrawGraphs(nullptr);
+}
+
+TDataEngine::~TDataEngine() = default;
+
+void TDataEngine::CreateGraphs(QImage* leftBitmap, QImage* rightBitmap, const QColor& backgroundColour,
+                               QImage* legendBitmap)
+{
+    leftGraph = std::make_unique<TGraph>(leftBitmap, scale);
+    rightGraph = std::make_unique<TGraph>(rightBitmap, scale);
+    SetBackgroundColour(backgroundColour);
+    rightGraph->SetLegendTarget(legendBitmap);
+}
+
+void TDataEngine::TakeOver(const TDataEngine* source)
+{
+    if (source != nullptr) {
+        CopyFrom(*source);
+        return;
+    }
+    referenceOn = false;
+    reference.modified = false;
+    reference.seriesIndex = -1;
+    if (gOptions.ReferenceFileName.isEmpty())
+        return;
+    // A damaged reference file must not keep the main window from opening.
+    try {
+        LoadReference(gOptions.ReferenceFileName);
+    } catch (const std::exception& error) {
+        ShowPlain(QString::fromStdString(error.what()), QMessageBox::Critical);
+    }
+}
+
+SData* TDataEngine::NewData()
+{
+    auto record = std::make_unique<SData>();
+    const int leftIndex = leftGraph->AddSeries(record.get());
+    const int rightIndex = rightGraph->AddSeries(record.get());
+    if (leftIndex != rightIndex)
+        ShowPlain(gLang.GetString(QStringLiteral("MessDataAddError")));
+    record->seriesIndex = leftIndex;
+    record->surname = QStringLiteral("0");
+    record->name = QStringLiteral("0");
+    record->modified = false;
+    datas.push_back(std::move(record));
+    return datas.back().get();
+}
+
+void TDataEngine::AddMeasurement(const QVector<float>& frequencies, std::span<const float, 200> results,
+                                 const QString& remarks, const TDateTime& session_date,
+                                 const TDateTime& born_date, const QString& surname, const QString& name,
+                                 const QString& fileName)
+{
+    SData* record = NewData();
+    const qsizetype count = std::min<qsizetype>(frequencies.size(), kRightResults);
+    for (qsizetype i = 0; i < count; ++i)
+        AddPointRef(record, frequencies.at(i), results[i], results[kRightResults + i]);
+    record->name = name;
+    record->surname = surname;
+    record->born_date = born_date;
+    record->session_date = session_date;
+    record->fileName = fileName;
+    record->remarks = remarks;
+    record->calibration_desc = gOptions.DefaultCalibrationDesc;
+    record->calibration_level = gOptions.DefaultCalibrationLevel;
+    record->modified = true;
+    SortByFrequency(record);
+    RebuildGraphs();
+}
+
+void TDataEngine::AddPoint(SData* record, const SDataPoint& row)
+{
+    record->points.append(row);
+    PlotPoint(row, record);
+}
+
+void TDataEngine::AddPointRef(SData* record, float freq, float left, float right)
+{
+    const auto [leftRef, rightRef] = ReferenceAt(freq);
+    AddPoint(record, SDataPoint{freq, left, right, leftRef, rightRef});
+}
+
+std::pair<float, float> TDataEngine::ReferenceAt(float freq) const
+{
+    for (const SDataPoint& row : reference.points) {
+        if (row.freq != 0.0f && row.freq == freq)
+            return {row.leftRef, row.rightRef};
+    }
+    return {kNoReferenceLevel, kNoReferenceLevel};
+}
+
+void TDataEngine::PlotPoint(const SDataPoint& row, const SData* record)
+{
+    if (record->seriesIndex < 0)
+        return;
+    const float left = referenceOn ? row.left - row.leftRef : row.left;
+    const float right = referenceOn ? row.right - row.rightRef : row.right;
+    leftGraph->AddSeriesPoint(record->seriesIndex, row.freq, left);
+    rightGraph->AddSeriesPoint(record->seriesIndex, row.freq, right);
+}
+
+void TDataEngine::RebuildGraphs()
+{
+    leftGraph->ClearSeries();
+    rightGraph->ClearSeries();
+    for (const auto& record : datas) {
+        record->referenceOn = referenceOn;
+        record->seriesIndex = leftGraph->AddSeries(record.get());
+        rightGraph->AddSeries(record.get());
+        if (scale != 1.0f) {
+            const auto style = uint8_t(record->seriesIndex % 8);
+            leftGraph->SetMarkerStyle(record->seriesIndex, style);
+            rightGraph->SetMarkerStyle(record->seriesIndex, style);
+        }
+        for (const SDataPoint& row : record->points)
+            PlotPoint(row, record.get());
+    }
+}
+
+void TDataEngine::DrawGraphs(TImage* legendImage)
+{
+    if (!leftGraph || !rightGraph)
+        return;
+    leftGraph->Draw();
+    rightGraph->Draw();
+    rightGraph->DrawLegend();
+    for (TImage* image : {m_leftImage, m_rightImage}) {
+        if (image != nullptr)
+            image->ShowBitmap();
+    }
+    if (legendImage != nullptr) {
+        legendImage->resize(legendImage->Bitmap()->size());
+        legendImage->ShowBitmap();
+    }
+}
+
+void TDataEngine::SetBackgroundColour(const QColor& colour)
+{
+    leftGraph->BackgroundColour = colour;
+    rightGraph->BackgroundColour = colour;
+}
+
+int TDataEngine::DataCount() const
+{
+    return int(datas.size());
+}
+
+int TDataEngine::PointCount(const SData* record) const
+{
+    return int(record->points.size());
+}
+
+SDataPoint TDataEngine::PointAt(const SData* record, int index) const
+{
+    return record->points.value(index);
+}
+
+bool TDataEngine::IsModified() const
+{
+    return reference.modified ||
+           std::any_of(datas.cbegin(), datas.cend(), [](const auto& record) { return record->modified; });
+}
+
+void TDataEngine::SortByFrequency(SData* record)
+{
+    std::sort(record->points.begin(), record->points.end());
+}
+
+void TDataEngine::CopyFrom(const TDataEngine& source)
+{
+    datas.clear();
+    for (const auto& record : source.datas)
+        datas.push_back(std::make_unique<SData>(*record));
+    reference = source.reference;
+    referenceOn = source.referenceOn;
+    RebuildGraphs();
+}
+
+void TDataEngine::LoadData(const QString& path)
+{
+    const TFileHandle file = OpenForReading(path);
+    if (!file) {
+        ShowPlainWithPath("MessDataFileError", path);
+        return;
+    }
+    ReadDataFile(path, NewData(), file.get());
+}
+
+void TDataEngine::LoadReference(const QString& path)
+{
+    if (path.isEmpty()) {
+        reference.points.clear();
+        return;
+    }
+    const TFileHandle file = OpenForReading(path);
+    if (!file) {
+        ShowPlainWithPath("MessDataFileRefError", path);
+        return;
+    }
+    // The file replaces the reference in use, rather than adding to it.
+    ResetReference();
+    ReadDataFile(path, &reference, file.get());
+}
+
+void TDataEngine::ResetReference()
+{
+    reference = SData();
+}
+
+void TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file)
+{
+    record->modified = false;
+    bool levelRead = false;
+    TDataFileReader reader(file);
+    while (reader.NextLine()) {
+        const char* line = reader.Line();
+        if (line[0] == '\0' || line[0] == '#')
+            continue;
+        if (line[0] == '@') {
+            levelRead = TDataFileReader::ApplyHeader(line, *record, path) || levelRead;
+            continue;
+        }
+        float numbers[TDataFileReader::MaxRowNumbers];
+        const int count = TDataFileReader::ScanRow(line, numbers);
+        if (count == 3)
+            AddPointRef(record, numbers[0], numbers[1], numbers[2]);
+        else if (count == 5)
+            AddPoint(record, SDataPoint{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]});
+    }
+    if (reader.Failed())
+        LOG_AT(QStringLiteral("[ReadDataFile] read error in ") + path);
+    if (!levelRead)
+        record->calibration_level = gOptions.DefaultCalibrationLevel;
+    record->fileName = FileNamePart(path);
+    SortByFrequency(record);
+    RebuildGraphs();
+}
+
+bool TDataEngine::SaveData(SData* record)
+{
+    const QString extension = record == &reference ? QStringLiteral(".aur") : QStringLiteral(".aud");
+    const QString path = TDataFileWriter::PathFor(record->fileName, extension);
+    if (QFileInfo::exists(path)) {
+        const QString question = gLang.GetString(QStringLiteral("MessDataFileName")) + QLatin1Char(' ') + path +
+                                 QLatin1Char(' ') + gLang.GetString(QStringLiteral("MessDataFileExists"));
+        if (TMessageBox::Show({nullptr, question, QStringLiteral("Kelvarion"), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Question}) != QMessageBox::Yes)
+            return false;
+    }
+    TDataFileWriter writer;
+    writer.WriteHeader(*record, gOptions.DefaultCalibrationLevel);
+    for (int i = 0; i < PointCount(record); ++i)
+        writer.WriteRow(PointAt(record, i));
+    switch (writer.Commit(path)) {
+    case TDataFileWriter::Result::OpenFailed:
+        ShowPlainWithPath("MessDataFileWriteError", path);
+        return false;
+    case TDataFileWriter::Result::WriteFailed:
+        ShowPlainWithPath("MessDataFileOpenError", path);
+        return false;
+    case TDataFileWriter::Result::Written:
+        break;
+    }
+    record->modified = false;
+    return true;
+}
+
+bool TDataEngine::SaveReference()
+{
+    return SaveData(&reference);
+}
+
+void TDataEngine::SaveAll()
+{
+    for (const auto& record : datas) {
+        if (record->modified)
+            SaveData(record.get());
+    }
+}

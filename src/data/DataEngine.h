@@ -1,0 +1,82 @@
+#pragma once
+
+#include "data/Data.h"
+
+#include <QColor>
+#include <QString>
+#include <QVector>
+
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <utility>
+#include <vector>
+
+class QImage;
+class TGraph;
+class TImage;
+
+// The measurement data store: every measurement loaded or recorded in this run, the reference
+// record and the two audiograms that show them. Every change goes through it and ends in a
+// replot of the charts.
+class TDataEngine
+{
+public:
+    // On screen: the charts draw into the bitmaps of the image controls, sized to the controls.
+    TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngine* source, float scale,
+                const QColor& backgroundColour, TImage* legendImage);
+    // For printing: the charts draw into the bitmaps as they are, with the source's data.
+    TDataEngine(QImage* leftBitmap, QImage* rightBitmap, const TDataEngine* source, float scale,
+                const QColor& backgroundColour, QImage* legendBitmap);
+    ~TDataEngine();
+    TDataEngine(const TDataEngine&) = delete;
+    TDataEngine& operator=(const TDataEngine&) = delete;
+
+    SData* NewData();
+    // results: the left ear's thresholds at index i, the right ear's at 100 + i.
+    void AddMeasurement(const QVector<float>& frequencies, std::span<const float, 200> results,
+                        const QString& remarks, const TDateTime& session_date, const TDateTime& born_date,
+                        const QString& surname, const QString& name, const QString& fileName);
+    void AddPoint(SData* record, const SDataPoint& row);
+    void AddPointRef(SData* record, float freq, float left, float right);
+    // The reference values (left, right) at exactly this frequency, else 10 dB each.
+    std::pair<float, float> ReferenceAt(float freq) const;
+    void PlotPoint(const SDataPoint& row, const SData* record);
+    void RebuildGraphs();
+    void DrawGraphs(TImage* legendImage);
+    void SetBackgroundColour(const QColor& colour);
+    int DataCount() const;
+    int PointCount(const SData* record) const;
+    SDataPoint PointAt(const SData* record, int index) const;
+    bool IsModified() const;
+    void SortByFrequency(SData* record);
+    void CopyFrom(const TDataEngine& source);
+
+    void LoadData(const QString& path);
+    void LoadReference(const QString& path);
+    // Throws std::runtime_error on a date the user's locale cannot read; what was read
+    // before that line stays in the record.
+    void ReadDataFile(const QString& path, SData* record, std::FILE* file);
+    bool SaveData(SData* record);
+    bool SaveReference();
+    void SaveAll();
+
+    std::vector<std::unique_ptr<SData>> datas;
+    SData reference;
+    std::unique_ptr<TGraph> leftGraph;
+    std::unique_ptr<TGraph> rightGraph;
+    bool referenceOn = false;
+    float scale = 1.0f;
+
+private:
+    void CreateGraphs(QImage* leftBitmap, QImage* rightBitmap, const QColor& backgroundColour,
+                      QImage* legendBitmap);
+    void TakeOver(const TDataEngine* source);
+    void ResetReference();
+
+    // The screen form's image controls, which show what the charts drew; none for printing.
+    TImage* m_leftImage = nullptr;
+    TImage* m_rightImage = nullptr;
+};
+
+extern TDataEngine* DataEngine;

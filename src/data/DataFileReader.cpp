@@ -1,0 +1,123 @@
+#include "data/DataFileReader.h"
+
+#include "data/Data.h"
+#include "data/FileDate.h"
+#include "lang/Lang.h"
+#include "settings/Options.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+qsizetype LengthWithoutLineEnd(const char* line)
+{
+    qsizetype length = qsizetype(std::strlen(line));
+    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r'))
+        --length;
+    return length;
+}
+
+TDateTime DateValue(const QString& value, const QString& path)
+{
+    TDateTime date;
+    if (!TFileDate::FromText(value, QLocale(), date)) {
+        const QString message = gLang.GetString(QStringLiteral("MessDataDateError")) + QLatin1Char('"') + value +
+                                QStringLiteral("\"\n") + path;
+        throw std::runtime_error(message.toStdString());
+    }
+    return date;
+}
+
+} // namespace
+
+TDataFileReader::TDataFileReader(std::FILE* file) : m_file(file)
+{
+}
+
+bool TDataFileReader::NextLine()
+{
+    // A failed read sets the end or the error indicator, so this ends.
+    while (std::feof(m_file) == 0 && std::ferror(m_file) == 0) {
+        if (std::fgets(m_buffer, BufferSize, m_file) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+bool TDataFileReader::Failed() const
+{
+    return std::ferror(m_file) != 0;
+}
+
+int TDataFileReader::ScanRow(const char* line, float (&numbers)[MaxRowNumbers])
+{
+    const char* position = line;
+    const char* end = line + std::strlen(line);
+    int count = 0;
+    while (count < MaxRowNumbers) {
+        while (position < end && IsBlank(*position))
+            ++position;
+        // The C runtime's scan takes a leading plus sign, which from_chars does not.
+        if (position < end && *position == '+' && position + 1 < end && position[1] != '-')
+            ++position;
+        float value = 0.0f;
+        const auto [next, error] = std::from_chars(position, end, value);
+        // Not-a-number rows could not be sorted by frequency; infinite ones not drawn.
+        if (error != std::errc() || !std::isfinite(value))
+            break;
+        numbers[count++] = value;
+        position = next;
+    }
+    return count;
+}
+
+QString TDataFileReader::HeaderKey(const char* line)
+{
+    const char* start = line + 1;
+    while (*start != '\0' && IsBlank(*start))
+        ++start;
+    qsizetype length = 0;
+    while (length < MaxKeyLength && start[length] != '\0' && !IsBlank(start[length]))
+        ++length;
+    return QString::fromUtf8(start, length);
+}
+
+QString TDataFileReader::HeaderValue(const char* line, const QString& key)
+{
+    const qsizetype from = key.toUtf8().size() + 2;
+    const qsizetype length = LengthWithoutLineEnd(line);
+    return from < length ? QString::fromUtf8(line + from, length - from) : QString();
+}
+
+bool TDataFileReader::ApplyHeader(const char* line, SData& record, const QString& path)
+{
+    const QString key = HeaderKey(line);
+    const QString value = HeaderValue(line, key);
+    if (key == QLatin1String("name")) {
+        record.name = value;
+    } else if (key == QLatin1String("surname")) {
+        record.surname = value;
+    } else if (key == QLatin1String("remarks")) {
+        record.remarks = value;
+    } else if (key == QLatin1String("calibration_desc")) {
+        record.calibration_desc = value;
+    } else if (key == QLatin1String("born_date")) {
+        record.born_date = DateValue(value, path);
+    } else if (key == QLatin1String("session_date")) {
+        record.session_date = DateValue(value, path);
+    } else if (key == QLatin1String("calibration_level")) {
+        bool ok = false;
+        const int level = value.trimmed().toInt(&ok);
+        record.calibration_level = ok ? level : gOptions.DefaultCalibrationLevel;
+        return true;
+    }
+    return false;
+}

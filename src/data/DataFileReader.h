@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+
+struct SData;
+
+// Reads a measurement or reference file line by line into one fixed buffer. A line longer than
+// the buffer is read in pieces, each taken as a line of its own.
+class TDataFileReader
+{
+public:
+    static constexpr int BufferSize = 120;
+    static constexpr int MaxKeyLength = 51;
+    static constexpr int MaxRowNumbers = 5;
+
+    explicit TDataFileReader(std::FILE* file);
+
+    // False at the end of the file or after a read error.
+    bool NextLine();
+    const char* Line() const { return m_buffer; }
+    bool Failed() const;
+
+    // The numbers at the start of a row line, as many as stand there (at most five); scanning
+    // stops at the first text that is not a finite number written with ".".
+    static int ScanRow(const char* line, float (&numbers)[MaxRowNumbers]);
+    static QString HeaderKey(const char* line);
+    // The text after "@", the key and one separator, without the line end.
+    static QString HeaderValue(const char* line, const QString& key);
+    // Stores a header line's value in the record; true when it was the calibration level.
+    // A date the user's locale cannot read throws std::runtime_error with the message to show.
+    static bool ApplyHeader(const char* line, SData& record, const QString& path);
+
+private:
+    std::FILE* m_file;
+    char m_buffer[BufferSize] = {};
+};

@@ -1,0 +1,87 @@
+#include "data/DataFileWriter.h"
+
+#include "data/Data.h"
+#include "data/FileDate.h"
+#include "log/Log.h"
+
+#include <QSaveFile>
+
+#include <charconv>
+
+namespace {
+
+const QString kNotGiven = QStringLiteral("0");
+
+QByteArray Fixed(float value, int precision)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, double(value), std::chars_format::fixed, precision);
+    return QByteArray(buffer, result.ptr - buffer);
+}
+
+} // namespace
+
+TDataFileWriter::TDataFileWriter(const QLocale& locale) : m_locale(locale)
+{
+}
+
+void TDataFileWriter::WriteLine(const QByteArray& line)
+{
+    m_text.append(line);
+    m_text.append('\n');
+}
+
+void TDataFileWriter::WriteText(const char* key, const QString& value)
+{
+    if (value == kNotGiven)
+        return;
+    // A line break inside a value would start a line of its own when read back.
+    QString oneLine = value;
+    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    WriteLine(QByteArray("@") + key + ' ' + oneLine.toUtf8());
+}
+
+void TDataFileWriter::WriteHeader(const SData& record, int32_t defaultCalibrationLevel)
+{
+    WriteLine("# Kelvarion measurement file, made by the Kelvarion hearing test program");
+    WriteText("name", record.name);
+    WriteText("surname", record.surname);
+    if (record.born_date.IsSet())
+        WriteText("born_date", TFileDate::ToText(record.born_date, m_locale));
+    if (record.session_date.IsSet())
+        WriteText("session_date", TFileDate::ToText(record.session_date, m_locale));
+    WriteText("remarks", record.remarks);
+    WriteText("calibration_desc", record.calibration_desc);
+    const int32_t level = record.calibration_level != 0 ? record.calibration_level : defaultCalibrationLevel;
+    WriteLine("@calibration_level " + QByteArray::number(level));
+    WriteLine("#");
+    WriteLine("#freq left righ left right references");
+}
+
+void TDataFileWriter::WriteRow(const SDataPoint& row)
+{
+    WriteLine(Fixed(row.freq, 0) + ' ' + Fixed(row.left, 1) + ' ' + Fixed(row.right, 1) + "  " +
+              Fixed(row.leftRef, 1) + ' ' + Fixed(row.rightRef, 1));
+}
+
+TDataFileWriter::Result TDataFileWriter::Commit(const QString& path) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        LOG_AT(QStringLiteral("[SaveData] cannot open ") + path + QStringLiteral(": ") + file.errorString());
+        return Result::OpenFailed;
+    }
+    file.write(m_text);
+    if (!file.commit()) {
+        LOG_AT(QStringLiteral("[SaveData] cannot write ") + path + QStringLiteral(": ") + file.errorString());
+        return Result::WriteFailed;
+    }
+    return Result::Written;
+}
+
+QString TDataFileWriter::PathFor(const QString& fileName, const QString& extension)
+{
+    const qsizetype nameStart = fileName.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return (dot >= nameStart ? fileName.left(dot) : fileName) + extension;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+
+struct SData;
+struct SDataPoint;
+
+// Builds the text of a measurement or reference file and puts it in place. Numbers are
+// written with "." whatever the locale; dates in the user's locale.
+class TDataFileWriter
+{
+public:
+    enum class Result { Written, OpenFailed, WriteFailed };
+
+    explicit TDataFileWriter(const QLocale& locale = QLocale());
+
+    // The lines before the rows; a calibration level of 0 is written as the default level.
+    void WriteHeader(const SData& record, int32_t defaultCalibrationLevel);
+    void WriteRow(const SDataPoint& row);
+    const QByteArray& Text() const { return m_text; }
+
+    // Writes the text to a temporary file beside the target, which then replaces the target:
+    // a failed or interrupted save leaves the file that was there as it was.
+    Result Commit(const QString& path) const;
+
+    // The file name with the text after the last "." of its name part replaced by the
+    // extension (given with its dot), or the extension appended when there is no ".".
+    static QString PathFor(const QString& fileName, const QString& extension);
+
+private:
+    void WriteText(const char* key, const QString& value);
+    void WriteLine(const QByteArray& line);
+
+    QLocale m_locale;
+    QByteArray m_text;
+};
