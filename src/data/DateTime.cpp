@@ -1,5 +1,8 @@
 #include "data/DateTime.h"
 
+#include <QRegularExpression>
+#include <QStringList>
+
 #include <cmath>
 
 namespace {
@@ -35,6 +38,15 @@ double Join(long long days, int ms)
 {
     const double fraction = static_cast<double>(ms) / MsPerDay;
     return days >= 0 ? days + fraction : days - fraction;
+}
+
+// Applies the edit to the parts of a Qt date-time format outside single quotes.
+QString EditUnquoted(const QString& format, const QRegularExpression& pattern, const QString& replacement)
+{
+    QStringList parts = format.split(QLatin1Char('\''));
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        parts[i].replace(pattern, replacement);
+    return parts.join(QLatin1Char('\'')).trimmed();
 }
 
 } // namespace
@@ -88,10 +100,38 @@ QString TDateTime::ToText(const QLocale& locale) const
 
 QString TDateTime::DateText(const QLocale& locale) const
 {
-    return locale.toString(Date(), QLocale::ShortFormat);
+    return locale.toString(Date(), ShortDateFormat(locale));
 }
 
 QString TDateTime::TimeText(const QLocale& locale) const
 {
-    return locale.toString(Time(), QLocale::LongFormat);
+    return locale.toString(Time(), LongTimeFormat(locale));
+}
+
+bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& result)
+{
+    const QString trimmed = text.trimmed();
+    const QDateTime dateTime =
+        locale.toDateTime(trimmed, ShortDateFormat(locale) + QLatin1Char(' ') + LongTimeFormat(locale));
+    if (dateTime.isValid()) {
+        result = FromDateTime(dateTime);
+        return true;
+    }
+    const QDate date = locale.toDate(trimmed, ShortDateFormat(locale));
+    if (!date.isValid())
+        return false;
+    result = FromDate(date);
+    return true;
+}
+
+QString TDateTime::ShortDateFormat(const QLocale& locale)
+{
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    return EditUnquoted(locale.dateFormat(QLocale::ShortFormat), twoDigitYear, QStringLiteral("yyyy"));
+}
+
+QString TDateTime::LongTimeFormat(const QLocale& locale)
+{
+    static const QRegularExpression timeZone(QStringLiteral("\\s*t+"));
+    return EditUnquoted(locale.timeFormat(QLocale::LongFormat), timeZone, QString());
 }

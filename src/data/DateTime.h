@@ -32,6 +32,14 @@ public:
     QString ToText(const QLocale& locale) const;
     QString DateText(const QLocale& locale) const;
     QString TimeText(const QLocale& locale) const;
+    // Reads what ToText wrote: a date alone or a date and a time.
+    static bool FromText(const QString& text, const QLocale& locale, TDateTime& result);
+
+    // The locale's short date with the year in full, so that a birth year is never ambiguous
+    // and a date reads back as written.
+    static QString ShortDateFormat(const QLocale& locale);
+    // The locale's long time without a time-zone name, which a time of day does not have.
+    static QString LongTimeFormat(const QLocale& locale);
 
     bool operator==(const TDateTime& other) const = default;
 
