@@ -304,10 +304,12 @@ bool TDataEngine::SaveData(SData* record)
     const QString extension = record == &reference ? QStringLiteral(".aur") : QStringLiteral(".aud");
     const QString path = TDataFileWriter::PathFor(record->fileName, extension);
     if (QFileInfo::exists(path)) {
-        const QString question = gLang.GetString(QStringLiteral("MessDataFileName")) + QLatin1Char(' ') + path +
-                                 QLatin1Char(' ') + gLang.GetString(QStringLiteral("MessDataFileExists"));
-        if (TMessageBox::Show({nullptr, question, QStringLiteral("Kelvarion"), QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::Question}) != QMessageBox::Yes)
+        const QString question = gLang.GetString(QStringLiteral("MessDataFileName")) + QLatin1Char(' ') +
+                                 path + QLatin1Char(' ') +
+                                 gLang.GetString(QStringLiteral("MessDataFileExists"));
+        if (TMessageBox::Show({nullptr, question, QStringLiteral("Kelvarion"),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Question}) !=
+            QMessageBox::Yes)
             return false;
     }
     TDataFileWriter writer;

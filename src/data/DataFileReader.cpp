@@ -29,8 +29,8 @@ TDateTime DateValue(const QString& value, const QString& path)
 {
     TDateTime date;
     if (!TFileDate::FromText(value, QLocale(), date)) {
-        const QString message = gLang.GetString(QStringLiteral("MessDataDateError")) + QLatin1Char('"') + value +
-                                QStringLiteral("\"\n") + path;
+        const QString message = gLang.GetString(QStringLiteral("MessDataDateError")) + QLatin1Char('"') +
+                                value + QStringLiteral("\"\n") + path;
         throw std::runtime_error(message.toStdString());
     }
     return date;

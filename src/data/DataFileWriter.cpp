@@ -15,7 +15,8 @@ const QString kNotGiven = QStringLiteral("0");
 QByteArray Fixed(float value, int precision)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, double(value), std::chars_format::fixed, precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, double(value), std::chars_format::fixed, precision);
     return QByteArray(buffer, result.ptr - buffer);
 }
 

@@ -14,7 +14,12 @@ struct SDataPoint;
 class TDataFileWriter
 {
 public:
-    enum class Result { Written, OpenFailed, WriteFailed };
+    enum class Result
+    {
+        Written,
+        OpenFailed,
+        WriteFailed
+    };
 
     explicit TDataFileWriter(const QLocale& locale = QLocale());
 

@@ -53,9 +53,9 @@ QString TFileDate::DateFormat(const QLocale& locale)
 
 QString TFileDate::TimeFormat(const QLocale& locale)
 {
-    return MapLetterRuns(locale.timeFormat(QLocale::LongFormat), QLatin1Char('t'), [](qsizetype) {
-               return QString();
-           }).trimmed();
+    return MapLetterRuns(locale.timeFormat(QLocale::LongFormat), QLatin1Char('t'),
+                         [](qsizetype) { return QString(); })
+        .trimmed();
 }
 
 QString TFileDate::ToText(const TDateTime& value, const QLocale& locale)
@@ -72,8 +72,8 @@ bool TFileDate::FromText(const QString& text, const QLocale& locale, TDateTime& 
     const QString separator = QStringLiteral(" ");
     const QString standardDate = locale.dateFormat(QLocale::ShortFormat);
     const QString standardTime = locale.timeFormat(QLocale::LongFormat);
-    for (const QString& format : {DateFormat(locale) + separator + TimeFormat(locale),
-                                  standardDate + separator + standardTime}) {
+    for (const QString& format :
+         {DateFormat(locale) + separator + TimeFormat(locale), standardDate + separator + standardTime}) {
         if (Accept(locale.toDateTime(trimmed, format), value))
             return true;
     }

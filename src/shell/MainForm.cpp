@@ -2,19 +2,31 @@
 
 #include "ui_MainForm.h"
 
+#include "charts/Graph.h"
+#include "data/DataEngine.h"
 #include "lang/Lang.h"
+#include "log/Log.h"
 #include "log/Tools.h"
+#include "platform/CommonDialogs.h"
+#include "platform/MessageBox.h"
+#include "platform/VolumeTool.h"
 #include "settings/Options.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QScreen>
+
+#include <exception>
+#include <utility>
 
 TMainForm* MainForm = nullptr;
 
 namespace {
 
 const QString kVersion = QStringLiteral(" 1.04.01 ");
+const QColor kSkyBlue(166, 202, 240);
 
 } // namespace
 
@@ -23,18 +35,102 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     ui->setupUi(this);
     // The hidden colour item keeps its shortcut only while it belongs to the window.
     addAction(ui->colour);
-    connect(ui->Exit, &QAction::triggered, this, &TMainForm::ExitClick);
+    PlaceToolBarSeparators();
+    PaintPanels();
+    ConnectCommands();
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+}
+
+void TMainForm::ConnectCommands()
+{
+    connect(ui->Open, &QAction::triggered, this, &TMainForm::OpenClick);
+    connect(ui->Save, &QAction::triggered, this, &TMainForm::SaveClick);
+    connect(ui->CloseAll, &QAction::triggered, this, &TMainForm::CloseAllClick);
+    connect(ui->Reference, &QAction::triggered, this, &TMainForm::ReferenceClick);
+    connect(ui->colour, &QAction::triggered, this, &TMainForm::colourClick);
+    connect(ui->Exit, &QAction::triggered, this, &TMainForm::ExitClick);
+    const std::pair<QToolButton*, QAction*> buttons[] = {
+        {ui->ToolButtonNew, ui->New},     {ui->ToolButtonOpen, ui->Open},
+        {ui->ToolButtonSaveAs, ui->Save}, {ui->ToolButtonCloseAll, ui->CloseAll},
+        {ui->PrintToolButton, ui->Print}, {ui->RefOnOffToolButton, ui->Reference},
+        {ui->ToolButtonAbout, ui->About}, {ui->ToolButtonHelp, ui->HelpItem},
+        {ui->ToolButtonExit, ui->Exit},
+    };
+    for (const auto& [button, action] : buttons)
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
+}
+
+// The designer cannot place separators between tool bar widgets.
+void TMainForm::PlaceToolBarSeparators()
+{
+    for (QWidget* first :
+         {static_cast<QWidget*>(ui->ToolButtonOpen), static_cast<QWidget*>(ui->RefOnOffToolButton),
+          static_cast<QWidget*>(ui->ToolButtonAbout), static_cast<QWidget*>(ui->ToolButtonHelp),
+          static_cast<QWidget*>(ui->ToolButtonExit)}) {
+        for (QAction* action : ui->ToolBar1->actions()) {
+            if (ui->ToolBar1->widgetForAction(action) == first)
+                ui->ToolBar1->insertSeparator(action);
+        }
+    }
+}
+
+void TMainForm::PaintPanels()
+{
+    for (QWidget* panel :
+         {static_cast<QWidget*>(ui->Panel1), static_cast<QWidget*>(ui->Panel2), ui->ScrollBox1->viewport()}) {
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::Window, kSkyBlue);
+        palette.setColor(QPalette::Base, kSkyBlue);
+        panel->setPalette(palette);
+        panel->setAutoFillBackground(true);
+    }
+}
 
 void TMainForm::FormCreate()
 {
     gLang.AddForm(this);
     LangCreateMenu(ui->Lang);
     HeaderVersionShow();
+    CreateDataEngine();
     ui->Reference->setChecked(true);
+    ReferenceClick(true);
+    if (const QScreen* display = screen())
+        move(display->availableGeometry().center() - rect().center());
+}
+
+void TMainForm::FormDestroy()
+{
+    delete std::exchange(DataEngine, nullptr);
+}
+
+void TMainForm::FormActivate()
+{
+    RedrawGraphs();
+    if (gLog.winVersion < 9 || m_volumeToolStarted)
+        return;
+    // Closing the message activates the window again, so the flag is set first.
+    m_volumeToolStarted = true;
+    if (TVolumeTool::Start()) {
+        TMessageBox::Show({this, gLang.GetString(QStringLiteral("MessCalVol"), this),
+                           QCoreApplication::applicationName(), QMessageBox::Ok, QMessageBox::NoIcon});
+    }
+}
+
+void TMainForm::CreateDataEngine()
+{
+    delete std::exchange(DataEngine, nullptr);
+    DataEngine = new TDataEngine(ui->LeftImage, ui->RightImage, nullptr, 1.0f, kSkyBlue, ui->LegendImage);
+}
+
+void TMainForm::RedrawGraphs()
+{
+    if (DataEngine != nullptr)
+        DataEngine->DrawGraphs(ui->LegendImage);
 }
 
 void TMainForm::HeaderVersionShow()
@@ -71,12 +167,68 @@ void TMainForm::LangClick(QAction* sender)
     gLang.ChangeLangSym(sender->objectName());
     gOptions.SetLang(sender->objectName());
     HeaderVersionShow();
+    // The chart and legend texts come from the language files too.
+    RedrawGraphs();
+}
+
+void TMainForm::OpenClick()
+{
+    const QStringList files = TCommonDialogs::OpenFiles(
+        {this, gLang.GetString(QStringLiteral("MessOpenFilter"), this), QDir::currentPath()});
+    if (files.isEmpty())
+        return;
+    // A file that cannot be read to its end ends the command: later files are not read.
+    try {
+        for (const QString& file : files)
+            DataEngine->LoadData(file);
+    } catch (const std::exception& error) {
+        TMessageBox::Show({this, QString::fromStdString(error.what()), QCoreApplication::applicationName(),
+                           QMessageBox::Ok, QMessageBox::Critical});
+    }
+    RedrawGraphs();
+}
+
+void TMainForm::SaveClick()
+{
+    DataEngine->SaveAll();
+}
+
+void TMainForm::CloseAllClick()
+{
+    CreateDataEngine();
+    DataEngine->referenceOn = ui->Reference->isChecked();
+    DataEngine->RebuildGraphs();
+    RedrawGraphs();
+}
+
+// The menu item has toggled its own check mark; the tool button stands out while it is off.
+void TMainForm::ReferenceClick(bool checked)
+{
+    DataEngine->referenceOn = checked;
+    ui->RefOnOffToolButton->setChecked(!checked);
+    DataEngine->RebuildGraphs();
+    RedrawGraphs();
+}
+
+void TMainForm::colourClick()
+{
+    const QColor colour = TCommonDialogs::ChooseColour({this, DataEngine->leftGraph->BackgroundColour});
+    if (colour.isValid())
+        DataEngine->SetBackgroundColour(colour);
+    RedrawGraphs();
 }
 
 bool TMainForm::ifExit()
 {
-    return gLang.ShowMessage(QStringLiteral("MessSureExit?"), QStringLiteral("MessExit"), this,
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) == QMessageBox::Yes;
+    if (gLang.ShowMessage(QStringLiteral("MessSureExit?"), QStringLiteral("MessExit"), this,
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
+        return false;
+    if (DataEngine == nullptr || !DataEngine->IsModified())
+        return true;
+    if (gLang.ShowMessage(QStringLiteral("MessSave?"), QStringLiteral("MessSave"), this,
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning) == QMessageBox::Yes)
+        DataEngine->SaveAll();
+    return true;
 }
 
 void TMainForm::ExitClick()
@@ -97,4 +249,11 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void TMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
 }

@@ -10,7 +10,8 @@ class TMainForm;
 class QAction;
 class QMenu;
 
-// The main window: the menu with its commands and, beneath it, the audiograms.
+// The main window: the menu and toolbar with their commands and, beneath them, the two
+// audiograms and the legend. All measurement state lives in DataEngine.
 class TMainForm : public QMainWindow
 {
     Q_OBJECT
@@ -19,6 +20,8 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    void CreateDataEngine();
+    void RedrawGraphs();
     bool ifExit();
     void HeaderVersionShow();
     void LangCreateMenu(QMenu* item);
@@ -29,12 +32,26 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void ConnectCommands();
+    void PlaceToolBarSeparators();
+    void PaintPanels();
     void FormCreate();
+    void FormDestroy();
+    void FormActivate();
+
+    void OpenClick();
+    void SaveClick();
+    void CloseAllClick();
+    void ReferenceClick(bool checked);
+    void colourClick();
     void ExitClick();
 
     std::unique_ptr<Ui::TMainForm> ui;
+    // The volume control is offered once per run, not on every activation.
+    bool m_volumeToolStarted = false;
 };
 
 extern TMainForm* MainForm;

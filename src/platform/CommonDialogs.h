@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+struct SOpenFilesRequest
+{
+    QWidget* owner = nullptr;
+    // Qt filter text: "Name (*.ext);;Other (*)".
+    QString filter;
+    QString folder;
+};
+
+struct SColourRequest
+{
+    QWidget* owner = nullptr;
+    QColor initial;
+};
+
+// The open and colour dialogs of the program pass through here, so that tests can answer
+// them as they answer message boxes.
+class TCommonDialogs
+{
+public:
+    using OpenFilesHandler = std::function<QStringList(const SOpenFilesRequest&)>;
+    using ColourHandler = std::function<QColor(const SColourRequest&)>;
+
+    // The chosen existing files in the dialog's order; none when cancelled.
+    static QStringList OpenFiles(const SOpenFilesRequest& request);
+    // An invalid colour when cancelled.
+    static QColor ChooseColour(const SColourRequest& request);
+
+    // Empty handlers restore the real dialogs.
+    static void SetOpenFilesHandler(OpenFilesHandler handler);
+    static void SetColourHandler(ColourHandler handler);
+};

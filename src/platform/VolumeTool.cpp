@@ -1,0 +1,36 @@
+#include "platform/VolumeTool.h"
+
+#include "log/Log.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+QString& CurrentProgram()
+{
+    static QString program = QStringLiteral("pavucontrol");
+    return program;
+}
+
+} // namespace
+
+bool TVolumeTool::Start()
+{
+    const QString path = QStandardPaths::findExecutable(CurrentProgram());
+    if (path.isEmpty()) {
+        LOG_AT(QStringLiteral("[VolumeTool] no volume control found (") + CurrentProgram() +
+               QLatin1Char(')'));
+        return false;
+    }
+    if (!QProcess::startDetached(path, {})) {
+        LOG_AT(QStringLiteral("[VolumeTool] could not start ") + path);
+        return false;
+    }
+    return true;
+}
+
+void TVolumeTool::SetProgram(const QString& program)
+{
+    CurrentProgram() = program;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The desktop's volume control, started as a process of its own and not waited for.
+class TVolumeTool
+{
+public:
+    // True when the tool was started; a tool that is missing or fails is logged.
+    static bool Start();
+
+    // Tests choose a harmless program, or one that does not exist.
+    static void SetProgram(const QString& program);
+};
