@@ -1,0 +1,70 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <thread>
+
+typedef struct _snd_pcm snd_pcm_t;
+
+// The layout of PCM samples as a RIFF/WAVE header describes it.
+struct SWaveFormat
+{
+    uint16_t formatTag = 0;
+    uint16_t channels = 0;
+    uint32_t samplesPerSec = 0;
+    uint32_t avgBytesPerSec = 0;
+    uint16_t blockAlign = 0;
+    uint16_t bitsPerSample = 0;
+
+    bool operator==(const SWaveFormat&) const = default;
+};
+
+// Where the samples of a wave image lie.
+struct SWaveData
+{
+    SWaveFormat format;
+    const uint8_t* samples = nullptr;
+    size_t size = 0;
+};
+
+// Asynchronous playback of an in-memory RIFF/WAVE image on ALSA's "default" device: a worker
+// thread writes the frames while the caller goes on. The image is read until Stop() returns,
+// so the caller keeps it alive until then. Failures return false with errno set.
+class TAlsaPlayback
+{
+public:
+    static constexpr uint16_t PcmFormatTag = 1;
+
+    TAlsaPlayback() = default;
+    ~TAlsaPlayback();
+    TAlsaPlayback(const TAlsaPlayback&) = delete;
+    TAlsaPlayback& operator=(const TAlsaPlayback&) = delete;
+
+    // Finds the "fmt " and "data" chunks; false for anything but integer PCM.
+    static bool ParseWaveImage(const uint8_t* image, size_t size, SWaveData& data);
+    // Number of playback devices ALSA knows of.
+    static unsigned DeviceCount();
+    // Reads the open device's name into the buffer (cut to size, zero-terminated).
+    bool ReadDeviceName(char* name, size_t size) const;
+
+    bool Open(const SWaveFormat& format);
+    bool IsOpen() const { return m_pcm != nullptr; }
+    bool Close();
+
+    // Stops what is playing, then starts the image.
+    bool Play(const uint8_t* image, size_t size);
+    // Drops whatever is still queued and waits for the worker to end.
+    void Stop();
+
+private:
+    bool SetHardwareParams(const SWaveFormat& format);
+    bool SetSoftwareParams();
+    void Feed(const uint8_t* samples, size_t frames);
+
+    snd_pcm_t* m_pcm = nullptr;
+    SWaveFormat m_format;
+    unsigned long m_bufferFrames = 0;
+    std::thread m_worker;
+    std::atomic<bool> m_stop = false;
+};

@@ -1,0 +1,284 @@
+#include "sound/SoundEngine.h"
+
+#include "log/Log.h"
+#include "platform/MessageBox.h"
+#include "settings/Options.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace {
+
+constexpr int32_t BothChannels = 3;
+constexpr int32_t SecondPassOffset = TSoundEngine::MaxFrequencies;
+constexpr int32_t PassCount = 2;
+constexpr uint16_t WaveMaximum = 65535;
+constexpr double RampSeconds = 0.01;
+constexpr double WarbleHertz = 5.0;
+constexpr double WarbleDeviation = 0.05;
+
+uint32_t MixerValue(int32_t volume)
+{
+    return uint32_t(std::clamp<int32_t>(volume, 0, int32_t(CVolumeControl::ScaleMaximum)));
+}
+
+void WriteTag(uint8_t* at, const char* tag)
+{
+    std::memcpy(at, tag, 4);
+}
+
+} // namespace
+
+TSoundEngine::TSoundEngine(const QVector<float>& frequencies, float** results)
+    : Results(new float[ResultCount]()), Frequencies(frequencies.mid(0, MaxFrequencies))
+{
+    *results = Results;
+    TakeOverVolumes();
+}
+
+TSoundEngine::TSoundEngine()
+{
+    TakeOverVolumes();
+}
+
+void TSoundEngine::TakeOverVolumes()
+{
+    Modulation = gOptions.Modulation;
+    if (!Mixer.Open())
+        LOG_AT(QStringLiteral("Volume control open failed!"));
+    uint32_t masterMaximum = 0;
+    uint32_t masterMinimum = 0;
+    Mixer.GetRange(masterMaximum, masterMinimum, CVolumeControl::MasterLine);
+    uint32_t saved = 0;
+    m_mixerVolumeSaved = Mixer.GetVolume(saved, CVolumeControl::MasterLine);
+    if (!m_mixerVolumeSaved)
+        LOG_AT(QStringLiteral("GetCurrentVolume Error"));
+    SavedMixerVolume = int32_t(saved);
+    CurrentVolume = SavedMixerVolume;
+    SetOutputVolume(gOptions.DefaultCalibrationLevel, BothChannels);
+    m_waveVolumeSaved = WaveOut.GetVolume(SavedWaveLeft, SavedWaveRight);
+    if (!m_waveVolumeSaved)
+        LOG_AT(QStringLiteral("GetCurrentVolume Error"));
+    WaveOut.SetVolume(WaveMaximum, WaveMaximum);
+    SetLevels(10, TopLevel, 2);
+    Ear = 0;
+    FreqIndex = 0;
+    Mixer.SetMute(false, CVolumeControl::MasterLine);
+    Mixer.SetMute(false, CVolumeControl::WaveLine);
+    Mixer.SetVolume(masterMaximum, CVolumeControl::WaveLine);
+}
+
+TSoundEngine::~TSoundEngine()
+{
+    m_playback.Close();
+    if (m_mixerVolumeSaved)
+        Mixer.SetVolume(MixerValue(SavedMixerVolume), CVolumeControl::MasterLine);
+    if (m_waveVolumeSaved)
+        WaveOut.SetVolume(SavedWaveLeft, SavedWaveRight);
+    WaveImage = {};
+    WaveOut.Close();
+    Mixer.Close();
+}
+
+size_t TSoundEngine::FrameCount(double duration, uint32_t rate)
+{
+    return size_t(rate * duration);
+}
+
+void TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
+                                   int32_t channel)
+{
+    m_playback.Stop();
+    WaveImage = {};
+    const size_t size = FrameCount(ToneDuration, SampleRate) * Channels * (BitsPerSample / 8) + HeaderSize;
+    WaveImage.assign(size, 0);
+    WriteWaveHeader(WaveImage.data(), uint32_t(size), SampleRate, BitsPerSample);
+    Synthesize(WaveImage.data() + HeaderSize, frequency, FullScale, attenuation, ToneDuration, SampleRate,
+               modulation, channel);
+    SetOutputVolume(volume, channel);
+    uint32_t current = 0;
+    if (Mixer.GetVolume(current, CVolumeControl::MasterLine))
+        CurrentVolume = int32_t(current);
+    else
+        LOG_AT(QStringLiteral("GetCurrentVolume Error"));
+    if (!m_playback.Play(WaveImage.data(), WaveImage.size()))
+        LOG_LAST_ERROR();
+}
+
+void TSoundEngine::WriteWaveHeader(uint8_t* image, uint32_t size, uint32_t rate, uint16_t bits)
+{
+    WriteTag(image, "RIFF");
+    qToLittleEndian<uint32_t>(size - 8, image + 4);
+    WriteTag(image + 8, "WAVE");
+    WriteTag(image + 12, "fmt ");
+    qToLittleEndian<uint32_t>(16, image + 16);
+    qToLittleEndian<uint16_t>(1, image + 20);
+    qToLittleEndian<uint16_t>(Channels, image + 22);
+    qToLittleEndian<uint32_t>(rate, image + 24);
+    qToLittleEndian<uint32_t>(rate * Channels * bits / 8, image + 28);
+    qToLittleEndian<uint16_t>(bits / 8 * Channels, image + 32);
+    qToLittleEndian<uint16_t>(bits, image + 34);
+    WriteTag(image + 36, "data");
+    qToLittleEndian<uint32_t>(size - uint32_t(HeaderSize), image + 40);
+}
+
+void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,
+                              double duration, uint32_t rate, bool modulation, int32_t channel)
+{
+    const double r = rate;
+    const size_t frames = FrameCount(duration, rate);
+    const double peak = amplitude * std::pow(10.0, -0.05 * attenuation);
+    const double leadTime = 0.02 * duration;
+    const size_t lead = size_t(r * leadTime);
+    const double tailTime = duration / 3;
+    // Formed in double, 44100 * 0.3 rounds up to 13230; the exact product is 13229.999...
+    const auto tail = size_t(static_cast<long double>(r) * tailTime);
+    const double toneTime = duration - leadTime - tailTime;
+    const double sigma2 = RampSeconds * RampSeconds;
+    const double omega = 2 * std::numbers::pi * frequency;
+    const double warbleOmega = 2 * std::numbers::pi * WarbleHertz;
+    const double beta = WarbleDeviation * frequency / WarbleHertz;
+    const bool left = channel != 1;
+    const bool right = channel != 0;
+    for (size_t i = lead; i + tail < frames; ++i) {
+        const double t = double(i - lead) / r;
+        const double envelope =
+            (1 - std::exp(-t * t / sigma2)) - std::exp(-(t - toneTime) * (t - toneTime) / sigma2);
+        const double phase = modulation ? omega * t + beta * std::sin(warbleOmega * t) : omega * t;
+        // Levels above 80 dB ask for more than 16 bits: such peaks are clipped.
+        const double s = std::clamp(peak * envelope * std::sin(phase), -FullScale, FullScale);
+        const auto value = static_cast<int16_t>(s);
+        uint8_t* frame = samples + i * Channels * sizeof(int16_t);
+        if (left)
+            qToLittleEndian<int16_t>(value, frame);
+        if (right)
+            qToLittleEndian<int16_t>(value, frame + sizeof(int16_t));
+    }
+}
+
+bool TSoundEngine::SetOutputVolume(int32_t volume, int32_t channel)
+{
+    const uint32_t value = MixerValue(volume);
+    bool done = false;
+    if (channel == 0)
+        done = Mixer.SetVolumeLR(value, 0, CVolumeControl::MasterLine);
+    else if (channel == 1)
+        done = Mixer.SetVolumeLR(0, value, CVolumeControl::MasterLine);
+    else
+        done = Mixer.SetVolumeLR(value, value, CVolumeControl::MasterLine);
+    if (done)
+        CurrentVolume = volume;
+    return done;
+}
+
+QMessageBox::StandardButton TSoundEngine::QuietMessageBox(QWidget* owner, const QString& text,
+                                                          const QString& caption,
+                                                          QMessageBox::StandardButtons buttons,
+                                                          QMessageBox::Icon icon)
+{
+    Mixer.SetVolume(MixerValue(CurrentVolume / 10), CVolumeControl::MasterLine);
+    const QMessageBox::StandardButton answer = TMessageBox::Show({owner, text, caption, buttons, icon});
+    // Tones played meanwhile may have changed the volume: the latest one counts.
+    Mixer.SetVolume(MixerValue(CurrentVolume), CVolumeControl::MasterLine);
+    return answer;
+}
+
+void TSoundEngine::SetLevels(float lowest, float highest, float step)
+{
+    Step = step;
+    AttAtMax = TopLevel - highest;
+    AttAtMin = TopLevel - lowest;
+    Attenuation = StartAttenuation();
+    LevelReset = true;
+}
+
+float TSoundEngine::StartAttenuation() const
+{
+    // Ascending tests start at the lowest level, descending ones at the highest.
+    return Step > 0 ? AttAtMin : AttAtMax;
+}
+
+bool TSoundEngine::NextTone(bool hold)
+{
+    if (!hold && !LevelReset) {
+        Attenuation -= Step;
+        const bool beyondRange = Step > 0 ? Attenuation < AttAtMax : Attenuation > AttAtMin;
+        if (beyondRange)
+            return true;
+    }
+    // Without a frequency there is nothing to play: the range counts as used up.
+    if (FreqIndex < 0 || FreqIndex >= Frequencies.size())
+        return true;
+    LevelReset = false;
+    GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation, gOptions.DefaultCalibrationLevel,
+                    CurrentChannel());
+    return false;
+}
+
+float* TSoundEngine::CurrentResult() const
+{
+    if (Results == nullptr || Ear < 0 || Ear >= PassCount || FreqIndex < 0 || FreqIndex >= MaxFrequencies)
+        return nullptr;
+    return Results + Ear * SecondPassOffset + FreqIndex;
+}
+
+int TSoundEngine::RecordHeard()
+{
+    if (float* result = CurrentResult())
+        *result = TopLevel - Attenuation;
+    Attenuation = StartAttenuation();
+    LevelReset = true;
+    ++FreqIndex;
+    if (FreqIndex <= LastFreqIndex())
+        return 0;
+    FreqIndex = 0;
+    ++Ear;
+    return Ear >= PassCount ? 2 : 1;
+}
+
+void TSoundEngine::StepBack()
+{
+    Attenuation = StartAttenuation();
+    LevelReset = true;
+    if (float* result = CurrentResult())
+        *result = 0;
+    --FreqIndex;
+    if (FreqIndex >= 0)
+        return;
+    FreqIndex = LastFreqIndex();
+    --Ear;
+    if (Ear < 0) {
+        Ear = 0;
+        FreqIndex = 0;
+    }
+}
+
+void TSoundEngine::CopyLeftToRight()
+{
+    if (Results == nullptr)
+        return;
+    std::copy_n(Results, Frequencies.size(), Results + SecondPassOffset);
+}
+
+int32_t TSoundEngine::CurrentChannel() const
+{
+    switch (SoundSourceType) {
+    case 0:
+    case 1:
+    case 3:
+        return SoundSourceType;
+    case 2:
+        return Ear;
+    default:
+        return 0;
+    }
+}
+
+int32_t TSoundEngine::LastFreqIndex() const
+{
+    return int32_t(Frequencies.size()) - 1;
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/AlsaPlayback.h"
+#include "sound/VolumeControl.h"
+#include "sound/WaveOutVolControl.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <QVector>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class QWidget;
+
+// Every sound of the program: each tone is built as a complete RIFF/WAVE image in memory and
+// played in the background, at a master volume the engine sets. A test level L in dB is a
+// digital attenuation of 80 - L below full scale.
+//
+// The engine also carries the bookkeeping of a hearing test. While it exists it holds the
+// output volume (calibration level, one side silenced for a one-sided tone) and gives back
+// what it found when it is destroyed.
+class TSoundEngine
+{
+public:
+    static constexpr int MaxFrequencies = 100;
+    static constexpr int ResultCount = 2 * MaxFrequencies;
+    static constexpr uint32_t SampleRate = 44100;
+    static constexpr uint16_t BitsPerSample = 16;
+    static constexpr uint16_t Channels = 2;
+    static constexpr double ToneDuration = 0.9;
+    static constexpr double FullScale = 32767.0;
+    static constexpr size_t HeaderSize = 44;
+    static constexpr float TopLevel = 80.0f;
+
+    // A test: the frequencies (at most the first 100 fit the result block) and the address of
+    // a new 200-float result block, which the caller releases with delete[] after the engine.
+    TSoundEngine(const QVector<float>& frequencies, float** results);
+    // Calibration: no frequencies, no result block.
+    TSoundEngine();
+    ~TSoundEngine();
+    TSoundEngine(const TSoundEngine&) = delete;
+    TSoundEngine& operator=(const TSoundEngine&) = delete;
+
+    // Channel 0 left, 1 right, 2 or more both; volume on the mixer's scale 0..65535.
+    void GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
+                         int32_t channel);
+    bool SetOutputVolume(int32_t volume, int32_t channel);
+    // A message box during which the master volume is lowered to a tenth.
+    QMessageBox::StandardButton QuietMessageBox(QWidget* owner, const QString& text, const QString& caption,
+                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+
+    void SetLevels(float lowest, float highest, float step);
+    // True, without playing, when the next step leaves the level range.
+    bool NextTone(bool hold);
+    // 0: next frequency of the same pass, 1: pass complete, 2: test complete.
+    int RecordHeard();
+    void StepBack();
+    void CopyLeftToRight();
+    int32_t CurrentChannel() const;
+    int32_t LastFreqIndex() const;
+
+    static size_t FrameCount(double duration, uint32_t rate);
+    static void WriteWaveHeader(uint8_t* image, uint32_t size, uint32_t rate, uint16_t bits);
+    // Writes one tone burst into the sample frames (little-endian, 2 channels, 16 bits).
+    static void Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,
+                           double duration, uint32_t rate, bool modulation, int32_t channel);
+
+    int32_t CurrentVolume = 0;
+    std::vector<uint8_t> WaveImage;
+    int32_t Ear = 0;
+    int32_t FreqIndex = 0;
+    float Attenuation = 0.0f;
+    float Step = 0.0f;
+    float AttAtMax = 0.0f;
+    float AttAtMin = 0.0f;
+    bool LevelReset = false;
+    bool Modulation = false;
+    int32_t SoundSourceType = 0;
+    float* Results = nullptr;
+    QVector<float> Frequencies;
+    CVolumeControl Mixer;
+    CWaveOutVolControl WaveOut;
+    int32_t SavedMixerVolume = 0;
+    uint16_t SavedWaveLeft = 0;
+    uint16_t SavedWaveRight = 0;
+
+private:
+    void TakeOverVolumes();
+    float StartAttenuation() const;
+    // The result entry of the current pass and frequency, or null where there is none.
+    float* CurrentResult() const;
+
+    // What was found at construction is given back only when it could be read.
+    bool m_mixerVolumeSaved = false;
+    bool m_waveVolumeSaved = false;
+    // Declared last so that it is stopped before anything it might still read goes away.
+    TAlsaPlayback m_playback;
+};
