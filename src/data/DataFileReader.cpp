@@ -1,7 +1,6 @@
 #include "data/DataFileReader.h"
 
 #include "data/Data.h"
-#include "data/FileDate.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
 
@@ -25,10 +24,24 @@ qsizetype LengthWithoutLineEnd(const char* line)
     return length;
 }
 
+// ISO 8601 dates ("2010-05-14 10:30:00") are read in every locale, so that files can be
+// handed between users of different locales.
+bool FromIsoText(const QString& text, TDateTime& date)
+{
+    const QString trimmed = text.trimmed();
+    const QDateTime dateTime = QDateTime::fromString(trimmed, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QDate day = QDate::fromString(trimmed, QStringLiteral("yyyy-MM-dd"));
+    if (dateTime.isValid())
+        date = TDateTime::FromDateTime(dateTime);
+    else if (day.isValid())
+        date = TDateTime::FromDate(day);
+    return dateTime.isValid() || day.isValid();
+}
+
 TDateTime DateValue(const QString& value, const QString& path)
 {
     TDateTime date;
-    if (!TFileDate::FromText(value, QLocale(), date)) {
+    if (!TDateTime::FromText(value, QLocale(), date) && !FromIsoText(value, date)) {
         const QString message = gLang.GetString(QStringLiteral("MessDataDateError")) + QLatin1Char('"') +
                                 value + QStringLiteral("\"\n") + path;
         throw std::runtime_error(message.toStdString());

@@ -1,7 +1,6 @@
 #include "data/DataFileWriter.h"
 
 #include "data/Data.h"
-#include "data/FileDate.h"
 #include "log/Log.h"
 
 #include <QSaveFile>
@@ -48,9 +47,9 @@ void TDataFileWriter::WriteHeader(const SData& record, int32_t defaultCalibratio
     WriteText("name", record.name);
     WriteText("surname", record.surname);
     if (record.born_date.IsSet())
-        WriteText("born_date", TFileDate::ToText(record.born_date, m_locale));
+        WriteText("born_date", record.born_date.ToText(m_locale));
     if (record.session_date.IsSet())
-        WriteText("session_date", TFileDate::ToText(record.session_date, m_locale));
+        WriteText("session_date", record.session_date.ToText(m_locale));
     WriteText("remarks", record.remarks);
     WriteText("calibration_desc", record.calibration_desc);
     const int32_t level = record.calibration_level != 0 ? record.calibration_level : defaultCalibrationLevel;
@@ -68,11 +67,20 @@ void TDataFileWriter::WriteRow(const SDataPoint& row)
 TDataFileWriter::Result TDataFileWriter::Commit(const QString& path) const
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, a write reports how much really reached the file: Qt takes a short write
+    // (a full disk, a size limit) for success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         LOG_AT(QStringLiteral("[SaveData] cannot open ") + path + QStringLiteral(": ") + file.errorString());
         return Result::OpenFailed;
     }
-    file.write(m_text);
+    const qint64 written = file.write(m_text);
+    if (written != m_text.size()) {
+        LOG_AT(QStringLiteral("[SaveData] %1 of %2 bytes written to %3")
+                   .arg(written)
+                   .arg(m_text.size())
+                   .arg(path));
+        file.cancelWriting();
+    }
     if (!file.commit()) {
         LOG_AT(QStringLiteral("[SaveData] cannot write ") + path + QStringLiteral(": ") + file.errorString());
         return Result::WriteFailed;

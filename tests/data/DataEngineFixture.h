@@ -1,0 +1,71 @@
+#pragma once
+
+#include "data/DataEngine.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// A data store drawing into bitmaps of the screen's sizes, as the main window's would.
+struct SDataStore
+{
+    explicit SDataStore(float scale = 1.0f, const TDataEngine* source = nullptr)
+        : left(320, 320, QImage::Format_RGB32), right(320, 320, QImage::Format_RGB32),
+          legend(630, 50, QImage::Format_RGB32),
+          engine(&left, &right, source, scale, QColor(166, 202, 240), &legend)
+    {
+    }
+
+    QImage left;
+    QImage right;
+    QImage legend;
+    TDataEngine engine;
+};
+
+// Makes a fresh temporary folder the current directory, as the data folder is for the program.
+class TDataFolder
+{
+public:
+    TDataFolder() : m_previous(QDir::currentPath())
+    {
+        EXPECT_TRUE(m_folder.isValid());
+        QDir::setCurrent(m_folder.path());
+    }
+    ~TDataFolder() { QDir::setCurrent(m_previous); }
+    TDataFolder(const TDataFolder&) = delete;
+    TDataFolder& operator=(const TDataFolder&) = delete;
+
+    QString Path(const QString& name) const { return m_folder.filePath(name); }
+
+    QString Write(const QString& name, const QByteArray& content) const
+    {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return Path(name);
+    }
+
+    QByteArray Read(const QString& name) const
+    {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    QString m_previous;
+    QTemporaryDir m_folder;
+};
+
+// Sets the user's locale for the test's lifetime.
+class TUserLocale
+{
+public:
+    explicit TUserLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~TUserLocale() { QLocale::setDefault(QLocale::system()); }
+    TUserLocale(const TUserLocale&) = delete;
+    TUserLocale& operator=(const TUserLocale&) = delete;
+};

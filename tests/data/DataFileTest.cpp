@@ -1,0 +1,435 @@
+#include "DataEngineFixture.h"
+
+#include "data/DataFileReader.h"
+#include "data/DataFileWriter.h"
+#include "lang/Lang.h"
+#include "settings/Options.h"
+#include "support/MessageRecorder.h"
+
+#include <QFileInfo>
+
+#include <csignal>
+#include <functional>
+#include <stdexcept>
+#include <sys/resource.h>
+
+namespace {
+
+// The record every format rule shows up in: a name but no surname, a date without and one
+// with a time, empty remarks, no calibration level, a level that rounds.
+SData EdgeCaseRecord()
+{
+    SData record;
+    record.name = QStringLiteral("Jan");
+    record.surname = QStringLiteral("0");
+    record.born_date = TDateTime::FromDate(QDate(1980, 3, 1));
+    record.session_date = TDateTime::FromDateTime(QDateTime(QDate(2010, 5, 14), QTime(10, 30)));
+    record.remarks = QString();
+    record.calibration_desc = QStringLiteral("Laptop T61, Sennheiser HD 201");
+    record.calibration_level = 0;
+    record.fileName = QStringLiteral("jan");
+    record.points = {{500.0f, 20.25f, 35.0f, 10.0f, 10.0f}, {1000.0f, 25.0f, 30.0f, 10.0f, 12.0f}};
+    return record;
+}
+
+SData* LoadText(SDataStore& store, const TDataFolder& folder, const QByteArray& content)
+{
+    store.engine.LoadData(folder.Write(QStringLiteral("case.aud"), content));
+    return store.engine.datas.empty() ? nullptr : store.engine.datas.back().get();
+}
+
+} // namespace
+
+TEST(DataFileTest, EdgeCaseRecordIsWrittenLineByLineAndReadsBackInEnglishAndPolish)
+{
+    struct SCase
+    {
+        QLocale locale;
+        const char* bornDate;
+        const char* sessionDate;
+    };
+    const SCase cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), "3/1/1980", "5/14/2010 10:30:00 AM"},
+        {QLocale(QLocale::Polish, QLocale::Poland), "1.03.1980", "14.05.2010 10:30:00"},
+    };
+    for (const SCase& c : cases) {
+        const TUserLocale locale(c.locale);
+        const TDataFolder folder;
+        const int storedDefault = gOptions.DefaultCalibrationLevel;
+        gOptions.DefaultCalibrationLevel = 6553;
+        SDataStore store;
+        SData* record = store.engine.NewData();
+        *record = EdgeCaseRecord();
+        record->modified = true;
+        ASSERT_TRUE(store.engine.SaveData(record));
+        EXPECT_FALSE(record->modified);
+
+        const QList<QByteArray> lines = folder.Read(QStringLiteral("jan.aud")).split('\n');
+        const QList<QByteArray> expected = {
+            "@name Jan",
+            QByteArray("@born_date ") + c.bornDate,
+            QByteArray("@session_date ") + c.sessionDate,
+            "@remarks ",
+            "@calibration_desc Laptop T61, Sennheiser HD 201",
+            "@calibration_level 6553",
+            "#",
+            "#freq left righ left right references",
+            "500 20.2 35.0  10.0 10.0",
+            "1000 25.0 30.0  10.0 12.0",
+            "",
+        };
+        ASSERT_EQ(lines.size(), expected.size() + 1) << c.locale.name().toStdString();
+        EXPECT_TRUE(lines.at(0).startsWith("# Kelvarion"));
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(lines.at(i + 1), expected.at(i)) << c.locale.name().toStdString() << " line " << i + 2;
+
+        SDataStore reader;
+        reader.engine.LoadData(folder.Path(QStringLiteral("jan.aud")));
+        ASSERT_EQ(reader.engine.DataCount(), 1);
+        const SData& back = *reader.engine.datas.front();
+        EXPECT_EQ(back.name, QStringLiteral("Jan"));
+        EXPECT_EQ(back.surname, QStringLiteral("0"));
+        EXPECT_EQ(back.born_date, record->born_date);
+        EXPECT_EQ(back.session_date, record->session_date);
+        EXPECT_EQ(back.remarks, QString());
+        EXPECT_EQ(back.calibration_desc, record->calibration_desc);
+        EXPECT_EQ(back.calibration_level, 6553);
+        EXPECT_FALSE(back.modified);
+        EXPECT_EQ(back.fileName, QStringLiteral("jan.aud"));
+        ASSERT_EQ(back.points.size(), 2);
+        EXPECT_EQ(back.points[0].left, 20.2f);
+        EXPECT_EQ(back.points[1].rightRef, 12.0f);
+        gOptions.DefaultCalibrationLevel = storedDefault;
+    }
+}
+
+TEST(DataFileTest, ReaderRules)
+{
+    using TCheck = std::function<void(const SData&)>;
+    const auto rows = [](QVector<SDataPoint> expected) {
+        return TCheck([expected](const SData& record) {
+            ASSERT_EQ(record.points.size(), expected.size());
+            for (qsizetype i = 0; i < expected.size(); ++i) {
+                EXPECT_EQ(record.points[i].freq, expected[i].freq) << "row " << i;
+                EXPECT_EQ(record.points[i].left, expected[i].left) << "row " << i;
+                EXPECT_EQ(record.points[i].right, expected[i].right) << "row " << i;
+                EXPECT_EQ(record.points[i].leftRef, expected[i].leftRef) << "row " << i;
+                EXPECT_EQ(record.points[i].rightRef, expected[i].rightRef) << "row " << i;
+            }
+        });
+    };
+    const auto name = [](const QString& expected) {
+        return TCheck([expected](const SData& record) { EXPECT_EQ(record.name, expected); });
+    };
+    const auto level = [](int expected) {
+        return TCheck([expected](const SData& record) { EXPECT_EQ(record.calibration_level, expected); });
+    };
+    const QByteArray longRemark(200, 'x');
+    const QByteArray filler(110, 'x');
+    QByteArray garbage;
+    for (int i = 0; i < 600; ++i)
+        garbage.append(char((i * 37 + 11) % 256));
+
+    struct SCase
+    {
+        const char* what;
+        QByteArray content;
+        TCheck check;
+    };
+    const SCase cases[] = {
+        {"LF line ends", "@name Jan\n1000 20 30 5 6\n", rows({{1000, 20, 30, 5, 6}})},
+        {"CR LF line ends", "@name Jan\r\n@surname Nowak\r\n1000 20 30 5 6\r\n",
+         [](const SData& record) {
+             EXPECT_EQ(record.name, QStringLiteral("Jan"));
+             EXPECT_EQ(record.surname, QStringLiteral("Nowak"));
+             EXPECT_EQ(record.points.size(), 1);
+         }},
+        {"no line end at the end", "@name Jan", name(QStringLiteral("Jan"))},
+        {"comment lines are skipped", "# @name Jan\n#1000 20 30 5 6\n", rows({})},
+        {"unknown keys are ignored", "@colour red\n@Name Jan\n", name(QStringLiteral("0"))},
+        {"two blanks keep one", "@name  Jan\n", name(QStringLiteral(" Jan"))},
+        {"nothing after the key", "@name\n", name(QString())},
+        {"a blank after the key", "@name \n", name(QString())},
+        {"blanks after the value stay", "@name Jan  \n", name(QStringLiteral("Jan  "))},
+        {"a later line wins", "@name Anna\n@name Jan\n", name(QStringLiteral("Jan"))},
+        {"three numbers take the reference's values", "1000 30 40\n", rows({{1000, 30, 40, 10, 10}})},
+        {"four numbers are ignored", "1000 30 40 5\n", rows({})},
+        {"one or two numbers are ignored", "1000\n1000 30\n", rows({})},
+        {"text after the fifth number is ignored", "1000 30 40 5 6 extra 7\n", rows({{1000, 30, 40, 5, 6}})},
+        {"leading blanks and signs", "  \t+250 -5 +0.5 1e1 2\n", rows({{250, -5, 0.5f, 10, 2}})},
+        {"a decimal comma ends the numbers", "1000,5 20 30\n1000 20 30 40,5 50\n", rows({})},
+        {"a decimal comma that leaves three numbers", "1000 20 30,5 40 50\n", rows({{1000, 20, 30, 10, 10}})},
+        {"not-a-number and infinite rows are ignored", "nan 20 30 5 6\n1000 inf 30 5 6\n", rows({})},
+        {"rows are sorted by frequency", "4000 1 1 0 0\n500 2 2 0 0\n1000 3 3 0 0\n",
+         rows({{500, 2, 2, 0, 0}, {1000, 3, 3, 0, 0}, {4000, 1, 1, 0, 0}})},
+        {"a level that is no integer gives the default", "@calibration_level high\n", level(6553)},
+        {"a missing level gives the default", "@name Jan\n", level(6553)},
+        {"a level is read", "@calibration_level 7000\r\n", level(7000)},
+        {"an empty file", "",
+         [](const SData& record) {
+             EXPECT_TRUE(record.points.isEmpty());
+             EXPECT_EQ(record.name, QStringLiteral("0"));
+         }},
+        {"a long line is read in pieces of 119", "@remarks " + longRemark + "\n",
+         [&longRemark](const SData& record) {
+             EXPECT_EQ(record.remarks, QString::fromLatin1(longRemark.left(110)));
+             EXPECT_TRUE(record.points.isEmpty());
+         }},
+        {"a piece of a long line is a line of its own", "@remarks " + filler + "1000 20 30 5 6\n",
+         rows({{1000, 20, 30, 5, 6}})},
+        {"a key longer than 51 characters", "@" + QByteArray(60, 'k') + " value\n@name Jan\n",
+         name(QStringLiteral("Jan"))},
+        {"binary garbage", garbage, [](const SData& record) { EXPECT_EQ(record.name, QStringLiteral("0")); }},
+        {"a NUL ends the line", QByteArray("@name Jan") + '\0' + "nah\n1000 20 30 5 6\n",
+         name(QStringLiteral("Jan"))},
+    };
+    const int storedDefault = gOptions.DefaultCalibrationLevel;
+    gOptions.DefaultCalibrationLevel = 6553;
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TDataFolder folder;
+        SDataStore store;
+        const SData* record = LoadText(store, folder, c.content);
+        ASSERT_NE(record, nullptr);
+        EXPECT_FALSE(record->modified);
+        EXPECT_EQ(record->fileName, QStringLiteral("case.aud"));
+        c.check(*record);
+    }
+    gOptions.DefaultCalibrationLevel = storedDefault;
+}
+
+TEST(DataFileTest, ADateTheLocaleCannotReadStopsReadingAndKeepsWhatWasRead)
+{
+    const TUserLocale locale(QLocale(QLocale::Polish, QLocale::Poland));
+    const TDataFolder folder;
+    SDataStore store;
+    const QString path = folder.Write(QStringLiteral("bad.aud"),
+                                      "@name Jan\n500 20 30 5 6\n@born_date 31/31/80\n@surname Nowak\n");
+    try {
+        store.engine.LoadData(path);
+        ADD_FAILURE() << "no error for the date";
+    } catch (const std::runtime_error& error) {
+        const QString message = QString::fromStdString(error.what());
+        EXPECT_TRUE(message.contains(QStringLiteral("31/31/80")));
+        EXPECT_TRUE(message.contains(path));
+    }
+    ASSERT_EQ(store.engine.DataCount(), 1);
+    const SData& record = *store.engine.datas.front();
+    EXPECT_EQ(record.name, QStringLiteral("Jan"));
+    EXPECT_EQ(record.surname, QStringLiteral("0"));
+    EXPECT_EQ(record.points.size(), 1);
+}
+
+TEST(DataFileTest, IsoDatesReadInEveryLocale)
+{
+    for (const QLocale& user : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Polish)}) {
+        const TUserLocale locale(user);
+        const TDataFolder folder;
+        SDataStore store;
+        const SData* record =
+            LoadText(store, folder, "@born_date 1975-11-02\n@session_date 2024-03-12 09:05:30\n");
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->born_date.ToDateTime(), QDateTime(QDate(1975, 11, 2), QTime(0, 0)));
+        EXPECT_EQ(record->session_date.ToDateTime(), QDateTime(QDate(2024, 3, 12), QTime(9, 5, 30)));
+    }
+}
+
+TEST(DataFileTest, FilesThatCannotBeOpenedAreReportedWithTheirPath)
+{
+    const TDataFolder folder;
+    SDataStore store;
+    store.engine.reference.points = {{1000, 5, 5, 5, 5}};
+    TMessageRecorder messages;
+    store.engine.LoadData(folder.Path(QStringLiteral("missing.aud")));
+    store.engine.LoadReference(folder.Path(QStringLiteral("missing.aur")));
+    EXPECT_EQ(store.engine.DataCount(), 0);
+    EXPECT_EQ(store.engine.reference.points.size(), 1);
+    ASSERT_EQ(messages.requests.size(), 2);
+    EXPECT_EQ(messages.requests[0].text, gLang.GetString(QStringLiteral("MessDataFileError")) +
+                                             folder.Path(QStringLiteral("missing.aud")));
+    EXPECT_EQ(messages.requests[1].text, gLang.GetString(QStringLiteral("MessDataFileRefError")) +
+                                             folder.Path(QStringLiteral("missing.aur")));
+    EXPECT_EQ(messages.requests[0].buttons, QMessageBox::Ok);
+}
+
+TEST(DataFileTest, FileNamesGetTheirExtensionReplaced)
+{
+    struct SCase
+    {
+        const char* fileName;
+        const char* extension;
+        const char* path;
+    };
+    const SCase cases[] = {
+        {"jan", ".aud", "jan.aud"},
+        {"jan.aud", ".aud", "jan.aud"},
+        {"jan.txt", ".aud", "jan.aud"},
+        {"jan.", ".aud", "jan.aud"},
+        {"jan.kowalski.old", ".aud", "jan.kowalski.aud"},
+        {"reference.aud", ".aur", "reference.aur"},
+        {"old.d/jan", ".aud", "old.d/jan.aud"},
+        {"/home/x.y/jan.b", ".aur", "/home/x.y/jan.aur"},
+    };
+    for (const SCase& c : cases) {
+        EXPECT_EQ(TDataFileWriter::PathFor(QString::fromLatin1(c.fileName), QString::fromLatin1(c.extension)),
+                  QString::fromLatin1(c.path))
+            << c.fileName;
+    }
+}
+
+TEST(DataFileTest, AMeasurementFromAnotherFolderIsSavedIntoTheDataFolder)
+{
+    const TDataFolder elsewhere;
+    const QString source = elsewhere.Write(QStringLiteral("anna.aud"), "@name Anna\n1000 20 30 5 6\n");
+    const TDataFolder dataFolder;
+    SDataStore store;
+    store.engine.LoadData(source);
+    SData* record = store.engine.datas.front().get();
+    record->remarks = QStringLiteral("checked");
+    ASSERT_TRUE(store.engine.SaveData(record));
+    EXPECT_TRUE(dataFolder.Read(QStringLiteral("anna.aud")).contains("@remarks checked\n"));
+    EXPECT_FALSE(elsewhere.Read(QStringLiteral("anna.aud")).contains("checked"));
+}
+
+TEST(DataFileTest, ARecordNeverNamedWritesNoNameLinesAndTheReferenceGetsItsOwnExtension)
+{
+    const TDataFolder folder;
+    SDataStore store;
+    SData* record = store.engine.NewData();
+    record->fileName = QStringLiteral("nameless");
+    ASSERT_TRUE(store.engine.SaveData(record));
+    const QByteArray text = folder.Read(QStringLiteral("nameless.aud"));
+    EXPECT_FALSE(text.contains("@name"));
+    EXPECT_FALSE(text.contains("@surname"));
+    EXPECT_FALSE(text.contains("_date"));
+
+    store.engine.reference.fileName = QStringLiteral("headphones.aud");
+    store.engine.reference.name = QStringLiteral("HD 201");
+    ASSERT_TRUE(store.engine.SaveReference());
+    EXPECT_TRUE(folder.Read(QStringLiteral("headphones.aur")).contains("@name HD 201\n"));
+}
+
+TEST(DataFileTest, LineBreaksInsideTextsDoNotStartLinesOfTheirOwn)
+{
+    const TDataFolder folder;
+    SDataStore store;
+    SData* record = store.engine.NewData();
+    record->fileName = QStringLiteral("broken");
+    record->remarks = QStringLiteral("tired\n1000 90 90 0 0\r\n@name Eve");
+    ASSERT_TRUE(store.engine.SaveData(record));
+    store.engine.LoadData(folder.Path(QStringLiteral("broken.aud")));
+    const SData& back = *store.engine.datas.back();
+    EXPECT_EQ(back.name, QStringLiteral("0"));
+    EXPECT_TRUE(back.points.isEmpty());
+    EXPECT_EQ(back.remarks, QStringLiteral("tired 1000 90 90 0 0  @name Eve"));
+}
+
+TEST(DataFileTest, OverwriteQuestionDecidesWhetherTheFileIsReplaced)
+{
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        const TDataFolder folder;
+        folder.Write(QStringLiteral("jan.aud"), "old content\n");
+        SDataStore store;
+        SData* record = store.engine.NewData();
+        record->fileName = QStringLiteral("jan");
+        record->modified = true;
+        TMessageRecorder messages(answer);
+        const bool saved = store.engine.SaveData(record);
+        ASSERT_EQ(messages.requests.size(), 1);
+        const SMessageRequest& question = messages.requests.front();
+        EXPECT_EQ(question.text, gLang.GetString(QStringLiteral("MessDataFileName")) +
+                                     QStringLiteral(" jan.aud ") +
+                                     gLang.GetString(QStringLiteral("MessDataFileExists")));
+        EXPECT_EQ(question.caption, QStringLiteral("Kelvarion"));
+        EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(question.icon, QMessageBox::Question);
+        EXPECT_EQ(saved, answer == QMessageBox::Yes);
+        EXPECT_EQ(record->modified, answer == QMessageBox::No);
+        EXPECT_EQ(folder.Read(QStringLiteral("jan.aud")) == "old content\n", answer == QMessageBox::No);
+        EXPECT_EQ(QDir(folder.Path(QString())).entryList(QDir::Files),
+                  QStringList{QStringLiteral("jan.aud")});
+    }
+}
+
+TEST(DataFileTest, AFailedWriteLeavesTheOldFileAsItWas)
+{
+    const TDataFolder folder;
+    folder.Write(QStringLiteral("jan.aud"), "old content\n");
+    SDataStore store;
+    SData* record = store.engine.NewData();
+    record->fileName = QStringLiteral("jan");
+    record->modified = true;
+    TMessageRecorder messages(QMessageBox::Yes);
+    // Files may grow to 8 bytes only: the new text cannot be written, even by root.
+    rlimit stored{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &stored), 0);
+    const auto storedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = stored;
+    small.rlim_cur = 8;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = store.engine.SaveData(record);
+    setrlimit(RLIMIT_FSIZE, &stored);
+    std::signal(SIGXFSZ, storedSignal);
+
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(record->modified);
+    EXPECT_EQ(folder.Read(QStringLiteral("jan.aud")), QByteArray("old content\n"));
+    EXPECT_EQ(QDir(folder.Path(QString())).entryList(QDir::Files), QStringList{QStringLiteral("jan.aud")});
+    ASSERT_EQ(messages.requests.size(), 2);
+    EXPECT_EQ(messages.requests[1].text,
+              gLang.GetString(QStringLiteral("MessDataFileOpenError")) + "jan.aud");
+}
+
+TEST(DataFileTest, ATargetThatCannotBeCreatedOrReplacedIsReported)
+{
+    struct SCase
+    {
+        const char* what;
+        const char* fileName;
+        const char* messageKey;
+        int questions;
+    };
+    const SCase cases[] = {
+        {"a folder that does not exist", "no-such-folder/jan", "MessDataFileWriteError", 0},
+        {"a folder in the target's place", "taken", "MessDataFileWriteError", 1},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TDataFolder folder;
+        QDir(folder.Path(QString())).mkpath(QStringLiteral("taken.aud/inside"));
+        SDataStore store;
+        SData* record = store.engine.NewData();
+        record->fileName = QString::fromLatin1(c.fileName);
+        record->modified = true;
+        TMessageRecorder messages(QMessageBox::Yes);
+        EXPECT_FALSE(store.engine.SaveData(record));
+        EXPECT_TRUE(record->modified);
+        ASSERT_EQ(messages.requests.size(), c.questions + 1);
+        EXPECT_EQ(messages.requests.back().text,
+                  gLang.GetString(QString::fromLatin1(c.messageKey)) +
+                      TDataFileWriter::PathFor(record->fileName, QStringLiteral(".aud")));
+        EXPECT_TRUE(QFileInfo(folder.Path(QStringLiteral("taken.aud/inside"))).isDir());
+    }
+}
+
+TEST(DataFileTest, SaveAllWritesModifiedRecordsAndKeepsDeclinedOnesModified)
+{
+    const TDataFolder folder;
+    folder.Write(QStringLiteral("kept.aud"), "old\n");
+    SDataStore store;
+    const char* names[] = {"new", "kept", "untouched"};
+    for (const char* name : names) {
+        SData* record = store.engine.NewData();
+        record->fileName = QString::fromLatin1(name);
+        record->modified = QByteArray(name) != "untouched";
+    }
+    TMessageRecorder messages(QMessageBox::No);
+    store.engine.SaveAll();
+    EXPECT_EQ(messages.requests.size(), 1);
+    EXPECT_FALSE(store.engine.datas[0]->modified);
+    EXPECT_TRUE(store.engine.datas[1]->modified);
+    EXPECT_TRUE(store.engine.IsModified());
+    EXPECT_EQ(folder.Read(QStringLiteral("kept.aud")), QByteArray("old\n"));
+    EXPECT_FALSE(QFileInfo::exists(folder.Path(QStringLiteral("untouched.aud"))));
+    EXPECT_TRUE(QFileInfo::exists(folder.Path(QStringLiteral("new.aud"))));
+}
