@@ -1,0 +1,284 @@
+#include "MainFormFixture.h"
+
+#include "charts/Palette.h"
+
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QToolBar>
+
+namespace {
+
+const QColor kSkyBlue(166, 202, 240);
+
+// Left 30 and right 40 dB at 1000 Hz, recorded against 10 and 15 dB of reference.
+const QByteArray kJan = "@name Jan\n@surname Kowalski\n1000 30 40  10 15\n4000 60 70  10 10\n";
+
+} // namespace
+
+TEST_F(MainFormTest, OpenPutsTheMeasurementOnBothChartsAndInTheLegend)
+{
+    const int emptyLegendHeight = Find<QLabel>("LegendImage")->height();
+    filesToOpen = {folder.Write(QStringLiteral("jan.aud"), kJan)};
+    Click("ToolButtonOpen");
+    ASSERT_EQ(openRequests.size(), 1);
+    EXPECT_EQ(openRequests[0].filter, gLang.GetString(QStringLiteral("MessOpenFilter"), form.get()));
+    EXPECT_EQ(openRequests[0].filter,
+              QStringLiteral("Measurement files (*.aud);;Reference files (*.aur);;All files (*)"));
+    EXPECT_EQ(openRequests[0].folder, QDir::currentPath());
+    ASSERT_EQ(DataEngine->DataCount(), 1);
+
+    // The reference is on after start-up.
+    EXPECT_EQ(ShownAt("LeftImage", *DataEngine->leftGraph, 1000, 20), Palette(0));
+    EXPECT_EQ(ShownAt("RightImage", *DataEngine->rightGraph, 1000, 25), Palette(0));
+    EXPECT_EQ(ShownAt("LeftImage", *DataEngine->leftGraph, 4000, 50), Palette(0));
+    EXPECT_NE(ShownAt("LeftImage", *DataEngine->leftGraph, 1000, 30), Palette(0));
+    auto* legend = Find<QLabel>("LegendImage");
+    EXPECT_GT(legend->height(), emptyLegendHeight);
+    EXPECT_EQ(legend->size(), Shown("LegendImage").size());
+}
+
+TEST_F(MainFormTest, OpenReadsSeveralFilesInTheDialogsOrder)
+{
+    filesToOpen = {folder.Write(QStringLiteral("b.aud"), "@name B\n"),
+                   folder.Write(QStringLiteral("a.aur"), "@name A\n")};
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(DataEngine->DataCount(), 2);
+    EXPECT_EQ(DataEngine->datas[0]->name, QStringLiteral("B"));
+    EXPECT_EQ(DataEngine->datas[1]->name, QStringLiteral("A"));
+    EXPECT_EQ(DataEngine->datas[1]->seriesIndex, 1);
+}
+
+TEST_F(MainFormTest, CancelledOpenChangesNothing)
+{
+    Click("ToolButtonOpen");
+    EXPECT_EQ(openRequests.size(), 1);
+    EXPECT_EQ(DataEngine->DataCount(), 0);
+}
+
+TEST_F(MainFormTest, ADateThatCannotBeReadEndsTheOpenCommand)
+{
+    filesToOpen = {folder.Write(QStringLiteral("a.aud"), "@name A\n1000 20 30 5 5\n@born_date someday\n"),
+                   folder.Write(QStringLiteral("b.aud"), "@name B\n")};
+    TMessageRecorder messages;
+    Click("ToolButtonOpen");
+    ASSERT_EQ(messages.requests.size(), 1);
+    EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(messages.requests[0].text.contains(QStringLiteral("someday")));
+    ASSERT_EQ(DataEngine->DataCount(), 1);
+    EXPECT_EQ(DataEngine->datas[0]->name, QStringLiteral("A"));
+    EXPECT_EQ(ShownAt("LeftImage", *DataEngine->leftGraph, 1000, 15), Palette(0));
+}
+
+TEST_F(MainFormTest, ReferenceSwitchMovesThePlottedPoints)
+{
+    filesToOpen = {folder.Write(QStringLiteral("jan.aud"), kJan)};
+    Click("ToolButtonOpen");
+    auto* menuItem = Find<QAction>("Reference");
+    auto* button = Find<QToolButton>("RefOnOffToolButton");
+    EXPECT_TRUE(menuItem->isChecked());
+    EXPECT_FALSE(button->isChecked());
+
+    Click("RefOnOffToolButton");
+    EXPECT_FALSE(menuItem->isChecked());
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_FALSE(DataEngine->referenceOn);
+    EXPECT_EQ(ShownAt("LeftImage", *DataEngine->leftGraph, 1000, 30), Palette(0));
+    EXPECT_EQ(ShownAt("RightImage", *DataEngine->rightGraph, 1000, 40), Palette(0));
+    EXPECT_NE(ShownAt("LeftImage", *DataEngine->leftGraph, 1000, 20), Palette(0));
+
+    menuItem->trigger();
+    EXPECT_TRUE(menuItem->isChecked());
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_EQ(ShownAt("LeftImage", *DataEngine->leftGraph, 1000, 20), Palette(0));
+}
+
+TEST_F(MainFormTest, CloseAllDropsUnsavedMeasurementsWithoutAQuestionAndKeepsTheSwitch)
+{
+    DataEngine->AddMeasurement({1000.0f}, std::array<float, 200>{}, QString(), TDateTime(), TDateTime(),
+                               QStringLiteral("Nowak"), QStringLiteral("Anna"), QStringLiteral("anna"));
+    ASSERT_TRUE(DataEngine->IsModified());
+    Click("RefOnOffToolButton");
+    Click("ToolButtonCloseAll");
+    EXPECT_EQ(DataEngine->DataCount(), 0);
+    EXPECT_FALSE(DataEngine->IsModified());
+    EXPECT_FALSE(DataEngine->referenceOn);
+    EXPECT_TRUE(QDir(folder.Path(QString())).entryList(QDir::Files).isEmpty());
+
+    filesToOpen = {folder.Write(QStringLiteral("jan.aud"), kJan)};
+    Click("ToolButtonOpen");
+    EXPECT_EQ(ShownAt("LeftImage", *DataEngine->leftGraph, 1000, 30), Palette(0));
+}
+
+TEST_F(MainFormTest, SaveWritesTheChangedMeasurements)
+{
+    DataEngine->AddMeasurement({1000.0f}, std::array<float, 200>{}, QString(), TDateTime(), TDateTime(),
+                               QStringLiteral("Nowak"), QStringLiteral("Anna"), QStringLiteral("anna"));
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(DataEngine->IsModified());
+    EXPECT_TRUE(folder.Read(QStringLiteral("anna.aud")).contains("@name Anna\n"));
+}
+
+TEST_F(MainFormTest, ExitAsksOnceWithNothingChangedAndTwiceAfterAChange)
+{
+    using Answers = std::vector<QMessageBox::StandardButton>;
+    struct SCase
+    {
+        const char* what;
+        bool changed;
+        Answers answers;
+        QStringList captionKeys;
+        bool written;
+    };
+    const SCase cases[] = {
+        {"nothing changed", false, {QMessageBox::Yes}, {QStringLiteral("MessExit")}, false},
+        {"exit declined", true, {QMessageBox::No}, {QStringLiteral("MessExit")}, false},
+        {"leave without saving",
+         true,
+         {QMessageBox::Yes, QMessageBox::No},
+         {QStringLiteral("MessExit"), QStringLiteral("MessSave")},
+         false},
+        {"save and leave",
+         true,
+         {QMessageBox::Yes, QMessageBox::Yes},
+         {QStringLiteral("MessExit"), QStringLiteral("MessSave")},
+         true},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Click("ToolButtonCloseAll");
+        if (c.changed) {
+            DataEngine->AddMeasurement({1000.0f}, std::array<float, 200>{}, QString(), TDateTime(),
+                                       TDateTime(), QStringLiteral("Nowak"), QStringLiteral("Anna"),
+                                       QStringLiteral("anna"));
+        }
+        TScriptedAnswers answers(c.answers);
+        QTest::keyClick(form.get(), Qt::Key_X, Qt::ControlModifier);
+        ASSERT_EQ(answers.requests.size(), c.captionKeys.size());
+        for (qsizetype i = 0; i < c.captionKeys.size(); ++i)
+            EXPECT_EQ(answers.requests[i].caption, gLang.GetString(c.captionKeys[i], form.get()));
+        EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessSureExit?"), form.get()));
+        EXPECT_EQ(answers.requests[0].icon, QMessageBox::Question);
+        if (c.captionKeys.size() > 1)
+            EXPECT_EQ(answers.requests[1].icon, QMessageBox::Warning);
+        EXPECT_EQ(QFileInfo::exists(folder.Path(QStringLiteral("anna.aud"))), c.written);
+    }
+}
+
+TEST_F(MainFormTest, ClosingTheWindowIsAllowedOnlyAfterYes)
+{
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        TScriptedAnswers answers({answer});
+        EXPECT_EQ(form->close(), answer == QMessageBox::Yes);
+        EXPECT_EQ(form->isVisible(), answer == QMessageBox::No);
+        EXPECT_EQ(answers.requests.size(), 1);
+    }
+}
+
+TEST_F(MainFormTest, HiddenColourCommandAnswersItsShortcut)
+{
+    auto* colour = Find<QAction>("colour");
+    EXPECT_TRUE(form->actions().contains(colour));
+    for (const QAction* menu : form->menuBar()->actions()) {
+        for (const QAction* item : menu->menu()->actions())
+            EXPECT_NE(item, colour);
+    }
+    colourToChoose = QColor(Qt::white);
+    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    ASSERT_EQ(colourRequests.size(), 1);
+    EXPECT_EQ(colourRequests[0].initial, kSkyBlue);
+    EXPECT_EQ(QColor(Shown("LeftImage").pixel(3, 3)), QColor(Qt::white));
+    EXPECT_EQ(QColor(Shown("RightImage").pixel(3, 3)), QColor(Qt::white));
+
+    colourToChoose = QColor();
+    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(QColor(Shown("LeftImage").pixel(3, 3)), QColor(Qt::white));
+    Click("ToolButtonCloseAll");
+    EXPECT_EQ(QColor(Shown("LeftImage").pixel(3, 3)), kSkyBlue);
+}
+
+TEST_F(MainFormTest, ToolBarHoldsTheButtonsInOrderWithTheirHints)
+{
+    QStringList order;
+    auto* toolBar = Find<QToolBar>("ToolBar1");
+    for (QAction* action : toolBar->actions()) {
+        if (action->isSeparator())
+            order.append(QStringLiteral("|"));
+        else if (QWidget* widget = toolBar->widgetForAction(action))
+            order.append(widget->objectName());
+    }
+    const QStringList expected = {"ToolButtonNew",
+                                  "|",
+                                  "ToolButtonOpen",
+                                  "ToolButtonSaveAs",
+                                  "ToolButtonCloseAll",
+                                  "PrintToolButton",
+                                  "|",
+                                  "RefOnOffToolButton",
+                                  "|",
+                                  "ToolButtonAbout",
+                                  "|",
+                                  "ToolButtonHelp",
+                                  "|",
+                                  "ToolButtonExit"};
+    EXPECT_EQ(order, expected);
+    const QStringList waiting = {"ToolButtonNew", "PrintToolButton", "ToolButtonAbout", "ToolButtonHelp"};
+    for (const QString& name : expected) {
+        if (name == QLatin1String("|"))
+            continue;
+        SCOPED_TRACE(name.toStdString());
+        auto* button = Find<QToolButton>(name.toLatin1().constData());
+        EXPECT_TRUE(button->text().isEmpty());
+        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_EQ(button->iconSize(), QSize(24, 24));
+        EXPECT_EQ(button->toolTip(), gLang.GetString(name + QStringLiteral("_hint"), form.get()));
+        EXPECT_EQ(button->isEnabled(), !waiting.contains(name));
+    }
+    for (const char* item :
+         {"New", "Print", "Calibration", "RefOptions", "RefChange", "Options", "HelpItem", "About"})
+        EXPECT_FALSE(Find<QAction>(item)->isEnabled()) << item;
+    for (const char* item : {"Open", "Save", "CloseAll", "Exit", "Reference", "colour"})
+        EXPECT_TRUE(Find<QAction>(item)->isEnabled()) << item;
+}
+
+TEST_F(MainFormTest, ChartAreaHasTheDesignedPanelsAndTranslatedCaptions)
+{
+    for (const char* image : {"LeftImage", "RightImage"}) {
+        auto* label = Find<QLabel>(image);
+        EXPECT_EQ(label->size(), QSize(320, 320)) << image;
+        EXPECT_EQ(label->pos(), QPoint(1, 1)) << image;
+        EXPECT_EQ(label->parentWidget()->size(), QSize(322, 322)) << image;
+        EXPECT_EQ(Shown(image).size(), QSize(320, 320)) << image;
+        EXPECT_EQ(label->parentWidget()->palette().color(QPalette::Window), kSkyBlue) << image;
+    }
+    auto* scrollBox = Find<QLabel>("LegendImage")->parentWidget()->parentWidget();
+    ASSERT_TRUE(qobject_cast<QScrollArea*>(scrollBox));
+    EXPECT_EQ(scrollBox->size(), QSize(649, 120));
+    EXPECT_EQ(Find<QLabel>("LegendImage")->height(), DataEngine->rightGraph->LegendHeight);
+    for (const char* caption : {"LeftEarLabel", "RightEarLabel", "LegendLabel"})
+        EXPECT_EQ(Find<QLabel>(caption)->text(), gLang.GetString(QString::fromLatin1(caption), form.get()))
+            << caption;
+    EXPECT_EQ(Find<QLabel>("LeftEarLabel")->text(), QStringLiteral("Left ear"));
+}
+
+TEST_F(MainFormTest, TheVolumeToolIsOfferedOncePerRun)
+{
+    form.reset();
+    TVolumeTool::SetProgram(QStringLiteral("true"));
+    TScriptedAnswers answers({QMessageBox::Ok});
+    form = std::make_unique<TMainForm>();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_EQ(answers.requests.size(), 1);
+    EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessCalVol"), form.get()));
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(answers.requests.size(), 1);
+}
