@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPolygon>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +35,8 @@ double RoundedCoordinate(double value)
 
 int PixelCoordinate(double value)
 {
+    if (std::isnan(value))
+        return 0;
     return static_cast<int>(std::trunc(RoundedCoordinate(value)));
 }
 
@@ -114,23 +117,34 @@ double TGraph::NiceStep(double from, double to, int divisions, bool logarithmic)
     return mantissa * std::pow(10.0, exponent);
 }
 
+TGraph::SAxisEnds TGraph::AxisEnds() const
+{
+    const double xFrom = ToAxis(XFrom, XLog);
+    const double yFrom = ToAxis(YFrom, YLog);
+    return {xFrom, ToAxis(XTo, XLog) - xFrom, yFrom, ToAxis(YTo, YLog) - yFrom};
+}
+
 bool TGraph::ToPixel(double x, double y, QPoint& pixel) const
+{
+    return MapToPixel(AxisEnds(), x, y, pixel);
+}
+
+bool TGraph::MapToPixel(const SAxisEnds& ends, double x, double y, QPoint& pixel) const
 {
     if ((XLog && x <= 0) || (YLog && y <= 0) || std::isnan(x) || std::isnan(y)) {
         pixel = QPoint(0, 0);
         return false;
     }
-    const double fx = (ToAxis(x, XLog) - ToAxis(XFrom, XLog)) / (ToAxis(XTo, XLog) - ToAxis(XFrom, XLog));
-    const double px = Width * double(MarginLeft) + Width * (1 - double(MarginRight) - double(MarginLeft)) * fx;
-    const double fy = (ToAxis(y, YLog) - ToAxis(YFrom, YLog)) / (ToAxis(YTo, YLog) - ToAxis(YFrom, YLog));
+    const double fx = (ToAxis(x, XLog) - ends.xFrom) / ends.xSpan;
+    const double fy = (ToAxis(y, YLog) - ends.yFrom) / ends.ySpan;
+    const double px =
+        Width * double(MarginLeft) + Width * (1 - double(MarginRight) - double(MarginLeft)) * fx;
     const double py =
         Height - Height * double(MarginBottom) - Height * (1 - double(MarginTop) - double(MarginBottom)) * fy;
     pixel = QPoint(PixelCoordinate(px), PixelCoordinate(py));
-    // Compared as pixels, so that a point on any edge of the drawn rectangle counts as inside.
-    return PixelCoordinate(Width * double(MarginLeft)) <= pixel.x() &&
-           pixel.x() <= PixelCoordinate(Width * (1 - double(MarginRight))) &&
-           PixelCoordinate(Height * double(MarginTop)) <= pixel.y() &&
-           pixel.y() <= PixelCoordinate(Height * (1 - double(MarginBottom)));
+    // Judged before rounding, so that both edges of the rectangle count as inside and nothing
+    // beyond them does.
+    return 0 <= fx && fx <= 1 && 0 <= fy && fy <= 1;
 }
 
 QPoint TGraph::Pixel(double x, double y) const
@@ -167,7 +181,8 @@ void TGraph::Draw()
     painter.save();
     const QPoint bottomLeft = Pixel(XFrom, YFrom);
     const QPoint topRight = Pixel(XTo, YTo);
-    painter.setClipRect(QRect(QPoint(bottomLeft.x(), topRight.y()), QPoint(topRight.x() - 1, bottomLeft.y() - 1)));
+    painter.setClipRect(
+        QRect(QPoint(bottomLeft.x(), topRight.y()), QPoint(topRight.x() - 1, bottomLeft.y() - 1)));
     for (const SGraph& series : Series)
         DrawSeries(painter, series);
     painter.restore();
@@ -247,25 +262,36 @@ void TGraph::DrawFrame(QPainter& painter)
 
 void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
 {
-    painter.setPen(MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine));
-    const int half = series.MarkerSize / 2;
-    for (const SGraphPoint& point : series.Points) {
+    struct SMapped
+    {
         QPoint pixel;
-        if (ToPixel(point.frequency, point.level, pixel))
-            DrawMarker(painter, QRect(pixel - QPoint(half, half), pixel + QPoint(half, half)), series.MarkerStyle,
+        bool inside;
+    };
+    const SAxisEnds ends = AxisEnds();
+    QVarLengthArray<SMapped, 32> mapped;
+    for (const SGraphPoint& point : series.Points) {
+        SMapped m;
+        m.inside = MapToPixel(ends, point.frequency, point.level, m.pixel);
+        mapped.append(m);
+    }
+
+    painter.setPen(MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine));
+    const QPoint half(series.MarkerSize / 2, series.MarkerSize / 2);
+    for (const SMapped& m : mapped) {
+        if (m.inside)
+            DrawMarker(painter, QRect(m.pixel - half, m.pixel + half), series.MarkerStyle,
                        series.MarkerColour);
     }
 
-    if (series.Points.isEmpty())
+    if (mapped.isEmpty())
         return;
     painter.setPen(MakePen(series.LineColour, series.LineWidth, series.LineStyle));
-    QPoint last = Pixel(series.Points.first().frequency, series.Points.first().level);
-    for (const SGraphPoint& point : series.Points) {
-        const QPoint next = Pixel(point.frequency, point.level);
-        const QPoint delta = next - last;
+    QPoint last = mapped.first().pixel;
+    for (const SMapped& m : mapped) {
+        const QPoint delta = m.pixel - last;
         if (double(delta.x()) * delta.x() + double(delta.y()) * delta.y() > MinSegmentLength2) {
-            painter.drawLine(last, next);
-            last = next;
+            painter.drawLine(last, m.pixel);
+            last = m.pixel;
         }
     }
 }
@@ -336,11 +362,14 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
     const QFontMetrics normalMetrics(normalFont, bitmap);
     const QFontMetrics boldMetrics(boldFont, bitmap);
 
+    // Shaping text is the costly part of the legend, so every text is measured once.
+    QVector<QVector<int>> textWidths(table.size());
     QVector<int> columnWidths(table.first().size(), 0);
     for (qsizetype row = 0; row < table.size(); ++row) {
         const QFontMetrics& metrics = row == 0 ? boldMetrics : normalMetrics;
         for (qsizetype column = 0; column < std::min(table[row].size(), columnWidths.size()); ++column) {
             const int width = metrics.horizontalAdvance(table[row][column].Text);
+            textWidths[row].append(width);
             if (width > columnWidths[column])
                 columnWidths[column] = width + 2 * inset;
         }
@@ -351,10 +380,12 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
     LegendHeight = Truncated(table.size() * rowHeight + 2 * Scale);
     LegendWidth = Truncated(totalWidth + 2 * Scale);
 
-    QImage resized(LegendWidth, LegendHeight, QImage::Format_RGB32);
-    resized.setDotsPerMeterX(bitmap->dotsPerMeterX());
-    resized.setDotsPerMeterY(bitmap->dotsPerMeterY());
-    *bitmap = resized;
+    if (bitmap->size() != QSize(LegendWidth, LegendHeight)) {
+        QImage resized(LegendWidth, LegendHeight, QImage::Format_RGB32);
+        resized.setDotsPerMeterX(bitmap->dotsPerMeterX());
+        resized.setDotsPerMeterY(bitmap->dotsPerMeterY());
+        *bitmap = std::move(resized);
+    }
     if (bitmap->isNull())
         return;
 
@@ -366,7 +397,7 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
         painter.setFont(row == 0 ? boldFont : normalFont);
         const QColor textColour = row == 0 ? QColor(Qt::black) : LabelColour;
         int x = left;
-        for (qsizetype column = 0; column < std::min(table[row].size(), columnWidths.size()); ++column) {
+        for (qsizetype column = 0; column < textWidths[row].size(); ++column) {
             const TCell& cell = table[row][column];
             const int columnWidth = columnWidths[column];
             // Only the first cell of a series' row is its sample: a remark reading "4444" stays text.
@@ -375,7 +406,7 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
             if (sample) {
                 DrawLineSample(painter, x, y, Series[size_t(row - 1)], inset, rowHeight);
             } else {
-                const int width = painter.fontMetrics().horizontalAdvance(cell.Text);
+                const int width = textWidths[row][column];
                 int offset = inset;
                 if (cell.Alignment == 1)
                     offset = columnWidth - width - inset;
@@ -408,9 +439,11 @@ void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& serie
 
 void TGraph::DrawCellBorder(QPainter& painter, int x, int y, int width, int height)
 {
-    painter.save();
+    const QPen pen = painter.pen();
+    const QBrush brush = painter.brush();
     painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * Scale), Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawPolygon(QPolygon({QPoint(x, y), QPoint(x + width, y), QPoint(x + width, y + height), QPoint(x, y + height)}));
-    painter.restore();
+    painter.drawRect(x, y, width, height);
+    painter.setBrush(brush);
+    painter.setPen(pen);
 }

@@ -91,6 +91,14 @@ public:
     float Scale = 1.0f;
 
 private:
+    // Both axes' ends in axis units, worked out once for a whole series.
+    struct SAxisEnds
+    {
+        double xFrom, xSpan, yFrom, ySpan;
+    };
+
+    SAxisEnds AxisEnds() const;
+    bool MapToPixel(const SAxisEnds& ends, double x, double y, QPoint& pixel) const;
     void CheckRanges();
     QPoint Pixel(double x, double y) const;
     void DrawGrid(QPainter& painter, bool frequencyAxis);

@@ -19,8 +19,8 @@ enum EAlignment : uint8_t
 
 TRaw LegendHeaderRow()
 {
-    static const char* const keys[] = {"StrGraphLine",  "StrGraphName", "StrGraphSurname", "StrGraphBirthday",
-                                       "StrGraphDate",  "StrGraphCal",  "StrGraphRef",     "StrGraphRemarks"};
+    static const char* const keys[] = {"StrGraphLine", "StrGraphName", "StrGraphSurname", "StrGraphBirthday",
+                                       "StrGraphDate", "StrGraphCal",  "StrGraphRef",     "StrGraphRemarks"};
     TRaw row;
     for (const char* key : keys)
         row.append({AlignCentre, gLang.GetString(QLatin1String(key))});
@@ -60,5 +60,6 @@ QString ReferenceStateText(const SData& measurement)
 {
     if (!HasReferenceValues(measurement))
         return gLang.GetString(QStringLiteral("StrGraphLack"));
-    return gLang.GetString(measurement.referenceOn ? QStringLiteral("StrGraphOn") : QStringLiteral("StrGraphOff"));
+    return gLang.GetString(measurement.referenceOn ? QStringLiteral("StrGraphOn")
+                                                   : QStringLiteral("StrGraphOff"));
 }

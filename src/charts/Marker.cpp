@@ -26,11 +26,11 @@ void DrawMarker(QPainter& painter, const QRect& bounds, uint8_t style, const QCo
     const int cx = (left + right) / 2;
     const int cy = (top + bottom) / 2;
 
-    painter.save();
     painter.setBrush((style & FilledBit) != 0 ? QBrush(fillColour) : QBrush(Qt::NoBrush));
     switch (style % 4) {
     case DiamondShape:
-        painter.drawPolygon(QPolygon({QPoint(cx, top), QPoint(right, cy), QPoint(cx, bottom), QPoint(left, cy)}));
+        painter.drawPolygon(
+            QPolygon({QPoint(cx, top), QPoint(right, cy), QPoint(cx, bottom), QPoint(left, cy)}));
         break;
     case SquareShape:
         painter.drawPolygon(
@@ -44,5 +44,5 @@ void DrawMarker(QPainter& painter, const QRect& bounds, uint8_t style, const QCo
         painter.drawPolygon(QPolygon({QPoint(cx, bottom), QPoint(right, top), QPoint(left, top)}));
         break;
     }
-    painter.restore();
+    painter.setBrush(Qt::NoBrush);
 }

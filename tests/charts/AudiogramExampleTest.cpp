@@ -1,12 +1,13 @@
 #include "ChartProbe.h"
-#include "LegendTexts.h"
 
 #include "charts/Graph.h"
 #include "charts/Palette.h"
 #include "data/Data.h"
+#include "lang/Lang.h"
 #include "platform/AppPaths.h"
 
 #include <QPainter>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,12 +26,11 @@ SData Measurement(const QString& name, const QString& surname, const QDate& born
 
 } // namespace
 
-using AudiogramExampleTest = TLegendTexts;
-
 // Draws three measurements the way the main window shows them and keeps the picture beside
 // the test program for a person to look at.
-TEST_F(AudiogramExampleTest, ThreeMeasurementsOnBothChartsWithTheirLegend)
+TEST(AudiogramExampleTest, ThreeMeasurementsOnBothChartsWithTheirLegend)
 {
+    gLang.ChangeLangSym(QStringLiteral("en"));
     std::vector<SData> measurements = {
         Measurement(QStringLiteral("Anna"), QStringLiteral("Nowak"), QDate(1984, 2, 11),
                     QDateTime(QDate(2026, 3, 2), QTime(9, 15)),

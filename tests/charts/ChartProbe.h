@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QPoint>
 
+#include <initializer_list>
+#include <utility>
+
 // Pixel probes on a chart's bitmap.
 inline QColor PixelAt(const QImage& image, int x, int y)
 {
@@ -44,10 +47,21 @@ inline QPoint PixelOf(const TGraph& graph, double frequency, double level)
 // A 320 x 320 screen chart on sky blue, as the main window has it.
 struct SScreenChart
 {
-    SScreenChart(int size = 320, float scale = 1.0f) : image(size, size, QImage::Format_RGB32), graph(&image, scale)
+    SScreenChart(int size = 320, float scale = 1.0f)
+        : image(size, size, QImage::Format_RGB32), graph(&image, scale)
     {
         graph.BackgroundColour = QColor(166, 202, 240);
         graph.Draw();
+    }
+
+    // Adds a series with the points (hertz, decibels) and redraws.
+    int Plot(std::initializer_list<std::pair<double, double>> points)
+    {
+        const int index = graph.AddSeries(nullptr);
+        for (const auto& [frequency, level] : points)
+            graph.AddSeriesPoint(index, frequency, level);
+        graph.Draw();
+        return index;
     }
 
     QImage image;

@@ -107,28 +107,20 @@ TEST(GraphTest, ToPixelOnAScreenChart)
         bool inside;
     };
     const SCase cases[] = {
-        {125, 0, {42, 32}, true},
-        {1000, 0, {170, 32}, true},
-        {8000, 0, {297, 32}, true},
-        {100, 120, {29, 294}, true},
-        {10000, -10, {310, 10}, true},
-        {100, -10, {29, 10}, true},
-        {10000, 120, {310, 294}, true},
-        {10500, 50, {313, 141}, false},
-        {99, 50, {28, 141}, false},
-        {1000, -10.5, {170, 9}, false},
-        {1000, 120.5, {170, 295}, false},
-        {1000, 130, {170, 316}, false},
-        {0, 50, {0, 0}, false},
-        {-250, 50, {0, 0}, false},
-        {1000, 1e9, {170, 32767}, false},
-        {1000, -1e9, {170, -32768}, false},
-        {1e300, 50, {32767, 141}, false},
-        {std::nan(""), 50, {0, 0}, false},
+        {125, 0, {42, 32}, true},         {1000, 0, {170, 32}, true},
+        {8000, 0, {297, 32}, true},       {100, 120, {29, 294}, true},
+        {10000, -10, {310, 10}, true},    {100, -10, {29, 10}, true},
+        {10000, 120, {310, 294}, true},   {10500, 50, {313, 141}, false},
+        {99, 50, {28, 141}, false},       {1000, -10.5, {170, 9}, false},
+        {1000, 120.5, {170, 295}, false}, {1000, 130, {170, 316}, false},
+        {0, 50, {0, 0}, false},           {-250, 50, {0, 0}, false},
+        {1000, 1e9, {170, 32767}, false}, {1000, -1e9, {170, -32768}, false},
+        {1e300, 50, {32767, 141}, false}, {std::nan(""), 50, {0, 0}, false},
     };
     for (const SCase& c : cases) {
         QPoint pixel;
-        EXPECT_EQ(chart.graph.ToPixel(c.frequency, c.level, pixel), c.inside) << c.frequency << " Hz " << c.level;
+        EXPECT_EQ(chart.graph.ToPixel(c.frequency, c.level, pixel), c.inside)
+            << c.frequency << " Hz " << c.level;
         EXPECT_EQ(pixel, c.pixel) << c.frequency << " Hz " << c.level;
     }
 }
@@ -221,10 +213,10 @@ TEST(GraphTest, FrameIsTwoPixelsOnAndOutsideThePlotRectangle)
         bool black;
     };
     const SCase cases[] = {
-        {27, 146, false}, {28, 146, true},  {29, 146, true},  {30, 146, false}, {309, 146, false},
-        {310, 146, true}, {311, 146, true}, {312, 146, false}, {100, 8, false},  {100, 9, true},
-        {100, 10, true},  {100, 11, false}, {100, 293, false}, {100, 294, true}, {100, 295, true},
-        {100, 296, false}, {28, 9, true},   {311, 295, true},  {311, 9, true},   {28, 295, true},
+        {27, 146, false},  {28, 146, true},  {29, 146, true},   {30, 146, false}, {309, 146, false},
+        {310, 146, true},  {311, 146, true}, {312, 146, false}, {100, 8, false},  {100, 9, true},
+        {100, 10, true},   {100, 11, false}, {100, 293, false}, {100, 294, true}, {100, 295, true},
+        {100, 296, false}, {28, 9, true},    {311, 295, true},  {311, 9, true},   {28, 295, true},
     };
     for (const SCase& c : cases)
         EXPECT_EQ(PixelAt(chart.image, c.x, c.y) == Black, c.black) << c.x << "," << c.y;
@@ -234,8 +226,8 @@ TEST(GraphTest, EmptyChartHasNoSeriesColour)
 {
     SScreenChart chart;
     const int all = chart.image.width() * chart.image.height();
-    const int plain = CountColour(chart.image, SkyBlue) + CountColour(chart.image, Grey) +
-                      CountColour(chart.image, Black);
+    const int plain =
+        CountColour(chart.image, SkyBlue) + CountColour(chart.image, Grey) + CountColour(chart.image, Black);
     // Anything else is the anti-aliased edge of a label, outside the frame.
     EXPECT_EQ(CountInk(chart.image, 30, 11, 309, 293) - CountColour(chart.image, Grey, 30, 11, 309, 293), 0);
     EXPECT_GT(plain, all * 9 / 10);
@@ -244,13 +236,11 @@ TEST(GraphTest, EmptyChartHasNoSeriesColour)
 TEST(GraphTest, FilledDiamondAtAPlottedPoint)
 {
     SScreenChart chart;
-    const int index = chart.graph.AddSeries(nullptr);
-    chart.graph.AddSeriesPoint(index, 1000, 45);
-    chart.graph.Draw();
+    chart.Plot({{1000, 45}});
     const QColor coral = Palette(0);
     const QPoint p = PixelOf(chart.graph, 1000, 45);
-    for (const QPoint& offset : {QPoint(0, 0), QPoint(-3, 0), QPoint(3, 0), QPoint(0, -3), QPoint(0, 3), QPoint(1, 1),
-                                 QPoint(-1, -1)})
+    for (const QPoint& offset : {QPoint(0, 0), QPoint(-3, 0), QPoint(3, 0), QPoint(0, -3), QPoint(0, 3),
+                                 QPoint(1, 1), QPoint(-1, -1)})
         EXPECT_EQ(PixelAt(chart.image, p + offset), coral) << offset.x() << "," << offset.y();
     for (const QPoint& offset : {QPoint(-3, -3), QPoint(3, 3), QPoint(3, -3), QPoint(-3, 3), QPoint(-4, 0),
                                  QPoint(4, 0), QPoint(0, -4), QPoint(0, 4)})
@@ -259,11 +249,11 @@ TEST(GraphTest, FilledDiamondAtAPlottedPoint)
 
 TEST(GraphTest, PointsOutsideThePlotGetNoMarker)
 {
-    for (const auto& [frequency, level] : {std::pair{1000.0, 130.0}, std::pair{1000.0, -11.0},
-                                           std::pair{12000.0, 50.0}, std::pair{0.0, 50.0}, std::pair{90.0, 50.0}}) {
+    for (const auto& [frequency, level] :
+         {std::pair{1000.0, 130.0}, std::pair{1000.0, -11.0}, std::pair{12000.0, 50.0}, std::pair{0.0, 50.0},
+          std::pair{90.0, 50.0}}) {
         SScreenChart chart;
-        chart.graph.AddSeriesPoint(chart.graph.AddSeries(nullptr), frequency, level);
-        chart.graph.Draw();
+        chart.Plot({{frequency, level}});
         EXPECT_EQ(CountColour(chart.image, Palette(0)), 0) << frequency << " Hz " << level;
     }
 }
@@ -271,10 +261,8 @@ TEST(GraphTest, PointsOutsideThePlotGetNoMarker)
 TEST(GraphTest, PointsOnTheEdgeGetAMarker)
 {
     SScreenChart chart;
-    const int index = chart.graph.AddSeries(nullptr);
-    chart.graph.AddSeriesPoint(index, 10000, 50);
-    chart.graph.AddSeriesPoint(chart.graph.AddSeries(nullptr), 1000, 120);
-    chart.graph.Draw();
+    chart.Plot({{10000, 50}});
+    chart.Plot({{1000, 120}});
     const QPoint right = PixelOf(chart.graph, 10000, 50);
     EXPECT_EQ(PixelAt(chart.image, right + QPoint(-2, 0)), Palette(0));
     const QPoint bottom = PixelOf(chart.graph, 1000, 120);
@@ -284,10 +272,7 @@ TEST(GraphTest, PointsOnTheEdgeGetAMarker)
 TEST(GraphTest, LineIsClippedAtTheEdgeOfThePlot)
 {
     SScreenChart chart;
-    const int index = chart.graph.AddSeries(nullptr);
-    chart.graph.AddSeriesPoint(index, 1000, 60);
-    chart.graph.AddSeriesPoint(index, 1000, 130);
-    chart.graph.Draw();
+    chart.Plot({{1000, 60}, {1000, 130}});
     const QColor coral = Palette(0);
     const int top = PixelOf(chart.graph, 1000, 60).y();
     EXPECT_EQ(CountColour(chart.image, coral, 170, top + 4, 170, 293), 293 - top - 3);
@@ -297,10 +282,7 @@ TEST(GraphTest, LineIsClippedAtTheEdgeOfThePlot)
 TEST(GraphTest, LineTowardsAZeroFrequencyRunsToTheTopLeft)
 {
     SScreenChart chart;
-    const int index = chart.graph.AddSeries(nullptr);
-    chart.graph.AddSeriesPoint(index, 1000, 50);
-    chart.graph.AddSeriesPoint(index, 0, 50);
-    chart.graph.Draw();
+    chart.Plot({{1000, 50}, {0, 50}});
     EXPECT_GT(CountColour(chart.image, Palette(0), 30, 11, 60, 40), 0);
     EXPECT_EQ(CountColour(chart.image, Palette(0), 0, 0, 28, 319), 0);
 }
@@ -308,16 +290,12 @@ TEST(GraphTest, LineTowardsAZeroFrequencyRunsToTheTopLeft)
 TEST(GraphTest, PointsAtMostTwoPixelsApartAreNotJoined)
 {
     SScreenChart chart;
-    const int index = chart.graph.AddSeries(nullptr);
     const QPoint a = PixelOf(chart.graph, 500, 40);
     const QPoint b = PixelOf(chart.graph, 500, 40.9);
     const QPoint c = PixelOf(chart.graph, 2000, 40.9);
     ASSERT_EQ(b - a, QPoint(0, 2));
     ASSERT_EQ(c.y(), b.y());
-    chart.graph.AddSeriesPoint(index, 500, 40);
-    chart.graph.AddSeriesPoint(index, 500, 40.9);
-    chart.graph.AddSeriesPoint(index, 2000, 40.9);
-    chart.graph.Draw();
+    chart.Plot({{500, 40}, {500, 40.9}, {2000, 40.9}});
     // The line runs from a to c: a quarter of the way along it lies above b's row.
     const int x = a.x() + (c.x() - a.x()) / 4;
     EXPECT_EQ(PixelAt(chart.image, x, b.y()), SkyBlue);
@@ -328,16 +306,16 @@ TEST(GraphTest, LaterSeriesLieOnTop)
 {
     SScreenChart chart;
     for (int i = 0; i < 3; ++i)
-        chart.graph.AddSeriesPoint(chart.graph.AddSeries(nullptr), 1000, 50);
-    chart.graph.Draw();
+        chart.Plot({{1000, 50}});
     EXPECT_EQ(PixelAt(chart.image, PixelOf(chart.graph, 1000, 50)), Palette(2));
 }
 
 TEST(GraphTest, PaletteThenPureRed)
 {
     const std::pair<int, QColor> cases[] = {
-        {0, QColor(255, 127, 80)},  {1, QColor(34, 139, 34)},  {9, QColor(0, 0, 0)},    {10, QColor(245, 245, 245)},
-        {18, QColor(173, 255, 47)}, {26, QColor(72, 61, 139)}, {27, QColor(255, 0, 0)}, {500, QColor(255, 0, 0)},
+        {0, QColor(255, 127, 80)},   {1, QColor(34, 139, 34)},   {9, QColor(0, 0, 0)},
+        {10, QColor(245, 245, 245)}, {18, QColor(173, 255, 47)}, {26, QColor(72, 61, 139)},
+        {27, QColor(255, 0, 0)},     {500, QColor(255, 0, 0)},
     };
     for (const auto& [index, colour] : cases)
         EXPECT_EQ(Palette(index), colour) << index;
@@ -359,11 +337,11 @@ TEST(GraphTest, MarkerShapesAtDoubleScale)
         bool centre, topLeft, bottomLeft, middleLeft, topMiddle, bottomMiddle;
     };
     const SCase cases[] = {
-        {0, false, false, false, true, true, true},  {1, false, true, true, true, true, true},
-        {2, true, true, true, false, false, false},  {3, false, true, false, false, true, true},
-        {4, true, false, false, true, true, true},   {5, true, true, true, true, true, true},
-        {6, true, true, true, false, false, false},  {7, true, true, false, false, true, true},
-        {12, true, false, false, true, true, true},  {9, false, true, true, true, true, true},
+        {0, false, false, false, true, true, true}, {1, false, true, true, true, true, true},
+        {2, true, true, true, false, false, false}, {3, false, true, false, false, true, true},
+        {4, true, false, false, true, true, true},  {5, true, true, true, true, true, true},
+        {6, true, true, true, false, false, false}, {7, true, true, false, false, true, true},
+        {12, true, false, false, true, true, true}, {9, false, true, true, true, true, true},
     };
     for (const SCase& c : cases) {
         SScreenChart chart(640, 2.0f);
@@ -374,7 +352,9 @@ TEST(GraphTest, MarkerShapesAtDoubleScale)
         const QPoint p = PixelOf(chart.graph, 1000, 50);
         const int half = chart.graph.Series[0].MarkerSize / 2;
         ASSERT_EQ(half, 6);
-        const auto marked = [&](int dx, int dy) { return PixelAt(chart.image, p + QPoint(dx, dy)) == Palette(0); };
+        const auto marked = [&](int dx, int dy) {
+            return PixelAt(chart.image, p + QPoint(dx, dy)) == Palette(0);
+        };
         EXPECT_EQ(marked(0, 0), c.centre) << int(c.style);
         EXPECT_EQ(marked(-half, -half), c.topLeft) << int(c.style);
         EXPECT_EQ(marked(-half, half), c.bottomLeft) << int(c.style);

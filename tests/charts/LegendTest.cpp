@@ -25,10 +25,19 @@ QFont LegendFont(int pointSize, bool bold)
 struct SLegendChart
 {
     explicit SLegendChart(float scale = 1.0f)
-        : chart(QImage(320, 320, QImage::Format_RGB32)), legend(630, 50, QImage::Format_RGB32), graph(&chart, scale)
+        : chart(QImage(320, 320, QImage::Format_RGB32)), legend(630, 50, QImage::Format_RGB32),
+          graph(&chart, scale)
     {
         graph.BackgroundColour = SkyBlue;
         graph.SetLegendTarget(&legend);
+    }
+
+    // Gives the chart `count` series of the measurement and draws the legend.
+    void DrawRows(int count, const SData& measurement)
+    {
+        for (int i = 0; i < count; ++i)
+            graph.AddSeries(&measurement);
+        graph.DrawLegend();
     }
 
     QImage chart;
@@ -87,9 +96,7 @@ TEST_F(LegendTest, OneRowPerSeries)
 {
     SLegendChart chart;
     const SData measurement;
-    for (int i = 0; i < 3; ++i)
-        chart.graph.AddSeries(&measurement);
-    chart.graph.DrawLegend();
+    chart.DrawRows(3, measurement);
     EXPECT_EQ(chart.graph.LegendHeight, 4 * 14 + 2);
     EXPECT_EQ(chart.legend.height(), 4 * 14 + 2);
 }
@@ -115,7 +122,8 @@ TEST_F(LegendTest, ColumnWidthGrowsOnlyPastTheInset)
     const SCase cases[] = {
         {"header wider than the data", OneColumn({QStringLiteral("Calibration"), QStringLiteral("-20dB")}),
          bold.horizontalAdvance(QStringLiteral("Calibration")) + 6},
-        {"data wider than the header", OneColumn({QStringLiteral("x"), base}), normal.horizontalAdvance(base) + 6},
+        {"data wider than the header", OneColumn({QStringLiteral("x"), base}),
+         normal.horizontalAdvance(base) + 6},
         {"later text wider by less than the insets", OneColumn({QStringLiteral("x"), base, slightlyWider}),
          normal.horizontalAdvance(base) + 6},
         {"later text wider by more", OneColumn({QStringLiteral("x"), base, muchWider}),
@@ -140,7 +148,8 @@ TEST_F(LegendTest, RowsHoldTheRecordsTexts)
     chart.graph.AddSeries(&measurement);
     const TArray table = chart.graph.BuildLegendTable();
     ASSERT_EQ(table.size(), 2);
-    const QStringList header = {"Line", "Name", "Surname", "Born", "Date", "Calibration", "Reference", "Remarks"};
+    const QStringList header = {"Line", "Name",        "Surname",   "Born",
+                                "Date", "Calibration", "Reference", "Remarks"};
     ASSERT_EQ(table[0].size(), 8);
     ASSERT_EQ(table[1].size(), 8);
     for (int column = 0; column < 8; ++column) {
@@ -165,13 +174,14 @@ TEST_F(LegendTest, ReferenceStateComesFromTheRecordsOwnRows)
         const char* text;
     };
     const SCase cases[] = {
-        {0.0f, 0.0f, true, "none"},         {0.0f, 0.0f, false, "none"},
-        {10.0f, 10.0f, true, "applied"},    {0.0f, 0.5f, true, "applied"},
+        {0.0f, 0.0f, true, "none"},           {0.0f, 0.0f, false, "none"},
+        {10.0f, 10.0f, true, "applied"},      {0.0f, 0.5f, true, "applied"},
         {10.0f, 10.0f, false, "not applied"}, {-2.0f, 0.0f, false, "not applied"},
     };
     for (const SCase& c : cases) {
         SData measurement;
-        measurement.points = {{500.0f, 20.0f, 20.0f, 0.0f, 0.0f}, {1000.0f, 25.0f, 30.0f, c.leftRef, c.rightRef}};
+        measurement.points = {{500.0f, 20.0f, 20.0f, 0.0f, 0.0f},
+                              {1000.0f, 25.0f, 30.0f, c.leftRef, c.rightRef}};
         measurement.referenceOn = c.referenceOn;
         EXPECT_EQ(ReferenceStateText(measurement), QLatin1String(c.text)) << c.leftRef << " " << c.rightRef;
     }
@@ -220,9 +230,7 @@ TEST_F(LegendTest, SampleShowsTheSeriesMarkerAndLine)
 {
     SLegendChart chart;
     const SData measurement;
-    for (int i = 0; i < 28; ++i)
-        chart.graph.AddSeries(&measurement);
-    chart.graph.DrawLegend();
+    chart.DrawRows(28, measurement);
     const QFontMetrics normal(LegendFont(8, false), &chart.legend);
     for (int index : {0, 26, 27}) {
         const QPoint start(1 + 3, 1 + (index + 1) * 14 + 7);
@@ -231,8 +239,9 @@ TEST_F(LegendTest, SampleShowsTheSeriesMarkerAndLine)
         EXPECT_EQ(PixelAt(chart.legend, centre), colour) << index;
         EXPECT_EQ(PixelAt(chart.legend, centre + QPoint(0, -2)), colour) << index;
         EXPECT_EQ(PixelAt(chart.legend, start + QPoint(1, 0)), colour) << index;
-        EXPECT_EQ(PixelAt(chart.legend, start + QPoint(normal.horizontalAdvance(QStringLiteral("4444")) - 1, 0)),
-                  colour)
+        EXPECT_EQ(
+            PixelAt(chart.legend, start + QPoint(normal.horizontalAdvance(QStringLiteral("4444")) - 1, 0)),
+            colour)
             << index;
         EXPECT_NE(PixelAt(chart.legend, start + QPoint(1, -2)), colour) << index;
     }
@@ -258,8 +267,7 @@ TEST_F(LegendTest, ARemarkReadingLikeThePlaceholderStaysText)
     SLegendChart chart;
     SData measurement;
     measurement.remarks = QStringLiteral("4444");
-    chart.graph.AddSeries(&measurement);
-    chart.graph.DrawLegend();
+    chart.DrawRows(1, measurement);
     const QColor coral = Palette(0);
     const QFontMetrics normal(LegendFont(8, false), &chart.legend);
     const int sampleColumn = normal.horizontalAdvance(QStringLiteral("4444")) + 6;

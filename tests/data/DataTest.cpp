@@ -116,3 +116,32 @@ TEST(DateTimeTest, TextLeavesOutAMidnightTime)
                                           QLatin1Char(' ') + morning.TimeText(locale));
     EXPECT_TRUE(morning.TimeText(locale).contains(QStringLiteral("10:30:05")));
 }
+
+TEST(DateTimeTest, TextReadsBackAsWrittenInEveryLocale)
+{
+    const QLocale locales[] = {QLocale::c(),
+                               QLocale(QLocale::English, QLocale::UnitedStates),
+                               QLocale(QLocale::English, QLocale::UnitedKingdom),
+                               QLocale(QLocale::Polish),
+                               QLocale(QLocale::German),
+                               QLocale(QLocale::Japanese)};
+    const TDateTime values[] = {
+        TDateTime::FromDate(QDate(1950, 3, 1)),
+        TDateTime::FromDate(QDate(2010, 5, 14)),
+        TDateTime::FromDateTime(QDateTime(QDate(2010, 5, 14), QTime(10, 30, 5))),
+        TDateTime::FromDateTime(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))),
+    };
+    for (const QLocale& locale : locales) {
+        EXPECT_FALSE(TDateTime::LongTimeFormat(locale).contains(QLatin1Char('t')))
+            << locale.name().toStdString();
+        for (const TDateTime& value : values) {
+            const QString text = value.ToText(locale);
+            TDateTime read;
+            ASSERT_TRUE(TDateTime::FromText(text, locale, read)) << text.toStdString();
+            EXPECT_EQ(read, value) << text.toStdString();
+        }
+        TDateTime untouched(5.0);
+        EXPECT_FALSE(TDateTime::FromText(QStringLiteral("yesterday"), locale, untouched));
+        EXPECT_EQ(untouched.Value(), 5.0);
+    }
+}

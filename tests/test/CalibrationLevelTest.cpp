@@ -5,8 +5,8 @@
 TEST(CalibrationLevelTest, DbToVolume)
 {
     const std::pair<float, int32_t> cases[] = {
-        {0.0f, 65535}, {-20.0f, 6553}, {-40.0f, 655}, {-6.0f, 32845}, {0.5f, 65535},
-        {30.0f, 65535}, {-80.0f, 6},   {-200.0f, 0},
+        {0.0f, 65535}, {-20.0f, 6553}, {-40.0f, 655}, {-6.0f, 32845},
+        {0.5f, 65535}, {30.0f, 65535}, {-80.0f, 6},   {-200.0f, 0},
     };
     for (const auto& [dB, volume] : cases)
         EXPECT_EQ(DbToVolume(dB), volume) << dB;
