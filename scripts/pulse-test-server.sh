@@ -8,6 +8,11 @@
 # its log <folder>/pulse.log and its configuration. It plays into a null sink named
 # "kelvarion_test" whose monitor source the tests record. Sample format float32 so that the
 # recording is not quantised again after the sink volume. Works as root (CI runs as root).
+#
+# A null sink that nobody asks for low latency renders up to two seconds ahead; a new stream
+# then rewinds it, and its monitor loses the start of the new sound. A silent loopback stream
+# that asks for 20 ms keeps the sink rendering in small steps, as a sound card would, so that
+# a rewind never reaches back past the 18 ms of silence in front of each tone.
 set -euo pipefail
 
 usage() {
@@ -39,6 +44,12 @@ answers() {
     timeout 5 pactl info >/dev/null 2>&1
 }
 
+# Until the loopback has joined, the sink renders far ahead; the server is ready once it has
+# caught up.
+sink_latency_usec() {
+    timeout 5 pactl list sinks 2>/dev/null | sed -n 's/^[[:space:]]*Latency: \([0-9]*\) usec.*/\1/p' | head -n 1
+}
+
 stop_server() {
     local pid
     pid=$(server_pid) || {
@@ -64,7 +75,7 @@ start_server() {
     chmod 700 "$runtime"
     : >"$folder/pulse.log"
     # As root the daemon only warns that it is meant for users and runs as a per-user server
-    # (--system=no). No default script (-n): nothing touches real hardware, only the two modules
+    # (--system=no). No default script (-n): nothing touches real hardware, only the modules
     # below load. A dead session bus address keeps it from autolaunching a D-Bus daemon.
     DBUS_SESSION_BUS_ADDRESS=unix:path=$folder/no-bus \
         timeout 20 pulseaudio --system=no -n --daemonize=yes --use-pid-file=yes \
@@ -72,6 +83,8 @@ start_server() {
         --log-target="file:$folder/pulse.log" \
         --load="module-native-protocol-unix auth-anonymous=1" \
         --load="module-null-sink sink_name=$sink format=float32le rate=44100 channels=2 sink_properties=device.description=Kelvarion_test" \
+        --load="module-null-source source_name=kelvarion_silence format=float32le rate=44100 channels=2" \
+        --load="module-loopback source=kelvarion_silence sink=$sink latency_msec=20 source_dont_move=1 sink_dont_move=1" \
         </dev/null >/dev/null 2>&1 || {
         echo "pulseaudio did not start; its log:" >&2
         cat "$folder/pulse.log" >&2
@@ -81,12 +94,20 @@ start_server() {
         if answers; then
             pactl set-default-sink "$sink"
             pactl set-default-source "$sink.monitor"
+            break
+        fi
+        sleep 0.1
+    done
+    for _ in $(seq 100); do
+        local latency
+        latency=$(sink_latency_usec)
+        if [ -n "$latency" ] && [ "$latency" -lt 50000 ]; then
             echo "pulseaudio $(server_pid) serves $runtime with the null sink $sink"
             return 0
         fi
         sleep 0.1
     done
-    echo "pulseaudio does not answer; its log:" >&2
+    echo "pulseaudio does not answer, or its sink does not catch up; its log:" >&2
     cat "$folder/pulse.log" >&2
     stop_server
     return 1

@@ -1,0 +1,229 @@
+// Tones and volumes through the program's real ALSA path into the private PulseAudio server,
+// checked in the recording of its null sink and in the sink's volume.
+#include "LogLines.h"
+#include "PulseMonitor.h"
+#include "SignalAnalysis.h"
+
+#include "platform/AppPaths.h"
+#include "platform/MessageBox.h"
+#include "settings/Options.h"
+#include "sound/SoundEngine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int32_t FullVolume = 65535;
+constexpr int32_t CalibrationLevel = 6553;
+const char* const ChildVariable = "KELVARION_NO_SERVER_CHILD";
+
+struct STone
+{
+    bool found = false;
+    double frequency = 0;
+    double rmsDb = 0;
+    double otherChannelPeak = 0;
+    double seconds = 0;
+};
+
+class SoundEngineAudioTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gOptions.DefaultCalibrationLevel = CalibrationLevel;
+        gOptions.Modulation = false;
+        ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("65536")}));
+        ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-mute"), TestSink, QStringLiteral("0")}));
+    }
+
+    void TearDown() override { gOptions.Modulation = true; }
+
+    // Plays one tone at full master volume and measures it in the channel it should sound in.
+    STone Record(double attenuation, int32_t channel, int32_t soundingChannel)
+    {
+        TSoundEngine engine;
+        TMonitorRecorder recorder;
+        if (!recorder.Start())
+            return {};
+        engine.GenerateAndPlay(1000, attenuation, false, FullVolume, channel);
+        recorder.RecordFor(1.2);
+        recorder.Stop();
+        return Measure(recorder, soundingChannel);
+    }
+
+    static STone Measure(const TMonitorRecorder& recorder, int32_t soundingChannel)
+    {
+        const std::vector<double> sounding = recorder.Channel(soundingChannel);
+        const std::vector<double> other = recorder.Channel(1 - soundingChannel);
+        STone tone;
+        const SRegion region = LoudRegion(sounding, 0.5);
+        if (region.Length() < 1000)
+            return tone;
+        const SRegion middle = region.Middle(0.8);
+        tone.found = true;
+        tone.frequency = FrequencyOf(sounding, middle, MonitorRate);
+        tone.rmsDb = Decibels(Rms(sounding, middle));
+        tone.otherChannelPeak = Peak(other);
+        tone.seconds = double(region.Length()) / MonitorRate;
+        return tone;
+    }
+};
+
+TEST_F(SoundEngineAudioTest, ToneSoundsAtItsFrequencyInTheChosenChannelOnly)
+{
+    for (int32_t channel : {0, 1}) {
+        const STone tone = Record(0, channel, channel);
+        ASSERT_TRUE(tone.found) << "channel " << channel;
+        EXPECT_NEAR(tone.frequency, 1000, 1) << "channel " << channel;
+        // A full-scale sine has an RMS 3 dB below full scale.
+        EXPECT_NEAR(tone.rmsDb, Decibels(32767.0 / 32768 / std::sqrt(2)), 0.1) << "channel " << channel;
+        EXPECT_EQ(tone.otherChannelPeak, 0) << "channel " << channel;
+        // The part above half the peak lasts most of the 0.582 s tone.
+        EXPECT_NEAR(tone.seconds, 0.57, 0.02) << "channel " << channel;
+    }
+}
+
+TEST_F(SoundEngineAudioTest, TwentyDecibelsOfAttenuationSoundTwentyDecibelsQuieter)
+{
+    const STone louder = Record(10, 3, 0);
+    const STone quieter = Record(30, 3, 0);
+    ASSERT_TRUE(louder.found);
+    ASSERT_TRUE(quieter.found);
+    EXPECT_NEAR(louder.rmsDb - quieter.rmsDb, 20, 0.2);
+}
+
+TEST_F(SoundEngineAudioTest, OutputVolumeSilencesTheOtherSide)
+{
+    struct SCase
+    {
+        int32_t channel;
+        SSinkVolume volume;
+    };
+    // 6553 of 65535 is 6553 of PulseAudio's 65536 after rounding.
+    const SCase cases[] = {{0, {6553, 0}}, {1, {0, 6553}}, {2, {6553, 6553}}, {3, {6553, 6553}}};
+    TSoundEngine engine;
+    for (const SCase& c : cases) {
+        ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, c.channel));
+        EXPECT_EQ(ReadSinkVolume(), c.volume) << "channel " << c.channel;
+        EXPECT_EQ(engine.CurrentVolume, CalibrationLevel);
+    }
+    ASSERT_TRUE(engine.SetOutputVolume(FullVolume, 3));
+    EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{65536, 65536}));
+}
+
+TEST_F(SoundEngineAudioTest, EngineHoldsTheVolumeWhileItLivesAndRestoresIt)
+{
+    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("30000")}));
+    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-mute"), TestSink, QStringLiteral("1")}));
+    const int openFailures = LogLinesWith(QStringLiteral("Volume control open failed!"));
+    {
+        TSoundEngine engine;
+        EXPECT_EQ(engine.SavedMixerVolume, 30000);
+        EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{6553, 6553}));
+        EXPECT_EQ(ReadSinkMute(), false);
+        engine.GenerateAndPlay(1000, 40, false, 20000, 1);
+        EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{0, 20000}));
+        EXPECT_EQ(engine.CurrentVolume, 20000);
+    }
+    EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{30000, 30000}));
+    EXPECT_EQ(LogLinesWith(QStringLiteral("Volume control open failed!")), openFailures);
+}
+
+TEST_F(SoundEngineAudioTest, MessageBoxLowersTheMasterVolumeToATenth)
+{
+    TSoundEngine engine;
+    ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, 3));
+    SSinkVolume duringBox;
+    TMessageBox::SetHandler([&duringBox](const SMessageRequest& request) {
+        EXPECT_EQ(request.text, QStringLiteral("text"));
+        EXPECT_EQ(request.caption, QStringLiteral("caption"));
+        duringBox = ReadSinkVolume();
+        return QMessageBox::No;
+    });
+    const QMessageBox::StandardButton answer =
+        engine.QuietMessageBox(nullptr, QStringLiteral("text"), QStringLiteral("caption"),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+    TMessageBox::SetHandler([](const SMessageRequest& request) {
+        ADD_FAILURE() << "unexpected message box: " << request.text.toStdString();
+        return QMessageBox::Ok;
+    });
+    EXPECT_EQ(answer, QMessageBox::No);
+    EXPECT_EQ(duringBox, (SSinkVolume{655, 655}));
+    EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{6553, 6553}));
+}
+
+TEST_F(SoundEngineAudioTest, DestroyingTheEngineCutsTheToneShort)
+{
+    TMonitorRecorder recorder;
+    ASSERT_TRUE(recorder.Start());
+    {
+        TSoundEngine engine;
+        engine.GenerateAndPlay(1000, 0, false, FullVolume, 0);
+        recorder.RecordFor(0.25);
+    }
+    recorder.RecordFor(0.9);
+    recorder.Stop();
+    const STone tone = Measure(recorder, 0);
+    ASSERT_TRUE(tone.found);
+    EXPECT_LT(tone.seconds, 0.45);
+}
+
+// Runs a copy of this test program, with its own log, where no PulseAudio server can be
+// reached, so that ALSA's "default" device has nothing behind it.
+TEST(SoundEngineWithoutServer, LogsTheFailuresAndGoesOn)
+{
+    QTemporaryDir folder(TAppPaths::ProgramFolder() + QStringLiteral("/no-server-XXXXXX"));
+    ASSERT_TRUE(folder.isValid());
+    const QString program = folder.filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), program));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(ChildVariable), QStringLiteral("1"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.filePath(QStringLiteral("none")));
+    environment.insert(QStringLiteral("PULSE_SERVER"),
+                       QStringLiteral("unix:") + folder.filePath(QStringLiteral("none")));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setWorkingDirectory(folder.path());
+    child.start(program, {QStringLiteral("--gtest_filter=SoundEngineWithoutServer.ChildPlaysWithoutServer")});
+    ASSERT_TRUE(child.waitForStarted(5000));
+    if (!child.waitForFinished(60000)) {
+        child.kill();
+        child.waitForFinished(1000);
+        FAIL() << "the child did not end";
+    }
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+    const QString log = folder.filePath(QStringLiteral("Log.txt"));
+    EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tVolume control open failed!"), log), 1);
+    // Two tones, two refusals with the system's error text.
+    EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tError=(0x"), log), 2);
+    EXPECT_EQ(LogLinesWith(QStringLiteral("Message: "), log), 2);
+}
+
+TEST(SoundEngineWithoutServer, ChildPlaysWithoutServer)
+{
+    if (qEnvironmentVariableIsEmpty(ChildVariable))
+        GTEST_SKIP() << "runs only in the child that LogsTheFailuresAndGoesOn starts";
+    float* results = nullptr;
+    {
+        TSoundEngine engine(QVector<float>{1000.0f}, &results);
+        EXPECT_FALSE(engine.SetOutputVolume(CalibrationLevel, 0));
+        EXPECT_FALSE(engine.NextTone(false));
+        engine.GenerateAndPlay(2000, 10, true, CalibrationLevel, 3);
+        EXPECT_EQ(engine.WaveImage.size(), 158804u);
+        EXPECT_EQ(engine.RecordHeard(), 1);
+    }
+    EXPECT_FLOAT_EQ(results[0], 10);
+    delete[] results;
+}
+
+} // namespace
