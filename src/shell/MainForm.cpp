@@ -32,6 +32,8 @@ const QColor kSkyBlue(166, 202, 240);
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TMainForm>())
 {
+    // The icons live in the program's library, whose resources are linked only when asked for.
+    Q_INIT_RESOURCE(icons);
     ui->setupUi(this);
     // The hidden colour item keeps its shortcut only while it belongs to the window.
     addAction(ui->colour);

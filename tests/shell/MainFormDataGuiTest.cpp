@@ -230,7 +230,7 @@ TEST_F(MainFormTest, ToolBarHoldsTheButtonsInOrderWithTheirHints)
         SCOPED_TRACE(name.toStdString());
         auto* button = Find<QToolButton>(name.toLatin1().constData());
         EXPECT_TRUE(button->text().isEmpty());
-        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_FALSE(button->icon().pixmap(button->iconSize()).isNull());
         EXPECT_EQ(button->iconSize(), QSize(24, 24));
         EXPECT_EQ(button->toolTip(), gLang.GetString(name + QStringLiteral("_hint"), form.get()));
         EXPECT_EQ(button->isEnabled(), !waiting.contains(name));
