@@ -67,8 +67,8 @@ void DrawTextAt(QPainter& painter, int left, int top, const QString& text)
 
 TGraph::TGraph(QImage* target, float scale) : Target(target), Scale(scale)
 {
-    Width = target->width();
-    Height = target->height();
+    Width = target != nullptr ? target->width() : 0;
+    Height = target != nullptr ? target->height() : 0;
     LabelFontSize = Truncated(8 * Scale);
     FrameThickness = Truncated(2 * Scale);
     MajorGridWidth = Truncated(1 * Scale);

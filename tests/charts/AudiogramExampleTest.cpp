@@ -1,7 +1,5 @@
 #include "ChartProbe.h"
 
-#include "charts/Graph.h"
-#include "charts/Palette.h"
 #include "data/Data.h"
 #include "lang/Lang.h"
 #include "platform/AppPaths.h"
@@ -11,12 +9,11 @@
 
 namespace {
 
-SData Measurement(const QString& name, const QString& surname, const QDate& born, const QDateTime& session,
-                  const std::initializer_list<SDataPoint>& rows)
+SData Measurement(const char* name, const QDate& born, const QDateTime& session, QVector<SDataPoint> rows)
 {
     SData data;
-    data.name = name;
-    data.surname = surname;
+    data.name = QLatin1String(name);
+    data.surname = QStringLiteral("0");
     data.born_date = TDateTime::FromDate(born);
     data.session_date = TDateTime::FromDateTime(session);
     data.calibration_level = 6553;
@@ -31,28 +28,16 @@ SData Measurement(const QString& name, const QString& surname, const QDate& born
 TEST(AudiogramExampleTest, ThreeMeasurementsOnBothChartsWithTheirLegend)
 {
     gLang.ChangeLangSym(QStringLiteral("en"));
+    const QDate day(2026, 3, 2);
     std::vector<SData> measurements = {
-        Measurement(QStringLiteral("Anna"), QStringLiteral("Nowak"), QDate(1984, 2, 11),
-                    QDateTime(QDate(2026, 3, 2), QTime(9, 15)),
-                    {{125, 10, 15, 0, 0},
-                     {250, 10, 10, 0, 0},
-                     {500, 5, 10, 0, 0},
-                     {1000, 10, 5, 0, 0},
-                     {2000, 15, 10, 0, 0},
-                     {4000, 20, 25, 0, 0},
-                     {8000, 25, 30, 0, 0}}),
-        Measurement(QStringLiteral("Jan"), QStringLiteral("0"), QDate(1951, 7, 30),
-                    QDateTime(QDate(2026, 3, 2), QTime(10, 40)),
-                    {{125, 20, 25, 10, 10},
-                     {250, 25, 25, 10, 10},
-                     {500, 30, 35, 10, 10},
-                     {1000, 40, 40, 10, 10},
-                     {2000, 55, 60, 10, 10},
-                     {4000, 70, 75, 10, 10},
-                     {8000, 80, 85, 10, 10}}),
-        Measurement(QStringLiteral("Ewa"), QStringLiteral("Kowalska"), QDate(2001, 12, 5),
-                    QDateTime(QDate(2026, 3, 3), QTime(14, 5)),
-                    {{250, 0, 5, 0, 0}, {1000, 45, 0, 0, 0}, {3000, 50, 10, 0, 0}, {6000, 60, 15, 0, 0}}),
+        Measurement(
+            "Anna", QDate(1984, 2, 11), QDateTime(day, QTime(9, 15)),
+            {{125, 10, 15}, {250, 10, 10}, {500, 5, 10}, {1000, 10, 5}, {4000, 20, 25}, {8000, 25, 30}}),
+        Measurement(
+            "Jan", QDate(1951, 7, 30), QDateTime(day, QTime(10, 40)),
+            {{125, 20, 25, 10, 10}, {500, 30, 35, 10, 10}, {2000, 55, 60, 10, 10}, {8000, 80, 85, 10, 10}}),
+        Measurement("Ewa", QDate(2001, 12, 5), QDateTime(day.addDays(1), QTime(14, 5)),
+                    {{250, 0, 5}, {1000, 45, 0}, {3000, 50, 10}, {6000, 60, 15}}),
     };
     measurements[1].remarks = QStringLiteral("noise-induced loss");
 
@@ -62,8 +47,7 @@ TEST(AudiogramExampleTest, ThreeMeasurementsOnBothChartsWithTheirLegend)
     TGraph left(&leftImage, 1.0f);
     TGraph right(&rightImage, 1.0f);
     right.SetLegendTarget(&legendImage);
-    for (TGraph* graph : {&left, &right})
-        graph->BackgroundColour = QColor(166, 202, 240);
+    left.BackgroundColour = right.BackgroundColour = SkyBlue;
     for (const SData& measurement : measurements) {
         const int index = left.AddSeries(&measurement);
         ASSERT_EQ(right.AddSeries(&measurement), index);
@@ -77,19 +61,17 @@ TEST(AudiogramExampleTest, ThreeMeasurementsOnBothChartsWithTheirLegend)
     right.DrawLegend();
 
     QImage page(652, 332 + right.LegendHeight, QImage::Format_RGB32);
-    page.fill(QColor(166, 202, 240));
+    page.fill(SkyBlue);
     QPainter painter(&page);
     painter.drawImage(1, 1, leftImage);
     painter.drawImage(331, 1, rightImage);
     painter.drawImage(1, 331, legendImage);
     painter.end();
-    const QString path = TAppPaths::ProgramFolder() + QStringLiteral("/AudiogramExample.png");
-    ASSERT_TRUE(page.save(path));
+    ASSERT_TRUE(page.save(TAppPaths::ProgramFolder() + QStringLiteral("/AudiogramExample.png")));
 
     EXPECT_EQ(right.LegendHeight, 4 * 14 + 2);
     for (int index = 0; index < 3; ++index) {
         for (const QImage* image : {&leftImage, &rightImage, &legendImage})
             EXPECT_GT(CountColour(*image, Palette(index)), 20) << index;
     }
-    EXPECT_EQ(QImage(path).size(), page.size());
 }

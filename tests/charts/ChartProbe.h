@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/Graph.h"
+#include "charts/Palette.h"
 
 #include <QImage>
 #include <QPoint>
@@ -8,26 +9,20 @@
 #include <initializer_list>
 #include <utility>
 
-// Pixel probes on a chart's bitmap.
-inline QColor PixelAt(const QImage& image, int x, int y)
-{
-    return QColor(image.pixel(x, y));
-}
+inline const QColor SkyBlue(166, 202, 240);
 
 inline QColor PixelAt(const QImage& image, const QPoint& point)
 {
-    return PixelAt(image, point.x(), point.y());
+    return QColor(image.pixel(point));
 }
 
-// Number of pixels of the colour in the rectangle from (left, top) to (right, bottom), inclusive.
+// Pixels of the colour from (left, top) to (right, bottom), inclusive.
 inline int CountColour(const QImage& image, const QColor& colour, int left, int top, int right, int bottom)
 {
     int count = 0;
     for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x) {
-            if (PixelAt(image, x, y) == colour)
-                ++count;
-        }
+        for (int x = left; x <= right; ++x)
+            count += PixelAt(image, QPoint(x, y)) == colour ? 1 : 0;
     }
     return count;
 }
@@ -37,21 +32,21 @@ inline int CountColour(const QImage& image, const QColor& colour)
     return CountColour(image, colour, 0, 0, image.width() - 1, image.height() - 1);
 }
 
-inline QPoint PixelOf(const TGraph& graph, double frequency, double level)
-{
-    QPoint pixel;
-    graph.ToPixel(frequency, level, pixel);
-    return pixel;
-}
-
-// A 320 x 320 screen chart on sky blue, as the main window has it.
+// A chart on sky blue, as the main window has it.
 struct SScreenChart
 {
     SScreenChart(int size = 320, float scale = 1.0f)
         : image(size, size, QImage::Format_RGB32), graph(&image, scale)
     {
-        graph.BackgroundColour = QColor(166, 202, 240);
+        graph.BackgroundColour = SkyBlue;
         graph.Draw();
+    }
+
+    QPoint PixelOf(double frequency, double level) const
+    {
+        QPoint pixel;
+        graph.ToPixel(frequency, level, pixel);
+        return pixel;
     }
 
     // Adds a series with the points (hertz, decibels) and redraws.
