@@ -26,6 +26,15 @@ struct SDataStore
     TDataEngine engine;
 };
 
+// A new record that saving will write under the file name.
+inline SData* NewRecordNamed(TDataEngine& engine, const char* fileName, bool modified = true)
+{
+    SData* record = engine.NewData();
+    record->fileName = QString::fromLatin1(fileName);
+    record->modified = modified;
+    return record;
+}
+
 // Makes a fresh temporary folder the current directory, as the data folder is for the program.
 class TDataFolder
 {

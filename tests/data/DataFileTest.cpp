@@ -295,8 +295,7 @@ TEST(DataFileTest, ARecordNeverNamedWritesNoNameLinesAndTheReferenceGetsItsOwnEx
 {
     const TDataFolder folder;
     SDataStore store;
-    SData* record = store.engine.NewData();
-    record->fileName = QStringLiteral("nameless");
+    SData* record = NewRecordNamed(store.engine, "nameless");
     ASSERT_TRUE(store.engine.SaveData(record));
     const QByteArray text = folder.Read(QStringLiteral("nameless.aud"));
     EXPECT_FALSE(text.contains("@name"));
@@ -313,8 +312,7 @@ TEST(DataFileTest, LineBreaksInsideTextsDoNotStartLinesOfTheirOwn)
 {
     const TDataFolder folder;
     SDataStore store;
-    SData* record = store.engine.NewData();
-    record->fileName = QStringLiteral("broken");
+    SData* record = NewRecordNamed(store.engine, "broken");
     record->remarks = QStringLiteral("tired\n1000 90 90 0 0\r\n@name Eve");
     ASSERT_TRUE(store.engine.SaveData(record));
     store.engine.LoadData(folder.Path(QStringLiteral("broken.aud")));
@@ -330,9 +328,7 @@ TEST(DataFileTest, OverwriteQuestionDecidesWhetherTheFileIsReplaced)
         const TDataFolder folder;
         folder.Write(QStringLiteral("jan.aud"), "old content\n");
         SDataStore store;
-        SData* record = store.engine.NewData();
-        record->fileName = QStringLiteral("jan");
-        record->modified = true;
+        SData* record = NewRecordNamed(store.engine, "jan");
         TMessageRecorder messages(answer);
         const bool saved = store.engine.SaveData(record);
         ASSERT_EQ(messages.requests.size(), 1);
@@ -356,9 +352,7 @@ TEST(DataFileTest, AFailedWriteLeavesTheOldFileAsItWas)
     const TDataFolder folder;
     folder.Write(QStringLiteral("jan.aud"), "old content\n");
     SDataStore store;
-    SData* record = store.engine.NewData();
-    record->fileName = QStringLiteral("jan");
-    record->modified = true;
+    SData* record = NewRecordNamed(store.engine, "jan");
     TMessageRecorder messages(QMessageBox::Yes);
     // Files may grow to 8 bytes only: the new text cannot be written, even by root.
     rlimit stored{};
@@ -398,9 +392,7 @@ TEST(DataFileTest, ATargetThatCannotBeCreatedOrReplacedIsReported)
         const TDataFolder folder;
         QDir(folder.Path(QString())).mkpath(QStringLiteral("taken.aud/inside"));
         SDataStore store;
-        SData* record = store.engine.NewData();
-        record->fileName = QString::fromLatin1(c.fileName);
-        record->modified = true;
+        SData* record = NewRecordNamed(store.engine, c.fileName);
         TMessageRecorder messages(QMessageBox::Yes);
         EXPECT_FALSE(store.engine.SaveData(record));
         EXPECT_TRUE(record->modified);
@@ -418,11 +410,8 @@ TEST(DataFileTest, SaveAllWritesModifiedRecordsAndKeepsDeclinedOnesModified)
     folder.Write(QStringLiteral("kept.aud"), "old\n");
     SDataStore store;
     const char* names[] = {"new", "kept", "untouched"};
-    for (const char* name : names) {
-        SData* record = store.engine.NewData();
-        record->fileName = QString::fromLatin1(name);
-        record->modified = QByteArray(name) != "untouched";
-    }
+    for (const char* name : names)
+        NewRecordNamed(store.engine, name, QByteArray(name) != "untouched");
     TMessageRecorder messages(QMessageBox::No);
     store.engine.SaveAll();
     EXPECT_EQ(messages.requests.size(), 1);
