@@ -116,21 +116,6 @@ TEST(DataEngineTest, AFinishedTestBecomesASortedModifiedMeasurement)
     gOptions.DefaultCalibrationDesc = storedDesc;
 }
 
-TEST(DataEngineTest, NewRecordsAreUnnamedAndTakeTheNextSeries)
-{
-    SDataStore store;
-    for (int i = 0; i < 3; ++i) {
-        const SData* record = store.engine.NewData();
-        EXPECT_EQ(record->name, QStringLiteral("0"));
-        EXPECT_EQ(record->surname, QStringLiteral("0"));
-        EXPECT_EQ(record->seriesIndex, i);
-        EXPECT_FALSE(record->modified);
-        EXPECT_EQ(store.engine.rightGraph->SeriesCount, i + 1);
-    }
-    EXPECT_FALSE(store.engine.IsModified());
-    EXPECT_EQ(store.engine.DataCount(), 3);
-}
-
 TEST(DataEngineTest, PrintScaleCyclesTheMarkerShapes)
 {
     SDataStore store(3.0f);
@@ -256,31 +241,4 @@ TEST(DataEngineTest, ANewStoreLoadsTheReferenceNamedInTheSettings)
         EXPECT_EQ(store.engine.reference.name, QStringLiteral("Broken"));
     }
     gOptions.ReferenceFileName = stored;
-}
-
-TEST(DataEngineTest, PointsAreReadByIndex)
-{
-    SDataStore store;
-    SData* record = store.engine.NewData();
-    store.engine.AddPoint(record, {2000.0f, 1, 2, 3, 4});
-    store.engine.AddPoint(record, {1000.0f, 5, 6, 7, 8});
-    EXPECT_EQ(store.engine.PointCount(record), 2);
-    EXPECT_EQ(store.engine.PointAt(record, 1).freq, 1000.0f);
-    store.engine.SortByFrequency(record);
-    EXPECT_EQ(store.engine.PointAt(record, 0).rightRef, 8.0f);
-    EXPECT_EQ(store.engine.PointAt(record, 2).freq, 0.0f);
-}
-
-TEST(DataEngineTest, DrawingFillsTheChartsAndSizesTheLegend)
-{
-    SDataStore store;
-    store.engine.NewData()->name = QStringLiteral("Jan");
-    store.engine.RebuildGraphs();
-    store.engine.DrawGraphs(nullptr);
-    EXPECT_EQ(QColor(store.left.pixel(5, 5)), QColor(166, 202, 240));
-    EXPECT_EQ(store.legend.height(), store.engine.rightGraph->LegendHeight);
-    EXPECT_GT(store.engine.rightGraph->LegendHeight, 16);
-    store.engine.SetBackgroundColour(Qt::white);
-    store.engine.DrawGraphs(nullptr);
-    EXPECT_EQ(QColor(store.right.pixel(5, 5)), QColor(Qt::white));
 }

@@ -220,20 +220,6 @@ TEST(DataFileTest, ADateTheLocaleCannotReadStopsReadingAndKeepsWhatWasRead)
     EXPECT_EQ(record.points.size(), 1);
 }
 
-TEST(DataFileTest, IsoDatesReadInEveryLocale)
-{
-    for (const QLocale& user : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Polish)}) {
-        const TUserLocale locale(user);
-        const TDataFolder folder;
-        SDataStore store;
-        const SData* record =
-            LoadText(store, folder, "@born_date 1975-11-02\n@session_date 2024-03-12 09:05:30\n");
-        ASSERT_NE(record, nullptr);
-        EXPECT_EQ(record->born_date.ToDateTime(), QDateTime(QDate(1975, 11, 2), QTime(0, 0)));
-        EXPECT_EQ(record->session_date.ToDateTime(), QDateTime(QDate(2024, 3, 12), QTime(9, 5, 30)));
-    }
-}
-
 TEST(DataFileTest, FilesThatCannotBeOpenedAreReportedWithTheirPath)
 {
     const TDataFolder folder;

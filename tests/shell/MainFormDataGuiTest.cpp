@@ -50,13 +50,6 @@ TEST_F(MainFormTest, OpenReadsSeveralFilesInTheDialogsOrder)
     EXPECT_EQ(DataEngine->datas[1]->seriesIndex, 1);
 }
 
-TEST_F(MainFormTest, CancelledOpenChangesNothing)
-{
-    Click("ToolButtonOpen");
-    EXPECT_EQ(openRequests.size(), 1);
-    EXPECT_EQ(DataEngine->DataCount(), 0);
-}
-
 TEST_F(MainFormTest, ADateThatCannotBeReadEndsTheOpenCommand)
 {
     filesToOpen = {folder.Write(QStringLiteral("a.aud"), "@name A\n1000 20 30 5 5\n@born_date someday\n"),
