@@ -25,14 +25,15 @@ public:
     // The numbers at the start of a row line, as many as stand there (at most five); scanning
     // stops at the first text that is not a finite number written with ".".
     static int ScanRow(const char* line, float (&numbers)[MaxRowNumbers]);
-    static QString HeaderKey(const char* line);
-    // The text after "@", the key and one separator, without the line end.
-    static QString HeaderValue(const char* line, const QString& key);
     // Stores a header line's value in the record; true when it was the calibration level.
     // A date the user's locale cannot read throws std::runtime_error with the message to show.
     static bool ApplyHeader(const char* line, SData& record, const QString& path);
 
 private:
+    static QString HeaderKey(const char* line);
+    // The text after "@", the key and one separator, without the line end.
+    static QString HeaderValue(const char* line, const QString& key);
+
     std::FILE* m_file;
     char m_buffer[BufferSize] = {};
 };

@@ -26,7 +26,6 @@ public:
     // The lines before the rows; a calibration level of 0 is written as the default level.
     void WriteHeader(const SData& record, int32_t defaultCalibrationLevel);
     void WriteRow(const SDataPoint& row);
-    const QByteArray& Text() const { return m_text; }
 
     // Writes the text to a temporary file beside the target, which then replaces the target:
     // a failed or interrupted save leaves the file that was there as it was.

@@ -13,7 +13,6 @@ public:
     explicit TImage(QWidget* parent = nullptr);
 
     QImage* Bitmap() { return &m_bitmap; }
-    const QImage* Bitmap() const { return &m_bitmap; }
     void ShowBitmap();
 
 private:
