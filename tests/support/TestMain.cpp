@@ -1,5 +1,6 @@
 // Runs every test of one test program inside a Qt application, with message boxes answered
 // by the tests themselves: a box that no test expects is a failure.
+#include "platform/VolumeTool.h"
 #include "support/MessageRecorder.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    // The user's own volume control is never started by a test that does not ask for it.
+    TVolumeTool::SetProgram(QStringLiteral("kelvarion-test-without-volume-tool"));
     // Answers nothing and restores the failing handler when it goes.
     { TMessageRecorder failOnUnexpectedBoxes; }
     return RUN_ALL_TESTS();
