@@ -5,6 +5,7 @@
 #include <alsa/asoundlib.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -144,6 +145,7 @@ bool TAlsaPlayback::Open(const SWaveFormat& format)
         return false;
     }
     m_format = format;
+    m_ready = true;
     return true;
 }
 
@@ -185,23 +187,35 @@ bool TAlsaPlayback::Close()
     const bool closed = m_pcm == nullptr || Check(snd_pcm_close(m_pcm));
     m_pcm = nullptr;
     m_format = {};
+    m_ready = false;
     return closed;
 }
 
-bool TAlsaPlayback::Play(const uint8_t* image, size_t size)
+bool TAlsaPlayback::Prepare(const uint8_t* image, size_t size, SWaveData& data)
 {
     Stop();
-    SWaveData data;
     if (!ParseWaveImage(image, size, data)) {
         errno = EINVAL;
         return false;
     }
-    if (!IsOpen() || data.format != m_format) {
-        if (!Open(data.format))
-            return false;
-    } else if (!Check(snd_pcm_prepare(m_pcm))) {
+    if (!IsOpen() || data.format != m_format)
+        return Open(data.format);
+    m_ready = m_ready || Check(snd_pcm_prepare(m_pcm));
+    return m_ready;
+}
+
+bool TAlsaPlayback::Prepare(const uint8_t* image, size_t size)
+{
+    SWaveData data;
+    return Prepare(image, size, data);
+}
+
+bool TAlsaPlayback::Play(const uint8_t* image, size_t size)
+{
+    SWaveData data;
+    if (!Prepare(image, size, data))
         return false;
-    }
+    m_ready = false;
     m_stop = false;
     m_worker = std::thread(&TAlsaPlayback::Feed, this, data.samples, data.size / data.format.blockAlign);
     return true;
@@ -212,7 +226,7 @@ void TAlsaPlayback::Stop()
     m_stop = true;
     if (m_worker.joinable())
         m_worker.join();
-    if (m_pcm != nullptr)
+    if (m_pcm != nullptr && !m_ready)
         snd_pcm_drop(m_pcm);
 }
 
@@ -231,7 +245,22 @@ void TAlsaPlayback::Feed(const uint8_t* samples, size_t frames)
             frames -= size_t(written);
         }
     }
+    if (m_stop)
+        return;
     // An image shorter than the buffer never reaches the start threshold.
-    if (!m_stop && snd_pcm_state(m_pcm) == SND_PCM_STATE_PREPARED)
+    if (snd_pcm_state(m_pcm) == SND_PCM_STATE_PREPARED)
         snd_pcm_start(m_pcm);
+    PlayOut();
+    // Set up for the next image now: its start then waits for no round trip to the sound server.
+    m_ready = !m_stop && Check(snd_pcm_drop(m_pcm)) && Check(snd_pcm_prepare(m_pcm));
+}
+
+void TAlsaPlayback::PlayOut()
+{
+    while (!m_stop && snd_pcm_state(m_pcm) == SND_PCM_STATE_RUNNING) {
+        const snd_pcm_sframes_t available = snd_pcm_avail(m_pcm);
+        if (available < 0 || snd_pcm_uframes_t(available) >= m_bufferFrames)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(WaitMilliseconds));
+    }
 }

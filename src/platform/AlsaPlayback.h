@@ -52,19 +52,28 @@ public:
     bool IsOpen() const { return m_pcm != nullptr; }
     bool Close();
 
+    // Stops what is playing and sets the device up for images like this one (a header is
+    // enough), so that the first of them starts as fast as the rest.
+    bool Prepare(const uint8_t* image, size_t size);
     // Stops what is playing, then starts the image.
     bool Play(const uint8_t* image, size_t size);
     // Drops whatever is still queued and waits for the worker to end.
     void Stop();
 
 private:
+    bool Prepare(const uint8_t* image, size_t size, SWaveData& data);
     bool SetHardwareParams(const SWaveFormat& format);
     bool SetSoftwareParams();
     void Feed(const uint8_t* samples, size_t frames);
+    // Waits while the device plays what it holds, or until a stop is asked for.
+    void PlayOut();
 
     snd_pcm_t* m_pcm = nullptr;
     SWaveFormat m_format;
     unsigned long m_bufferFrames = 0;
     std::thread m_worker;
     std::atomic<bool> m_stop = false;
+    // Prepared with nothing queued: the next image can start at once. Changed by the worker
+    // only, and read once it has ended.
+    bool m_ready = false;
 };

@@ -38,11 +38,22 @@ TSoundEngine::TSoundEngine(const QVector<float>& frequencies, float** results)
 {
     *results = Results;
     TakeOverVolumes();
+    PrepareDevice();
 }
 
 TSoundEngine::TSoundEngine()
 {
     TakeOverVolumes();
+    PrepareDevice();
+}
+
+void TSoundEngine::PrepareDevice()
+{
+    // The first connection to the sound server takes longer than the set-up between tones; made
+    // now, it does not delay the first tone. A refusal is logged when a tone is played.
+    uint8_t header[HeaderSize] = {};
+    WriteWaveHeader(header, uint32_t(HeaderSize), SampleRate, BitsPerSample);
+    m_playback.Prepare(header, HeaderSize);
 }
 
 void TSoundEngine::TakeOverVolumes()

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
@@ -65,9 +66,17 @@ inline std::optional<bool> ReadSinkMute()
 class TMonitorRecorder
 {
 public:
+    TMonitorRecorder()
+    {
+        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, &m_parec,
+                         [this] { m_data.append(m_parec.readAllStandardOutput()); });
+    }
     ~TMonitorRecorder() { Stop(); }
+    TMonitorRecorder(const TMonitorRecorder&) = delete;
+    TMonitorRecorder& operator=(const TMonitorRecorder&) = delete;
 
-    // True once the recording runs and delivers frames.
+    // True once the recording runs and delivers frames. From then on the frames are collected
+    // whenever the caller waits here or runs the event loop.
     bool Start()
     {
         m_data.clear();
@@ -88,7 +97,6 @@ public:
         const qint64 deadline = qint64(seconds * 1000) * 2 + 3000;
         while (m_data.size() < target && clock.elapsed() < deadline && m_parec.state() == QProcess::Running) {
             m_parec.waitForReadyRead(100);
-            m_data.append(m_parec.readAllStandardOutput());
         }
         return m_data.size() >= target;
     }

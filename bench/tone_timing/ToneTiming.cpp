@@ -1,0 +1,129 @@
+// How evenly the tones of a hearing test sound: the engine plays 20 rising tones from a
+// 1000 ms timer, as the test window does, into the private PulseAudio server (started by
+// bench/tone_timing.sh), while the monitor of its sink is recorded. Each tone's onset is found
+// in the recording, and the spacing of the onsets is reported.
+#include "PulseMonitor.h"
+
+#include "settings/Options.h"
+#include "sound/SoundEngine.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int IntervalMs = 1000;
+// Levels 42, 44, ... 80: twenty tones, then the range is used up.
+constexpr float LowestLevel = 42;
+constexpr float HighestLevel = 80;
+constexpr float LevelStep = 2;
+// Silence longer than this separates two tones.
+constexpr size_t GapFrames = size_t(MonitorRate / 10);
+
+struct SStatistics
+{
+    double mean = 0;
+    double std = 0;
+    double maxDeviation = 0;
+};
+
+// Mean and sample standard deviation of the intervals, and the largest distance of one
+// interval from the nominal 1000 ms.
+SStatistics Describe(const std::vector<double>& times)
+{
+    SStatistics statistics;
+    const size_t count = times.size() - 1;
+    for (size_t i = 1; i < times.size(); ++i)
+        statistics.mean += (times[i] - times[i - 1]) / double(count);
+    for (size_t i = 1; i < times.size(); ++i) {
+        const double interval = times[i] - times[i - 1];
+        statistics.std += (interval - statistics.mean) * (interval - statistics.mean) / double(count - 1);
+        statistics.maxDeviation = std::max(statistics.maxDeviation, std::abs(interval - IntervalMs));
+    }
+    statistics.std = std::sqrt(statistics.std);
+    return statistics;
+}
+
+// The onset of each tone in milliseconds: where it first reaches half of its own peak, which
+// with the Gaussian ramp lies 8.3 ms after the tone starts, at every level alike.
+std::vector<double> FindOnsets(const std::vector<double>& samples)
+{
+    std::vector<double> onsets;
+    size_t i = 0;
+    while (i < samples.size()) {
+        while (i < samples.size() && samples[i] == 0)
+            ++i;
+        if (i == samples.size())
+            break;
+        const size_t begin = i;
+        size_t silent = 0;
+        double peak = 0;
+        for (; i < samples.size() && silent < GapFrames; ++i) {
+            silent = samples[i] == 0 ? silent + 1 : 0;
+            peak = std::max(peak, std::abs(samples[i]));
+        }
+        size_t onset = begin;
+        while (std::abs(samples[onset]) < peak / 2)
+            ++onset;
+        onsets.push_back(double(onset) * 1000 / MonitorRate);
+    }
+    return onsets;
+}
+
+void Print(const char* what, const std::vector<double>& times)
+{
+    if (times.size() < 3) {
+        std::printf("%s: too few (%zu) to measure\n", what, times.size());
+        return;
+    }
+    const SStatistics s = Describe(times);
+    std::printf("%s: interval mean %.2f ms, std %.2f ms, max deviation %.2f ms over %zu tones\n", what,
+                s.mean, s.std, s.maxDeviation, times.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    TMonitorRecorder recorder;
+    if (!recorder.Start()) {
+        std::fprintf(stderr, "parec does not record the monitor of %s\n", qPrintable(TestSink));
+        return 1;
+    }
+    float* results = nullptr;
+    auto engine = std::make_unique<TSoundEngine>(QVector<float>{1000.0f}, &results);
+    engine->SetLevels(LowestLevel, HighestLevel, LevelStep);
+
+    std::vector<double> ticks;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(IntervalMs);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ticks.push_back(double(clock.nsecsElapsed()) / 1e6);
+        if (!engine->NextTone(false))
+            return;
+        ticks.pop_back();
+        timer.stop();
+        QCoreApplication::quit();
+    });
+    timer.start();
+    application.exec();
+    recorder.RecordFor(1.0);
+    recorder.Stop();
+    engine.reset();
+    delete[] results;
+
+    const std::vector<double> onsets = FindOnsets(recorder.Channel(0));
+    Print("timer ticks", ticks);
+    Print("tone onsets", onsets);
+    return onsets.size() == ticks.size() ? 0 : 1;
+}
