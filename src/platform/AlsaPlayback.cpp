@@ -4,15 +4,17 @@
 
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr unsigned BufferMicroseconds = 200000;
 constexpr unsigned PeriodMicroseconds = 50000;
-// How long the worker sleeps on a full buffer before it looks at the stop request again.
+// How long the worker waits at a time before it looks at the stop request again.
 constexpr int WaitMilliseconds = 10;
 constexpr size_t RiffHeaderSize = 12;
 constexpr size_t ChunkHeaderSize = 8;
@@ -27,16 +29,10 @@ bool Check(int result)
     return false;
 }
 
+// The program's images hold 16-bit samples; other sample sizes are refused.
 snd_pcm_format_t SampleFormat(const SWaveFormat& format)
 {
-    switch (format.bitsPerSample) {
-    case 8:
-        return SND_PCM_FORMAT_U8;
-    case 16:
-        return SND_PCM_FORMAT_S16_LE;
-    default:
-        return SND_PCM_FORMAT_UNKNOWN;
-    }
+    return format.bitsPerSample == 16 ? SND_PCM_FORMAT_S16_LE : SND_PCM_FORMAT_UNKNOWN;
 }
 
 bool IsPlayable(const SWaveFormat& format)
@@ -198,10 +194,12 @@ bool TAlsaPlayback::Prepare(const uint8_t* image, size_t size, SWaveData& data)
         errno = EINVAL;
         return false;
     }
-    if (!IsOpen() || data.format != m_format)
-        return Open(data.format);
-    m_ready = m_ready || Check(snd_pcm_prepare(m_pcm));
-    return m_ready;
+    // A device that cannot be set up again (its sound server went away) is opened anew.
+    if (IsOpen() && data.format == m_format && (m_ready || Check(snd_pcm_prepare(m_pcm)))) {
+        m_ready = true;
+        return true;
+    }
+    return Open(data.format);
 }
 
 bool TAlsaPlayback::Prepare(const uint8_t* image, size_t size)

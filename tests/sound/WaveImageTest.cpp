@@ -55,6 +55,7 @@ TEST(WaveImageTest, HeaderReadsBackOrIsRefused)
         {"not WAVE", [](std::vector<uint8_t>& image) { image[8] = 'X'; }, false, 0, 0},
         {"not PCM", [](std::vector<uint8_t>& image) { image[20] = 3; }, false, 0, 0},
         {"no channels", [](std::vector<uint8_t>& image) { image[22] = 0; }, false, 0, 0},
+        {"8 bits", [](std::vector<uint8_t>& image) { image[34] = 8; }, false, 0, 0},
         {"24 bits", [](std::vector<uint8_t>& image) { image[34] = 24; }, false, 0, 0},
         {"block alignment not the frame size", [](std::vector<uint8_t>& image) { image[32] = 3; }, false, 0,
          0},
