@@ -37,6 +37,9 @@ struct STone
 class SoundEngineAudioTest : public ::testing::Test
 {
 protected:
+    // Only the private server counts, never one the caller's environment names.
+    static void SetUpTestSuite() { qunsetenv("PULSE_SERVER"); }
+
     void SetUp() override
     {
         gOptions.DefaultCalibrationLevel = CalibrationLevel;
