@@ -2,6 +2,7 @@
 
 #include "log/Log.h"
 #include "platform/MessageBox.h"
+#include "platform/VectorState.h"
 #include "settings/Options.h"
 
 #include <QtEndian>
@@ -140,6 +141,7 @@ void TSoundEngine::WriteWaveHeader(uint8_t* image, uint32_t size, uint32_t rate,
 void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,
                               double duration, uint32_t rate, bool modulation, int32_t channel)
 {
+    TVectorState::Clear();
     const double r = rate;
     const size_t frames = FrameCount(duration, rate);
     const double peak = amplitude * std::pow(10.0, -0.05 * attenuation);
