@@ -40,10 +40,10 @@ QString TLang::GetString(const QString& key, const QObject* owner)
     return GetSectionString(key, SectionOf(owner));
 }
 
-// Results are values here, so the second slot of the original engine needs no storage.
+// Results are values, so a second result slot needs no storage of its own.
 QString TLang::GetString2(const QString& key, const QObject* owner)
 {
-    return GetSectionString(key, SectionOf(owner));
+    return GetString(key, owner);
 }
 
 QString TLang::GetSectionString(const QString& key, const QString& section)
