@@ -39,6 +39,9 @@ using TFileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 TFileHandle OpenForReading(const QString& path)
 {
+    // Linux opens a folder for reading, and only the reads fail.
+    if (QFileInfo(path).isDir())
+        return TFileHandle(nullptr, &std::fclose);
     return TFileHandle(std::fopen(QFile::encodeName(path).constData(), "r"), &std::fclose);
 }
 

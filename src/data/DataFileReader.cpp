@@ -57,12 +57,32 @@ TDataFileReader::TDataFileReader(std::FILE* file) : m_file(file)
 
 bool TDataFileReader::NextLine()
 {
+    m_longLine.clear();
+    if (!ReadPiece())
+        return false;
+    if (PieceWasCut()) {
+        m_longLine = m_buffer;
+        while (PieceWasCut() && ReadPiece())
+            m_longLine.append(m_buffer);
+    }
+    return true;
+}
+
+bool TDataFileReader::ReadPiece()
+{
+    // fgets writes the last byte only when it fills the buffer, which tells a cut line.
+    m_buffer[BufferSize - 1] = 1;
     // A failed read sets the end or the error indicator, so this ends.
     while (std::feof(m_file) == 0 && std::ferror(m_file) == 0) {
         if (std::fgets(m_buffer, BufferSize, m_file) != nullptr)
             return true;
     }
     return false;
+}
+
+bool TDataFileReader::PieceWasCut() const
+{
+    return m_buffer[BufferSize - 1] == '\0' && m_buffer[BufferSize - 2] != '\n';
 }
 
 bool TDataFileReader::Failed() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdio>
@@ -7,7 +8,8 @@
 struct SData;
 
 // Reads a measurement or reference file line by line into one fixed buffer. A line longer than
-// the buffer is read in pieces, each taken as a line of its own.
+// the buffer is read in pieces and put together: a long remark (two bytes a letter in Polish)
+// must read back whole, and the rest of a cut line must not be taken for a header or a row.
 class TDataFileReader
 {
 public:
@@ -19,7 +21,7 @@ public:
 
     // False at the end of the file or after a read error.
     bool NextLine();
-    const char* Line() const { return m_buffer; }
+    const char* Line() const { return m_longLine.isEmpty() ? m_buffer : m_longLine.constData(); }
     bool Failed() const;
 
     // The numbers at the start of a row line, as many as stand there (at most five); scanning
@@ -30,10 +32,13 @@ public:
     static bool ApplyHeader(const char* line, SData& record, const QString& path);
 
 private:
+    bool ReadPiece();
+    bool PieceWasCut() const;
     static QString HeaderKey(const char* line);
     // The text after "@", the key and one separator, without the line end.
     static QString HeaderValue(const char* line, const QString& key);
 
     std::FILE* m_file;
     char m_buffer[BufferSize] = {};
+    QByteArray m_longLine;
 };

@@ -10,6 +10,35 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <utility>
+
+inline bool operator==(const SDataPoint& a, const SDataPoint& b)
+{
+    return a.freq == b.freq && a.left == b.left && a.right == b.right && a.leftRef == b.leftRef &&
+           a.rightRef == b.rightRef;
+}
+
+inline void PrintTo(const SDataPoint& row, std::ostream* out)
+{
+    *out << '(' << row.freq << ' ' << row.left << ' ' << row.right << ' ' << row.leftRef << ' '
+         << row.rightRef << ')';
+}
+
+// Gives a setting or other global another value for the test's lifetime.
+template <typename T> class TScopedValue
+{
+public:
+    TScopedValue(T& target, T value) : m_target(target), m_stored(std::exchange(target, std::move(value))) {}
+    ~TScopedValue() { m_target = m_stored; }
+    TScopedValue(const TScopedValue&) = delete;
+    TScopedValue& operator=(const TScopedValue&) = delete;
+
+private:
+    T& m_target;
+    T m_stored;
+};
+
 // A data store drawing into bitmaps of the screen's sizes, as the main window's would.
 struct SDataStore
 {

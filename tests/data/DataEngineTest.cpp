@@ -76,10 +76,8 @@ TEST(DataEngineTest, TheReferenceRecordIsNeverPlotted)
 
 TEST(DataEngineTest, AFinishedTestBecomesASortedModifiedMeasurement)
 {
-    const int storedLevel = gOptions.DefaultCalibrationLevel;
-    const QString storedDesc = gOptions.DefaultCalibrationDesc;
-    gOptions.DefaultCalibrationLevel = 7000;
-    gOptions.DefaultCalibrationDesc = QStringLiteral("desk computer");
+    const TScopedValue level(gOptions.DefaultCalibrationLevel, 7000);
+    const TScopedValue desc(gOptions.DefaultCalibrationDesc, QStringLiteral("desk computer"));
     SDataStore store;
     store.engine.reference.points = {{1000.0f, 0, 0, 4, 6}};
     const TDateTime session = TDateTime::FromDateTime(QDateTime(QDate(2024, 3, 12), QTime(9, 5)));
@@ -91,29 +89,19 @@ TEST(DataEngineTest, AFinishedTestBecomesASortedModifiedMeasurement)
     ASSERT_EQ(store.engine.DataCount(), 1);
     const SData& record = *store.engine.datas.front();
     EXPECT_TRUE(record.modified);
-    EXPECT_EQ(record.name, QStringLiteral("Anna"));
-    EXPECT_EQ(record.surname, QStringLiteral("Nowak"));
-    EXPECT_EQ(record.remarks, QStringLiteral("tinnitus"));
-    EXPECT_EQ(record.fileName, QStringLiteral("anna"));
+    const QStringList texts = {record.name, record.surname, record.remarks, record.fileName,
+                               record.calibration_desc};
+    EXPECT_EQ(texts, QStringList({"Anna", "Nowak", "tinnitus", "anna", "desk computer"}));
     EXPECT_EQ(record.born_date, born);
     EXPECT_EQ(record.session_date, session);
     EXPECT_EQ(record.calibration_level, 7000);
-    EXPECT_EQ(record.calibration_desc, QStringLiteral("desk computer"));
-    ASSERT_EQ(record.points.size(), 3);
-    const SDataPoint expected[] = {{1000, 10, 15, 4, 6}, {2000, 20, 25, 10, 10}, {4000, 40, 45, 10, 10}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(record.points[i].freq, expected[i].freq);
-        EXPECT_EQ(record.points[i].left, expected[i].left);
-        EXPECT_EQ(record.points[i].right, expected[i].right);
-        EXPECT_EQ(record.points[i].leftRef, expected[i].leftRef);
-        EXPECT_EQ(record.points[i].rightRef, expected[i].rightRef);
-    }
+    const QVector<SDataPoint> expected = {
+        {1000, 10, 15, 4, 6}, {2000, 20, 25, 10, 10}, {4000, 40, 45, 10, 10}};
+    EXPECT_EQ(record.points, expected);
     const QVector<SGraphPoint> plotted = PlottedPoints(*store.engine.leftGraph, 0);
     ASSERT_EQ(plotted.size(), 3);
     EXPECT_EQ(plotted[0].frequency, 1000.0);
     EXPECT_EQ(plotted[2].frequency, 4000.0);
-    gOptions.DefaultCalibrationLevel = storedLevel;
-    gOptions.DefaultCalibrationDesc = storedDesc;
 }
 
 TEST(DataEngineTest, PrintScaleCyclesTheMarkerShapes)
@@ -164,36 +152,29 @@ TEST(DataEngineTest, CopyFromMakesADeepCopyOfRecordsAndReference)
 TEST(DataEngineTest, ThreeColumnRowsTakeTheLoadedReference)
 {
     const TDataFolder folder;
-    folder.Write(QStringLiteral("phones.aur"), "@name HD 201\n1000 5 7 5 7\n500 3 3 3 3\n");
-    folder.Write(QStringLiteral("jan.aud"), "1000 30 40\n1000.5 30 40\n750 30 40\n");
     SDataStore store;
-    store.engine.LoadReference(folder.Path(QStringLiteral("phones.aur")));
+    store.engine.LoadReference(
+        folder.Write(QStringLiteral("phones.aur"), "@name HD 201\n1000 5 7 5 7\n500 3 3 3 3\n"));
     EXPECT_EQ(store.engine.reference.name, QStringLiteral("HD 201"));
     EXPECT_EQ(store.engine.reference.fileName, QStringLiteral("phones.aur"));
     EXPECT_FALSE(store.engine.reference.modified);
     EXPECT_EQ(store.engine.reference.seriesIndex, -1);
     EXPECT_EQ(store.engine.leftGraph->SeriesCount, 0);
 
-    store.engine.LoadData(folder.Path(QStringLiteral("jan.aud")));
-    const QVector<SDataPoint>& rows = store.engine.datas.front()->points;
-    ASSERT_EQ(rows.size(), 3);
-    EXPECT_EQ(rows[0].freq, 750.0f);
-    EXPECT_EQ(rows[0].leftRef, 10.0f);
-    EXPECT_EQ(rows[1].leftRef, 5.0f);
-    EXPECT_EQ(rows[1].rightRef, 7.0f);
-    EXPECT_EQ(rows[2].freq, 1000.5f);
-    EXPECT_EQ(rows[2].rightRef, 10.0f);
+    store.engine.LoadData(folder.Write(QStringLiteral("jan.aud"), "1000 30 40\n1000.5 30 40\n750 30 40\n"));
+    const QVector<SDataPoint> expected = {
+        {750, 30, 40, 10, 10}, {1000, 30, 40, 5, 7}, {1000.5f, 30, 40, 10, 10}};
+    EXPECT_EQ(store.engine.datas.front()->points, expected);
     EXPECT_FALSE(store.engine.IsModified());
 }
 
 TEST(DataEngineTest, AnotherReferenceFileReplacesTheReferenceAndAnEmptyNameClearsIt)
 {
     const TDataFolder folder;
-    folder.Write(QStringLiteral("first.aur"), "@name First\n@remarks old\n1000 5 7 5 7\n");
-    folder.Write(QStringLiteral("second.aur"), "@name Second\n2000 1 1 1 1\n");
     SDataStore store;
-    store.engine.LoadReference(folder.Path(QStringLiteral("first.aur")));
-    store.engine.LoadReference(folder.Path(QStringLiteral("second.aur")));
+    store.engine.LoadReference(
+        folder.Write(QStringLiteral("first.aur"), "@name First\n@remarks old\n1000 5 7 5 7\n"));
+    store.engine.LoadReference(folder.Write(QStringLiteral("second.aur"), "@name Second\n2000 1 1 1 1\n"));
     EXPECT_EQ(store.engine.reference.name, QStringLiteral("Second"));
     EXPECT_EQ(store.engine.reference.remarks, QString());
     ASSERT_EQ(store.engine.reference.points.size(), 1);
@@ -202,19 +183,12 @@ TEST(DataEngineTest, AnotherReferenceFileReplacesTheReferenceAndAnEmptyNameClear
     store.engine.LoadReference(QString());
     EXPECT_TRUE(store.engine.reference.points.isEmpty());
     EXPECT_EQ(store.engine.reference.name, QStringLiteral("Second"));
-}
 
-TEST(DataEngineTest, AReferenceFileWithThreeColumnsGivesTenDecibelsEverywhere)
-{
-    const TDataFolder folder;
-    folder.Write(QStringLiteral("three.aur"), "1000 5 7\n1000 6 8\n500 3 3\n");
-    SDataStore store;
-    store.engine.LoadReference(folder.Path(QStringLiteral("three.aur")));
+    // Its own rows are the reference being read.
+    store.engine.LoadReference(folder.Write(QStringLiteral("three.aur"), "1000 5 7\n1000 6 8\n500 3 3\n"));
     ASSERT_EQ(store.engine.reference.points.size(), 3);
-    for (const SDataPoint& row : store.engine.reference.points) {
-        EXPECT_EQ(row.leftRef, 10.0f) << row.freq;
-        EXPECT_EQ(row.rightRef, 10.0f) << row.freq;
-    }
+    for (const SDataPoint& row : store.engine.reference.points)
+        EXPECT_EQ(std::make_pair(row.leftRef, row.rightRef), std::make_pair(10.0f, 10.0f)) << row.freq;
 }
 
 TEST(DataEngineTest, ANewStoreLoadsTheReferenceNamedInTheSettings)
@@ -222,23 +196,19 @@ TEST(DataEngineTest, ANewStoreLoadsTheReferenceNamedInTheSettings)
     const TDataFolder folder;
     folder.Write(QStringLiteral("phones.aur"), "@name HD 201\n1000 5 7 5 7\n");
     folder.Write(QStringLiteral("damaged.aur"), "@name Broken\n@session_date yesterday\n1000 5 7 5 7\n");
-    const QString stored = gOptions.ReferenceFileName;
-    gOptions.ReferenceFileName = QStringLiteral("phones.aur");
     {
+        const TScopedValue name(gOptions.ReferenceFileName, QStringLiteral("phones.aur"));
         SDataStore store;
         EXPECT_EQ(store.engine.reference.name, QStringLiteral("HD 201"));
         EXPECT_EQ(store.engine.ReferenceAt(1000.0f).second, 7.0f);
         EXPECT_FALSE(store.engine.referenceOn);
         EXPECT_FALSE(store.engine.IsModified());
     }
-    gOptions.ReferenceFileName = QStringLiteral("damaged.aur");
-    {
-        TMessageRecorder messages;
-        SDataStore store;
-        ASSERT_EQ(messages.requests.size(), 1);
-        EXPECT_TRUE(messages.requests[0].text.contains(QStringLiteral("yesterday")));
-        EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
-        EXPECT_EQ(store.engine.reference.name, QStringLiteral("Broken"));
-    }
-    gOptions.ReferenceFileName = stored;
+    const TScopedValue name(gOptions.ReferenceFileName, QStringLiteral("damaged.aur"));
+    TMessageRecorder messages;
+    SDataStore store;
+    ASSERT_EQ(messages.requests.size(), 1);
+    EXPECT_TRUE(messages.requests[0].text.contains(QStringLiteral("yesterday")));
+    EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(store.engine.reference.name, QStringLiteral("Broken"));
 }

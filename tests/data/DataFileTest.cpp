@@ -52,11 +52,10 @@ TEST(DataFileTest, EdgeCaseRecordIsWrittenLineByLineAndReadsBackInEnglishAndPoli
         {QLocale(QLocale::English, QLocale::UnitedStates), "3/1/1980", "5/14/2010 10:30:00 AM"},
         {QLocale(QLocale::Polish, QLocale::Poland), "1.03.1980", "14.05.2010 10:30:00"},
     };
+    const TScopedValue level(gOptions.DefaultCalibrationLevel, 6553);
     for (const SCase& c : cases) {
         const TUserLocale locale(c.locale);
         const TDataFolder folder;
-        const int storedDefault = gOptions.DefaultCalibrationLevel;
-        gOptions.DefaultCalibrationLevel = 6553;
         SDataStore store;
         SData* record = store.engine.NewData();
         *record = EdgeCaseRecord();
@@ -96,10 +95,8 @@ TEST(DataFileTest, EdgeCaseRecordIsWrittenLineByLineAndReadsBackInEnglishAndPoli
         EXPECT_EQ(back.calibration_level, 6553);
         EXPECT_FALSE(back.modified);
         EXPECT_EQ(back.fileName, QStringLiteral("jan.aud"));
-        ASSERT_EQ(back.points.size(), 2);
-        EXPECT_EQ(back.points[0].left, 20.2f);
-        EXPECT_EQ(back.points[1].rightRef, 12.0f);
-        gOptions.DefaultCalibrationLevel = storedDefault;
+        const QVector<SDataPoint> rows = {{500, 20.2f, 35, 10, 10}, {1000, 25, 30, 10, 12}};
+        EXPECT_EQ(back.points, rows);
     }
 }
 
@@ -107,16 +104,7 @@ TEST(DataFileTest, ReaderRules)
 {
     using TCheck = std::function<void(const SData&)>;
     const auto rows = [](QVector<SDataPoint> expected) {
-        return TCheck([expected](const SData& record) {
-            ASSERT_EQ(record.points.size(), expected.size());
-            for (qsizetype i = 0; i < expected.size(); ++i) {
-                EXPECT_EQ(record.points[i].freq, expected[i].freq) << "row " << i;
-                EXPECT_EQ(record.points[i].left, expected[i].left) << "row " << i;
-                EXPECT_EQ(record.points[i].right, expected[i].right) << "row " << i;
-                EXPECT_EQ(record.points[i].leftRef, expected[i].leftRef) << "row " << i;
-                EXPECT_EQ(record.points[i].rightRef, expected[i].rightRef) << "row " << i;
-            }
-        });
+        return TCheck([expected](const SData& record) { EXPECT_EQ(record.points, expected); });
     };
     const auto name = [](const QString& expected) {
         return TCheck([expected](const SData& record) { EXPECT_EQ(record.name, expected); });
@@ -124,7 +112,12 @@ TEST(DataFileTest, ReaderRules)
     const auto level = [](int expected) {
         return TCheck([expected](const SData& record) { EXPECT_EQ(record.calibration_level, expected); });
     };
-    const QByteArray longRemark(200, 'x');
+    const auto remarks = [](const QByteArray& expected) {
+        return TCheck([expected](const SData& record) {
+            EXPECT_EQ(record.remarks, QString::fromLatin1(expected));
+            EXPECT_TRUE(record.points.isEmpty());
+        });
+    };
     const QByteArray filler(110, 'x');
     QByteArray garbage;
     for (int i = 0; i < 600; ++i)
@@ -170,12 +163,12 @@ TEST(DataFileTest, ReaderRules)
              EXPECT_TRUE(record.points.isEmpty());
              EXPECT_EQ(record.name, QStringLiteral("0"));
          }},
-        {"a long line is read in pieces of 119", "@remarks " + longRemark + "\n",
-         [&longRemark](const SData& record) {
-             EXPECT_EQ(record.remarks, QString::fromLatin1(longRemark.left(110)));
-             EXPECT_TRUE(record.points.isEmpty());
-         }},
-        {"a piece of a long line is a line of its own", "@remarks " + filler + "1000 20 30 5 6\n",
+        {"a line longer than the buffer is read whole", "@remarks " + filler + filler + "\n",
+         remarks(filler + filler)},
+        {"the rest of a long line is no row", "@remarks " + filler + "1000 20 30 5 6\n",
+         remarks(filler + "1000 20 30 5 6")},
+        {"the rest of a long comment is no header", "#" + QByteArray(118, 'x') + "@name Eve\n", name("0")},
+        {"a line that just fills the buffer", "@remarks " + filler + "\n1000 20 30 5 6\n",
          rows({{1000, 20, 30, 5, 6}})},
         {"a key longer than 51 characters", "@" + QByteArray(60, 'k') + " value\n@name Jan\n",
          name(QStringLiteral("Jan"))},
@@ -183,8 +176,7 @@ TEST(DataFileTest, ReaderRules)
         {"a NUL ends the line", QByteArray("@name Jan") + '\0' + "nah\n1000 20 30 5 6\n",
          name(QStringLiteral("Jan"))},
     };
-    const int storedDefault = gOptions.DefaultCalibrationLevel;
-    gOptions.DefaultCalibrationLevel = 6553;
+    const TScopedValue defaultLevel(gOptions.DefaultCalibrationLevel, 6553);
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
         const TDataFolder folder;
@@ -195,7 +187,6 @@ TEST(DataFileTest, ReaderRules)
         EXPECT_EQ(record->fileName, QStringLiteral("case.aud"));
         c.check(*record);
     }
-    gOptions.DefaultCalibrationLevel = storedDefault;
 }
 
 TEST(DataFileTest, ADateTheLocaleCannotReadStopsReadingAndKeepsWhatWasRead)
@@ -223,19 +214,23 @@ TEST(DataFileTest, ADateTheLocaleCannotReadStopsReadingAndKeepsWhatWasRead)
 TEST(DataFileTest, FilesThatCannotBeOpenedAreReportedWithTheirPath)
 {
     const TDataFolder folder;
+    QDir(folder.Path(QString())).mkdir(QStringLiteral("folder.aud"));
     SDataStore store;
     store.engine.reference.points = {{1000, 5, 5, 5, 5}};
-    TMessageRecorder messages;
-    store.engine.LoadData(folder.Path(QStringLiteral("missing.aud")));
-    store.engine.LoadReference(folder.Path(QStringLiteral("missing.aur")));
-    EXPECT_EQ(store.engine.DataCount(), 0);
-    EXPECT_EQ(store.engine.reference.points.size(), 1);
-    ASSERT_EQ(messages.requests.size(), 2);
-    EXPECT_EQ(messages.requests[0].text, gLang.GetString(QStringLiteral("MessDataFileError")) +
-                                             folder.Path(QStringLiteral("missing.aud")));
-    EXPECT_EQ(messages.requests[1].text, gLang.GetString(QStringLiteral("MessDataFileRefError")) +
-                                             folder.Path(QStringLiteral("missing.aur")));
-    EXPECT_EQ(messages.requests[0].buttons, QMessageBox::Ok);
+    for (const char* name : {"missing.aud", "folder.aud"}) {
+        SCOPED_TRACE(name);
+        const QString path = folder.Path(QString::fromLatin1(name));
+        TMessageRecorder messages;
+        store.engine.LoadData(path);
+        store.engine.LoadReference(path);
+        EXPECT_EQ(store.engine.DataCount(), 0);
+        EXPECT_EQ(store.engine.reference.points.size(), 1);
+        ASSERT_EQ(messages.requests.size(), 2);
+        EXPECT_EQ(messages.Texts(),
+                  QStringList({gLang.GetString(QStringLiteral("MessDataFileError")) + path,
+                               gLang.GetString(QStringLiteral("MessDataFileRefError")) + path}));
+        EXPECT_EQ(messages.requests[0].buttons, QMessageBox::Ok);
+    }
 }
 
 TEST(DataFileTest, FileNamesGetTheirExtensionReplaced)
@@ -294,18 +289,20 @@ TEST(DataFileTest, ARecordNeverNamedWritesNoNameLinesAndTheReferenceGetsItsOwnEx
     EXPECT_TRUE(folder.Read(QStringLiteral("headphones.aur")).contains("@name HD 201\n"));
 }
 
-TEST(DataFileTest, LineBreaksInsideTextsDoNotStartLinesOfTheirOwn)
+TEST(DataFileTest, LongTextsWithLineBreaksReadBackWholeOnOneLine)
 {
     const TDataFolder folder;
     SDataStore store;
     SData* record = NewRecordNamed(store.engine, "broken");
-    record->remarks = QStringLiteral("tired\n1000 90 90 0 0\r\n@name Eve");
+    const QString polish =
+        QStringLiteral("Pacjent zgłasza szumy uszne, gorzej słyszy po lewej stronie; źle śpi. ");
+    record->remarks = QStringLiteral("tired\n1000 90 90 0 0\r\n@name Eve ") + polish + polish;
     ASSERT_TRUE(store.engine.SaveData(record));
     store.engine.LoadData(folder.Path(QStringLiteral("broken.aud")));
     const SData& back = *store.engine.datas.back();
     EXPECT_EQ(back.name, QStringLiteral("0"));
     EXPECT_TRUE(back.points.isEmpty());
-    EXPECT_EQ(back.remarks, QStringLiteral("tired 1000 90 90 0 0  @name Eve"));
+    EXPECT_EQ(back.remarks, QStringLiteral("tired 1000 90 90 0 0  @name Eve ") + polish + polish);
 }
 
 TEST(DataFileTest, OverwriteQuestionDecidesWhetherTheFileIsReplaced)
