@@ -132,6 +132,7 @@ QString TDateTime::ShortDateFormat(const QLocale& locale)
 
 QString TDateTime::LongTimeFormat(const QLocale& locale)
 {
-    static const QRegularExpression timeZone(QStringLiteral("\\s*t+"));
+    // The zone goes with the brackets or comma that set it apart, or "(t)" would leave "()".
+    static const QRegularExpression timeZone(QStringLiteral(",?\\s*[(\\[]?t+[)\\]]?"));
     return EditUnquoted(locale.timeFormat(QLocale::LongFormat), timeZone, QString());
 }

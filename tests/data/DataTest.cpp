@@ -1,5 +1,7 @@
 #include "data/Data.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 TEST(DataTest, HasReferenceValuesLooksAtEveryRowOfTheRecord)
@@ -56,12 +58,11 @@ TEST(DateTimeTest, TextReadsBackAsWrittenInEveryLocale)
                                QLocale(QLocale::English, QLocale::UnitedKingdom),
                                QLocale(QLocale::Polish),
                                QLocale(QLocale::German),
-                               QLocale(QLocale::Japanese)};
+                               QLocale(QLocale::Japanese),
+                               QLocale(QLocale::Spanish, QLocale::Spain)};
     const TDateTime values[] = {TDateTime::FromDate(QDate(1950, 3, 1)),
                                 TDateTime::FromDateTime(QDateTime(QDate(2010, 5, 14), QTime(10, 30, 5)))};
     for (const QLocale& locale : locales) {
-        EXPECT_FALSE(TDateTime::LongTimeFormat(locale).contains(QLatin1Char('t')))
-            << locale.name().toStdString();
         for (const TDateTime& value : values) {
             const QString text = value.ToText(locale);
             EXPECT_EQ(text == value.DateText(locale), !value.HasTime()) << text.toStdString();
@@ -72,5 +73,17 @@ TEST(DateTimeTest, TextReadsBackAsWrittenInEveryLocale)
         TDateTime untouched(5.0);
         EXPECT_FALSE(TDateTime::FromText(QStringLiteral("yesterday"), locale, untouched));
         EXPECT_EQ(untouched.Value(), 5.0);
+    }
+}
+
+// A time of day has no zone; nothing of the zone's brackets or separator is left behind.
+TEST(DateTimeTest, LongTimeFormatLeavesNoTraceOfTheZone)
+{
+    static const QRegularExpression trace(QStringLiteral("t|\\(\\)|\\[\\]|,$"));
+    for (const QLocale& locale :
+         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+        const QString format = TDateTime::LongTimeFormat(locale);
+        EXPECT_FALSE(QString(format).remove(QRegularExpression(QStringLiteral("'[^']*'"))).contains(trace))
+            << locale.name().toStdString() << " " << format.toStdString();
     }
 }
