@@ -89,8 +89,7 @@ TEST_F(MainFormTest, ReferenceSwitchMovesThePlottedPoints)
 
 TEST_F(MainFormTest, CloseAllDropsUnsavedMeasurementsWithoutAQuestionAndKeepsTheSwitch)
 {
-    DataEngine->AddMeasurement({1000.0f}, std::array<float, 200>{}, QString(), TDateTime(), TDateTime(),
-                               QStringLiteral("Nowak"), QStringLiteral("Anna"), QStringLiteral("anna"));
+    RecordAnna();
     ASSERT_TRUE(DataEngine->IsModified());
     Click("RefOnOffToolButton");
     Click("ToolButtonCloseAll");
@@ -106,8 +105,7 @@ TEST_F(MainFormTest, CloseAllDropsUnsavedMeasurementsWithoutAQuestionAndKeepsThe
 
 TEST_F(MainFormTest, SaveWritesTheChangedMeasurements)
 {
-    DataEngine->AddMeasurement({1000.0f}, std::array<float, 200>{}, QString(), TDateTime(), TDateTime(),
-                               QStringLiteral("Nowak"), QStringLiteral("Anna"), QStringLiteral("anna"));
+    RecordAnna();
     QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(DataEngine->IsModified());
     EXPECT_TRUE(folder.Read(QStringLiteral("anna.aud")).contains("@name Anna\n"));
@@ -141,11 +139,8 @@ TEST_F(MainFormTest, ExitAsksOnceWithNothingChangedAndTwiceAfterAChange)
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
         Click("ToolButtonCloseAll");
-        if (c.changed) {
-            DataEngine->AddMeasurement({1000.0f}, std::array<float, 200>{}, QString(), TDateTime(),
-                                       TDateTime(), QStringLiteral("Nowak"), QStringLiteral("Anna"),
-                                       QStringLiteral("anna"));
-        }
+        if (c.changed)
+            RecordAnna();
         TScriptedAnswers answers(c.answers);
         QTest::keyClick(form.get(), Qt::Key_X, Qt::ControlModifier);
         ASSERT_EQ(answers.requests.size(), c.captionKeys.size());
@@ -260,18 +255,12 @@ TEST_F(MainFormTest, TheVolumeToolIsOfferedOncePerRun)
     form.reset();
     TVolumeTool::SetProgram(QStringLiteral("true"));
     TScriptedAnswers answers({QMessageBox::Ok});
-    form = std::make_unique<TMainForm>();
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    OpenForm();
     ASSERT_EQ(answers.requests.size(), 1);
     EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessCalVol"), form.get()));
 
     QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ShowActive(&other);
+    ShowActive(form.get());
     EXPECT_EQ(answers.requests.size(), 1);
 }

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -62,10 +63,27 @@ protected:
             colourRequests.append(request);
             return colourToChoose;
         });
+        OpenForm();
+    }
+
+    void OpenForm()
+    {
         form = std::make_unique<TMainForm>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ShowActive(form.get());
+    }
+
+    static void ShowActive(QWidget* window)
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+
+    // A test just handed over, not yet saved: written as "anna.aud".
+    static void RecordAnna()
+    {
+        DataEngine->AddMeasurement({1000.0f}, std::array<float, 200>{}, QString(), TDateTime(), TDateTime(),
+                                   QStringLiteral("Nowak"), QStringLiteral("Anna"), QStringLiteral("anna"));
     }
 
     void TearDown() override
