@@ -1,13 +1,40 @@
 #include "ChartProbe.h"
-#include "LegendTexts.h"
 
 #include "data/Data.h"
+#include "lang/Lang.h"
+#include "platform/IniFile.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLocale>
 
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+
 namespace {
+
+// Gives gLang legend texts of the test's own while a test lives.
+class LegendTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto texts = std::make_unique<TIniFile>();
+        texts->SetText(
+            QStringLiteral("[DefSection]\nStrGraphLine=Line\nStrGraphName=Name\nStrGraphSurname=Surname\n"
+                           "StrGraphBirthday=Born\nStrGraphDate=Date\nStrGraphCal=Calibration\n"
+                           "StrGraphRef=Reference\nStrGraphRemarks=Remarks\nStrGraphOn=applied\n"
+                           "StrGraphLack=none\nStrGraphOff=not applied\n"));
+        m_saved = std::exchange(gLang.IniLang, std::move(texts));
+    }
+
+    void TearDown() override { gLang.IniLang = std::move(m_saved); }
+
+private:
+    std::unique_ptr<TIniFile> m_saved;
+};
 
 QFontMetrics LegendMetrics(const QImage& legend, bool bold, float scale = 1.0f)
 {
@@ -49,8 +76,6 @@ TArray OneColumn(std::initializer_list<QString> texts)
 }
 
 } // namespace
-
-using LegendTest = TLegendTexts;
 
 TEST_F(LegendTest, HeaderAloneSizesTheBitmap)
 {
@@ -127,7 +152,7 @@ TEST_F(LegendTest, RowsHoldTheRecordsTexts)
     }
 }
 
-TEST_F(LegendTest, ReferenceAndCalibrationTexts)
+TEST_F(LegendTest, ReferenceStateTexts)
 {
     struct SCase
     {
@@ -142,12 +167,6 @@ TEST_F(LegendTest, ReferenceAndCalibrationTexts)
         measurement.referenceOn = c.referenceOn;
         EXPECT_EQ(ReferenceStateText(measurement), QLatin1String(c.text))
             << c.rightRef << " " << c.referenceOn;
-    }
-    for (const auto& [level, text] :
-         {std::pair{0, "-100dB"}, std::pair{65535, "0dB"}, std::pair{6553, "-20dB"}}) {
-        SData measurement;
-        measurement.calibration_level = level;
-        EXPECT_EQ(CalibrationText(measurement), QLatin1String(text)) << level;
     }
 }
 
@@ -202,4 +221,28 @@ TEST_F(LegendTest, ARemarkReadingLikeThePlaceholderStaysText)
     const int sampleColumn = LegendMetrics(chart.legend, false).horizontalAdvance(QStringLiteral("4444")) + 6;
     EXPECT_GT(CountColour(chart.legend, Palette(0), 1, 15, sampleColumn, 28), 10);
     EXPECT_EQ(CountColour(chart.legend, Palette(0), sampleColumn + 2, 0, chart.legend.width() - 1, 29), 0);
+}
+
+// A key missing from a language file would head a column with the lookup's stand-in text.
+TEST(LegendLanguageTest, EveryLanguageHasTheLegendTexts)
+{
+    gLang.ChangeLangSym(QStringLiteral("en"));
+    const QString unknown = gLang.GetString(QStringLiteral("NoSuchLegendKey"));
+    ASSERT_FALSE(gLang.LangSymbols.isEmpty());
+    for (const QString& symbol : QStringList(gLang.LangSymbols)) {
+        gLang.ChangeLangSym(symbol);
+        ASSERT_EQ(gLang.LangSymbol, symbol);
+        QStringList texts;
+        for (const TCell& cell : LegendHeaderRow())
+            texts << cell.Text;
+        SData measurement;
+        texts << ReferenceStateText(measurement);
+        measurement.points = {{1000.0f, 10.0f, 10.0f, 0.0f, 5.0f}};
+        texts << ReferenceStateText(measurement);
+        measurement.referenceOn = true;
+        texts << ReferenceStateText(measurement);
+        for (const QString& text : texts)
+            EXPECT_NE(text, unknown) << symbol.toStdString();
+        EXPECT_EQ(texts.removeDuplicates(), 0) << symbol.toStdString();
+    }
 }

@@ -12,22 +12,23 @@ TEST(CalibrationLevelTest, DbToVolume)
         EXPECT_EQ(DbToVolume(dB), volume) << dB;
 }
 
-TEST(CalibrationLevelTest, VolumeToDb)
+// The legend's whole decibels are the exact value truncated towards zero.
+TEST(CalibrationLevelTest, VolumeToDbAndCalibrationLevelToDb)
 {
-    const std::pair<int32_t, float> cases[] = {
-        {0, -100.0f}, {-5, -100.0f}, {65535, 0.0f}, {6553, -20.0007f}, {655, -40.0046f}, {1, -96.3295f},
+    struct SCase
+    {
+        int32_t volume;
+        float dB;
+        int32_t wholeDb;
     };
-    for (const auto& [volume, dB] : cases)
-        EXPECT_NEAR(VolumeToDb(volume), dB, 1e-3) << volume;
-}
-
-TEST(CalibrationLevelTest, CalibrationLevelToDbTruncatesTowardsZero)
-{
-    const std::pair<int32_t, int32_t> cases[] = {
-        {0, -100}, {-1, -100}, {65535, 0}, {6553, -20}, {655, -40}, {1, -96}, {32767, -6}, {65534, 0},
+    const SCase cases[] = {
+        {0, -100.0f, -100},    {-5, -100.0f, -100}, {65535, 0.0f, 0},      {6553, -20.0007f, -20},
+        {655, -40.0046f, -40}, {1, -96.3295f, -96}, {32767, -6.0206f, -6}, {65534, -0.0001f, 0},
     };
-    for (const auto& [volume, dB] : cases)
-        EXPECT_EQ(CalibrationLevelToDb(volume), dB) << volume;
+    for (const SCase& c : cases) {
+        EXPECT_NEAR(VolumeToDb(c.volume), c.dB, 1e-3) << c.volume;
+        EXPECT_EQ(CalibrationLevelToDb(c.volume), c.wholeDb) << c.volume;
+    }
 }
 
 TEST(CalibrationLevelTest, AStoredLevelReadsBackAsItsBarPosition)
