@@ -46,14 +46,16 @@ TEST(DataEngineTest, ReferenceAtMatchesFrequenciesExactlyElseTenDecibels)
     }
 }
 
-TEST(DataEngineTest, PlottedValuesFollowTheReferenceSwitch)
+TEST(DataEngineTest, PlottedValuesFollowTheReferenceSwitchAndTheReferenceIsNeverPlotted)
 {
     SDataStore store;
     SData* record = store.engine.NewData();
     store.engine.AddPoint(record, {1000.0f, 30.0f, 40.0f, 10.0f, 15.0f});
+    store.engine.AddPoint(&store.engine.reference, {2000.0f, 50.0f, 60.0f, 10.0f, 15.0f});
     for (const bool on : {true, false}) {
         store.engine.referenceOn = on;
         store.engine.RebuildGraphs();
+        EXPECT_EQ(store.engine.leftGraph->SeriesCount, 1);
         const QVector<SGraphPoint> left = PlottedPoints(*store.engine.leftGraph, record->seriesIndex);
         const QVector<SGraphPoint> right = PlottedPoints(*store.engine.rightGraph, record->seriesIndex);
         ASSERT_EQ(left.size(), 1);
@@ -63,15 +65,6 @@ TEST(DataEngineTest, PlottedValuesFollowTheReferenceSwitch)
         EXPECT_EQ(right[0].level, on ? 25.0 : 40.0);
         EXPECT_EQ(record->referenceOn, on);
     }
-}
-
-TEST(DataEngineTest, TheReferenceRecordIsNeverPlotted)
-{
-    SDataStore store;
-    store.engine.AddPoint(&store.engine.reference, {1000.0f, 30.0f, 40.0f, 10.0f, 15.0f});
-    store.engine.RebuildGraphs();
-    EXPECT_EQ(store.engine.leftGraph->SeriesCount, 0);
-    EXPECT_EQ(store.engine.reference.points.size(), 1);
 }
 
 TEST(DataEngineTest, AFinishedTestBecomesASortedModifiedMeasurement)
