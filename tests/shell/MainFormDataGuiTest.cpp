@@ -196,20 +196,11 @@ TEST_F(MainFormTest, ToolBarHoldsTheButtonsInOrderWithTheirHints)
         else if (QWidget* widget = toolBar->widgetForAction(action))
             order.append(widget->objectName());
     }
-    const QStringList expected = {"ToolButtonNew",
-                                  "|",
-                                  "ToolButtonOpen",
-                                  "ToolButtonSaveAs",
-                                  "ToolButtonCloseAll",
-                                  "PrintToolButton",
-                                  "|",
-                                  "RefOnOffToolButton",
-                                  "|",
-                                  "ToolButtonAbout",
-                                  "|",
-                                  "ToolButtonHelp",
-                                  "|",
-                                  "ToolButtonExit"};
+    const QStringList expected =
+        QStringLiteral("ToolButtonNew | ToolButtonOpen ToolButtonSaveAs ToolButtonCloseAll "
+                       "PrintToolButton | RefOnOffToolButton | ToolButtonAbout | "
+                       "ToolButtonHelp | ToolButtonExit")
+            .split(QLatin1Char(' '));
     EXPECT_EQ(order, expected);
     const QStringList waiting = {"ToolButtonNew", "PrintToolButton", "ToolButtonAbout", "ToolButtonHelp"};
     for (const QString& name : expected) {
