@@ -111,8 +111,11 @@ QString TDateTime::TimeText(const QLocale& locale) const
 bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& result)
 {
     const QString trimmed = text.trimmed();
-    const QDateTime dateTime =
-        locale.toDateTime(trimmed, ShortDateFormat(locale) + QLatin1Char(' ') + LongTimeFormat(locale));
+    // Read as UTC: the text is a wall-clock time, which must not be lost in a daylight-saving gap
+    // of the reader's own time zone.
+    const QDateTime dateTime = locale.toDateTime(trimmed + QStringLiteral(" UTC"),
+                                                 ShortDateFormat(locale) + QLatin1Char(' ') +
+                                                     LongTimeFormat(locale) + QStringLiteral(" t"));
     if (dateTime.isValid()) {
         result = FromDateTime(dateTime);
         return true;

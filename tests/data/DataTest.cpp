@@ -87,3 +87,21 @@ TEST(DateTimeTest, LongTimeFormatLeavesNoTraceOfTheZone)
             << locale.name().toStdString() << " " << format.toStdString();
     }
 }
+
+// A wall-clock time reads back even where the reader's time zone skips that hour.
+TEST(DateTimeTest, TimeInADaylightSavingGapReadsBack)
+{
+    const QByteArray savedZone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Warsaw");
+    const QLocale polish(QLocale::Polish);
+    const QString text = QStringLiteral("31.03.2024 02:30:00");
+    TDateTime read;
+    EXPECT_TRUE(TDateTime::FromText(text, polish, read));
+    EXPECT_EQ(read.Date(), QDate(2024, 3, 31));
+    EXPECT_EQ(read.Time(), QTime(2, 30));
+    EXPECT_EQ(read.ToText(polish), text);
+    if (savedZone.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", savedZone);
+}
