@@ -107,8 +107,7 @@ bool TAlsaMixer::GetVolume(uint32_t id, long& value)
 {
     if (!HasVolume(id))
         return false;
-    // Other programs change the same volume; take in what they did.
-    snd_mixer_handle_events(m_mixer);
+    TakeInChanges();
     snd_mixer_elem_t* element = Element(id);
     bool found = false;
     for (int channel = 0; channel <= SND_MIXER_SCHN_LAST; ++channel) {
@@ -123,15 +122,26 @@ bool TAlsaMixer::GetVolume(uint32_t id, long& value)
     return found;
 }
 
+void TAlsaMixer::TakeInChanges()
+{
+    // Other programs change the same volumes. The simple mixer writes nothing when asked for the
+    // value it last knew, so a change it has not taken in yet would stand.
+    snd_mixer_handle_events(m_mixer);
+}
+
 bool TAlsaMixer::SetVolume(uint32_t id, long value)
 {
-    return HasVolume(id) && snd_mixer_selem_set_playback_volume_all(Element(id), value) >= 0;
+    if (!HasVolume(id))
+        return false;
+    TakeInChanges();
+    return snd_mixer_selem_set_playback_volume_all(Element(id), value) >= 0;
 }
 
 bool TAlsaMixer::SetVolumeLR(uint32_t id, long left, long right)
 {
     if (!HasVolume(id))
         return false;
+    TakeInChanges();
     snd_mixer_elem_t* element = Element(id);
     // A mono element has only the left (mono) channel.
     if (snd_mixer_selem_is_playback_mono(element) != 0)
@@ -142,5 +152,8 @@ bool TAlsaMixer::SetVolumeLR(uint32_t id, long left, long right)
 
 bool TAlsaMixer::SetSwitch(uint32_t id, bool on)
 {
-    return HasSwitch(id) && snd_mixer_selem_set_playback_switch_all(Element(id), on ? 1 : 0) >= 0;
+    if (!HasSwitch(id))
+        return false;
+    TakeInChanges();
+    return snd_mixer_selem_set_playback_switch_all(Element(id), on ? 1 : 0) >= 0;
 }

@@ -39,6 +39,7 @@ public:
 
 private:
     snd_mixer_elem_t* Element(uint32_t id) const;
+    void TakeInChanges();
 
     snd_mixer_t* m_mixer = nullptr;
     std::vector<snd_mixer_elem_t*> m_elements;

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,12 @@ TEST_F(SoundEngineAudioTest, OutputVolumeSilencesTheOtherSide)
         ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, c.channel));
         EXPECT_EQ(ReadSinkVolume(), c.volume) << "channel " << c.channel;
         EXPECT_EQ(engine.CurrentVolume, CalibrationLevel);
+        // Another program moves the volume; the same setting again must still take hold. The
+        // news of the change reaches the engine's mixer a moment later, as it would between tones.
+        ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("30000")}));
+        QThread::msleep(300);
+        ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, c.channel));
+        EXPECT_EQ(ReadSinkVolume(), c.volume) << "channel " << c.channel << " after another program";
     }
     ASSERT_TRUE(engine.SetOutputVolume(FullVolume, 3));
     EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{65536, 65536}));
