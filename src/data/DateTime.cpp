@@ -53,17 +53,21 @@ QString EditUnquoted(const QString& format, const QRegularExpression& pattern, c
 
 TDateTime TDateTime::FromDate(const QDate& date)
 {
-    if (!date.isValid())
-        return TDateTime();
-    return TDateTime(Join(date.toJulianDay() - EpochJulianDay(), 0));
+    return FromDate(date, QTime(0, 0));
 }
 
 TDateTime TDateTime::FromDateTime(const QDateTime& dateTime)
 {
     if (!dateTime.isValid())
         return TDateTime();
-    return TDateTime(
-        Join(dateTime.date().toJulianDay() - EpochJulianDay(), dateTime.time().msecsSinceStartOfDay()));
+    return FromDate(dateTime.date(), dateTime.time());
+}
+
+TDateTime TDateTime::FromDate(const QDate& date, const QTime& time)
+{
+    if (!date.isValid() || !time.isValid())
+        return TDateTime();
+    return TDateTime(Join(date.toJulianDay() - EpochJulianDay(), time.msecsSinceStartOfDay()));
 }
 
 long long TDateTime::WholeDays() const
@@ -111,16 +115,19 @@ QString TDateTime::TimeText(const QLocale& locale) const
 bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& result)
 {
     const QString trimmed = text.trimmed();
-    // Read as UTC: the text is a wall-clock time, which must not be lost in a daylight-saving gap
-    // of the reader's own time zone.
-    const QDateTime dateTime = locale.toDateTime(trimmed + QStringLiteral(" UTC"),
-                                                 ShortDateFormat(locale) + QLatin1Char(' ') +
-                                                     LongTimeFormat(locale) + QStringLiteral(" t"));
-    if (dateTime.isValid()) {
-        result = FromDateTime(dateTime);
-        return true;
+    const QString dateFormat = ShortDateFormat(locale);
+    // Date and time are read apart, never as a moment of the reader's time zone, whose
+    // daylight-saving gap would refuse a wall-clock time such as 02:30 on the day clocks go forward.
+    for (qsizetype blank = trimmed.indexOf(QLatin1Char(' ')); blank >= 0;
+         blank = trimmed.indexOf(QLatin1Char(' '), blank + 1)) {
+        const QDate date = locale.toDate(trimmed.left(blank), dateFormat);
+        const QTime time = locale.toTime(trimmed.mid(blank + 1), LongTimeFormat(locale));
+        if (date.isValid() && time.isValid()) {
+            result = FromDate(date, time);
+            return true;
+        }
     }
-    const QDate date = locale.toDate(trimmed, ShortDateFormat(locale));
+    const QDate date = locale.toDate(trimmed, dateFormat);
     if (!date.isValid())
         return false;
     result = FromDate(date);

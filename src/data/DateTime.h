@@ -14,6 +14,7 @@ public:
     TDateTime() = default;
     explicit TDateTime(double value) : m_value(value) {}
     static TDateTime FromDate(const QDate& date);
+    static TDateTime FromDate(const QDate& date, const QTime& time);
     static TDateTime FromDateTime(const QDateTime& dateTime);
 
     double Value() const { return m_value; }
