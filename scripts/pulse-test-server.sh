@@ -36,7 +36,8 @@ server_pid() {
     [ -f "$pid_file" ] || return 1
     local pid
     pid=$(tr -dc '0-9' <"$pid_file")
-    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || return 1
+    # A file left by a server that died names a number that another process may have by now.
+    [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = pulseaudio ] || return 1
     echo "$pid"
 }
 
