@@ -3,7 +3,6 @@
 #include "NullAlsaDevice.h"
 #include "SignalAnalysis.h"
 
-#include "platform/AlsaPlayback.h"
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
 
@@ -14,6 +13,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <set>
 
 namespace {
 
@@ -81,12 +81,6 @@ TEST_F(SoundEngineTest, HeaderDescribesTheImage)
     }
     for (const auto& [offset, tag] : {std::pair{0, "RIFF"}, {8, "WAVE"}, {12, "fmt "}, {36, "data"}})
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.data() + offset), 4), tag);
-
-    SWaveData data;
-    ASSERT_TRUE(TAlsaPlayback::ParseWaveImage(image.data(), image.size(), data));
-    EXPECT_EQ(data.format, (SWaveFormat{1, 2, 44100, 176400, 4, 16}));
-    EXPECT_EQ(data.samples, image.data() + TSoundEngine::HeaderSize);
-    EXPECT_EQ(data.size, 158760u);
 }
 
 TEST_F(SoundEngineTest, ToneSoundsOnlyBetweenLeadAndTailInTheChosenChannel)
@@ -141,31 +135,9 @@ TEST_F(SoundEngineTest, PeakFollowsTheAttenuation)
         EXPECT_LE(Peak(left), c.maximumPeak) << "attenuation " << c.attenuation;
         if (c.clipped)
             EXPECT_EQ(*std::min_element(left.begin(), left.end()), -TSoundEngine::FullScale);
-    }
-}
-
-TEST_F(SoundEngineTest, QuietestLevelUsesEveryIntegerFromMinusThreeToThree)
-{
-    engine->GenerateAndPlay(1000, 80, false, 6553, 0);
-    const std::vector<double> left = Channel(0);
-    for (int value = -3; value <= 3; ++value)
-        EXPECT_NE(std::find(left.begin(), left.end(), double(value)), left.end()) << value;
-}
-
-TEST_F(SoundEngineTest, SamplesAreTruncatedTowardZero)
-{
-    engine->GenerateAndPlay(1000, 0, false, 6553, 0);
-    const std::vector<double> left = Channel(0);
-    const double peak = TSoundEngine::FullScale;
-    const double sigma2 = 0.0001;
-    const double toneTime = 0.9 - 0.018 - 0.3;
-    for (size_t i :
-         {FirstToneFrame + 1, FirstToneFrame + 300, size_t(10000), size_t(20000), FirstTailFrame - 300}) {
-        const double t = double(i - FirstToneFrame) / Rate;
-        const double envelope =
-            (1 - std::exp(-t * t / sigma2)) - std::exp(-(t - toneTime) * (t - toneTime) / sigma2);
-        EXPECT_EQ(left[i], std::trunc(peak * envelope * std::sin(2 * std::numbers::pi * 1000 * t)))
-            << "frame " << i;
+        // Truncated toward zero, the quietest tone uses every integer from -3 to 3.
+        if (c.attenuation == 80)
+            EXPECT_EQ(std::set<double>(left.begin(), left.end()), (std::set<double>{-3, -2, -1, 0, 1, 2, 3}));
     }
 }
 
@@ -369,22 +341,6 @@ TEST(SoundEngineLimits, LongFrequencyListsAreCutToWhatTheResultBlockHolds)
         EXPECT_FLOAT_EQ(results[100], 0);
     }
     delete[] results;
-}
-
-TEST(SoundEngineLimits, CalibrationEngineHasNothingToTestOrRecord)
-{
-    UseNullAlsaDevice();
-    TSoundEngine engine;
-    EXPECT_TRUE(engine.Frequencies.isEmpty());
-    EXPECT_EQ(engine.Results, nullptr);
-    EXPECT_EQ(engine.LastFreqIndex(), -1);
-    EXPECT_TRUE(engine.NextTone(false));
-    EXPECT_TRUE(engine.WaveImage.empty());
-    EXPECT_EQ(engine.RecordHeard(), 1);
-    engine.StepBack();
-    engine.CopyLeftToRight();
-    engine.GenerateAndPlay(440, 10, true, 6553, 1);
-    EXPECT_EQ(engine.WaveImage.size(), ImageSize);
 }
 
 } // namespace

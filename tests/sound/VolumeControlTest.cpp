@@ -41,6 +41,7 @@ TEST_F(VolumeControlTest, EveryCallFailsAfterAFailedOpen)
     EXPECT_TRUE(mixer.Close());
 }
 
+// The calibration engine, which has no frequencies and no result block either.
 TEST_F(VolumeControlTest, EngineWithoutMixerLogsAndGoesOn)
 {
     const int openFailures = LogLinesWith(QStringLiteral("SoundEngine.cpp\tVolume control open failed!"));
@@ -49,7 +50,14 @@ TEST_F(VolumeControlTest, EngineWithoutMixerLogsAndGoesOn)
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tVolume control open failed!")), openFailures + 1);
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tGetCurrentVolume Error")), readFailures + 1);
     EXPECT_FALSE(engine.SetOutputVolume(6553, 0));
-    engine.GenerateAndPlay(1000, 20, false, 6553, 0);
+    EXPECT_EQ(engine.Results, nullptr);
+    EXPECT_EQ(engine.LastFreqIndex(), -1);
+    EXPECT_TRUE(engine.NextTone(false));
+    EXPECT_TRUE(engine.WaveImage.empty());
+    EXPECT_EQ(engine.RecordHeard(), 1);
+    engine.StepBack();
+    engine.CopyLeftToRight();
+    engine.GenerateAndPlay(1000, 20, true, 6553, 1);
     EXPECT_EQ(engine.WaveImage.size(), 158804u);
     // Each tone reads the volume back, and cannot.
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tGetCurrentVolume Error")), readFailures + 2);
