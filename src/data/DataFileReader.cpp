@@ -28,14 +28,20 @@ qsizetype LengthWithoutLineEnd(const char* line)
 // handed between users of different locales.
 bool FromIsoText(const QString& text, TDateTime& date)
 {
-    const QString trimmed = text.trimmed();
-    const QDateTime dateTime = QDateTime::fromString(trimmed, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    const QDate day = QDate::fromString(trimmed, QStringLiteral("yyyy-MM-dd"));
-    if (dateTime.isValid())
-        date = TDateTime::FromDateTime(dateTime);
-    else if (day.isValid())
+    // Date and time are read apart, so that a time in a daylight-saving gap still reads.
+    const QStringList parts = text.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QDate day = QDate::fromString(parts.value(0), QStringLiteral("yyyy-MM-dd"));
+    if (!day.isValid() || parts.size() > 2)
+        return false;
+    if (parts.size() == 1) {
         date = TDateTime::FromDate(day);
-    return dateTime.isValid() || day.isValid();
+        return true;
+    }
+    const QTime time = QTime::fromString(parts.at(1), QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        return false;
+    date = TDateTime::FromDate(day, time);
+    return true;
 }
 
 TDateTime DateValue(const QString& value, const QString& path)

@@ -188,6 +188,23 @@ TEST(DataFileTest, ReaderRules)
     }
 }
 
+// ISO dates are read as wall-clock times, so an hour the reader's time zone skips still reads.
+TEST(DataFileTest, AnIsoTimeInADaylightSavingGapReads)
+{
+    const QByteArray savedZone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Warsaw");
+    const TDataFolder folder;
+    SDataStore store;
+    const SData* record = LoadText(store, folder, "@session_date 2024-03-31 02:30:00\n1000 20 30 5 6\n");
+    if (savedZone.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", savedZone);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->session_date.Date(), QDate(2024, 3, 31));
+    EXPECT_EQ(record->session_date.Time(), QTime(2, 30));
+}
+
 TEST(DataFileTest, ADateTheLocaleCannotReadStopsReadingAndKeepsWhatWasRead)
 {
     const TUserLocale locale(QLocale(QLocale::Polish, QLocale::Poland));
