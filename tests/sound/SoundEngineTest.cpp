@@ -66,21 +66,9 @@ TEST_F(SoundEngineTest, HeaderDescribesTheImage)
     engine->GenerateAndPlay(1000, 0, false, 6553, 0);
     const std::vector<uint8_t>& image = engine->WaveImage;
     ASSERT_EQ(image.size(), ImageSize);
-    struct SField
-    {
-        size_t offset;
-        size_t size;
-        uint32_t value;
-    };
-    const SField fields[] = {{4, 4, 158796},  {16, 4, 16}, {20, 2, 1},  {22, 2, 2},     {24, 4, 44100},
-                             {28, 4, 176400}, {32, 2, 4},  {34, 2, 16}, {40, 4, 158760}};
-    for (const SField& field : fields) {
-        const uint32_t value = field.size == 2 ? qFromLittleEndian<uint16_t>(image.data() + field.offset)
-                                               : qFromLittleEndian<uint32_t>(image.data() + field.offset);
-        EXPECT_EQ(value, field.value) << "offset " << field.offset;
-    }
-    for (const auto& [offset, tag] : {std::pair{0, "RIFF"}, {8, "WAVE"}, {12, "fmt "}, {36, "data"}})
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.data() + offset), 4), tag);
+    // The sizes that playback reads past; the rest of the header is read back in WaveImageTest.
+    for (const auto& [offset, value] : {std::pair{4, 158796u}, {16, 16u}, {40, 158760u}})
+        EXPECT_EQ(qFromLittleEndian<uint32_t>(image.data() + offset), value) << "offset " << offset;
 }
 
 TEST_F(SoundEngineTest, ToneSoundsOnlyBetweenLeadAndTailInTheChosenChannel)
