@@ -408,9 +408,9 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
             } else {
                 const int width = textWidths[row][column];
                 int offset = inset;
-                if (cell.Alignment == 1)
+                if (cell.Alignment == AlignRight)
                     offset = columnWidth - width - inset;
-                else if (cell.Alignment == 2)
+                else if (cell.Alignment == AlignCentre)
                     offset = (columnWidth - width) / 2;
                 painter.setPen(textColour);
                 DrawTextAt(painter, x + offset, y, cell.Text);

@@ -6,17 +6,6 @@
 
 #include <QLocale>
 
-namespace {
-
-enum EAlignment : uint8_t
-{
-    AlignLeft = 0,
-    AlignRight = 1,
-    AlignCentre = 2
-};
-
-} // namespace
-
 TRaw LegendHeaderRow()
 {
     static const char* const keys[] = {"StrGraphLine", "StrGraphName", "StrGraphSurname", "StrGraphBirthday",

@@ -14,10 +14,11 @@ inline constexpr char LinePlaceholder[] = "4444";
 // Distance from the start of the line sample to the centre of its marker.
 inline constexpr char MarkerOffsetText[] = "22";
 
+enum TAlignment : uint8_t { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
+
 struct TCell
 {
-    // 0 left, 1 right, 2 centred.
-    uint8_t Alignment = 0;
+    uint8_t Alignment = AlignLeft;
     QString Text;
 };
 

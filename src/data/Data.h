@@ -7,6 +7,11 @@
 
 #include <cstdint>
 
+// The result block a test fills: the left ear's thresholds at index i, the right ear's at
+// ResultFrequencies + i. A test uses at most this many frequencies.
+inline constexpr int ResultFrequencies = 100;
+inline constexpr int ResultValues = 2 * ResultFrequencies;
+
 // One frequency row of a measurement: thresholds and the reference values they were recorded
 // against, in hertz and decibels. 0 is an ordinary level, not a missing value.
 struct SDataPoint

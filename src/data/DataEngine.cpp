@@ -22,7 +22,6 @@ TDataEngine* DataEngine = nullptr;
 namespace {
 
 constexpr float kNoReferenceLevel = 10.0f;
-constexpr int kRightResults = 100;
 
 // A message with the application's name as caption, as the framework shows one.
 void ShowPlain(const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon)
@@ -112,15 +111,15 @@ SData* TDataEngine::NewData()
     return datas.back().get();
 }
 
-void TDataEngine::AddMeasurement(const QVector<float>& frequencies, std::span<const float, 200> results,
+void TDataEngine::AddMeasurement(const QVector<float>& frequencies, std::span<const float, ResultValues> results,
                                  const QString& remarks, const TDateTime& session_date,
                                  const TDateTime& born_date, const QString& surname, const QString& name,
                                  const QString& fileName)
 {
     SData* record = NewData();
-    const qsizetype count = std::min<qsizetype>(frequencies.size(), kRightResults);
+    const qsizetype count = std::min<qsizetype>(frequencies.size(), ResultFrequencies);
     for (qsizetype i = 0; i < count; ++i)
-        AddPointRef(record, frequencies.at(i), results[i], results[kRightResults + i]);
+        AddPointRef(record, frequencies.at(i), results[i], results[ResultFrequencies + i]);
     record->name = name;
     record->surname = surname;
     record->born_date = born_date;

@@ -33,8 +33,7 @@ public:
     TDataEngine& operator=(const TDataEngine&) = delete;
 
     SData* NewData();
-    // results: the left ear's thresholds at index i, the right ear's at 100 + i.
-    void AddMeasurement(const QVector<float>& frequencies, std::span<const float, 200> results,
+    void AddMeasurement(const QVector<float>& frequencies, std::span<const float, ResultValues> results,
                         const QString& remarks, const TDateTime& session_date, const TDateTime& born_date,
                         const QString& surname, const QString& name, const QString& fileName);
     void AddPoint(SData* record, const SDataPoint& row);

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 
+// winVersion from this value on: Windows Vista or later, or a system the log does not
+// recognise (Linux among them).
+inline constexpr int8_t VistaOrLater = 9;
+
 // The diagnostic log "Log.txt" beside the program: one time-stamped line per event, flushed
 // at once, rewritten on every start.
 class TLog

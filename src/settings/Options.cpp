@@ -115,7 +115,7 @@ void TOptions::ReadSettings()
         int32_t(ReadInt(ini, QStringLiteral("Default Calibration Level"), SDefaults::CalibrationLevel, 0, 65535));
     DefaultCalibrationDesc = ini.ReadString(kSection, QStringLiteral("Default Calibration Desc"), DefaultCalibrationDesc);
     Lang = ini.ReadString(kSection, QStringLiteral("Lang"), Lang);
-    FreqPresets[4] = ini.ReadString(kSection, QStringLiteral("Frequency Other List"), FreqPresets[4]);
+    FreqPresets[OwnFreqList] = ini.ReadString(kSection, QStringLiteral("Frequency Other List"), FreqPresets[OwnFreqList]);
     Modulation = ReadBool(ini, QStringLiteral("Modulation"), SDefaults::Modulation);
     DefaultPath = ini.ReadString(kSection, QStringLiteral("Default Path"), DefaultPath);
     MakeDataFolderCurrent();
@@ -150,7 +150,7 @@ bool TOptions::SaveSettings()
     write("Reference FileName", ReferenceFileName);
     write("Default Calibration Level", QString::number(DefaultCalibrationLevel));
     write("Default Calibration Desc", DefaultCalibrationDesc);
-    write("Frequency Other List", FreqPresets[4]);
+    write("Frequency Other List", FreqPresets[OwnFreqList]);
     write("Modulation", QString::number(Modulation ? 1 : 0));
     write("Lang", Lang);
     if (ini.Save(m_path))
@@ -215,7 +215,7 @@ bool TOptions::GetFreqList(QVector<float>& list) const
 
 float TOptions::GetSignedDelta() const
 {
-    return Algorithm == 1 ? -DeltaLevel : DeltaLevel;
+    return Algorithm == DescendingLevels ? -DeltaLevel : DeltaLevel;
 }
 
 void TOptions::SetLang(const QString& symbol)

@@ -7,8 +7,15 @@
 
 class TIniFile;
 
-// The five frequency lists a test can use; entry 4 is the user's own, kept in the settings.
-extern QString FreqPresets[5];
+// The five frequency lists a test can use; entry OwnFreqList is the user's own, kept in the settings.
+inline constexpr int FreqPresetCount = 5;
+inline constexpr int OwnFreqList = 4;
+extern QString FreqPresets[FreqPresetCount];
+
+// Which earphone sounds during a test ("Sound Source Type").
+enum TSoundSource : int32_t { LeftEarphone = 0, RightEarphone = 1, EarUnderTest = 2, BothEarphones = 3 };
+// How the level moves during a test ("Algorithm").
+enum TLevelDirection : int8_t { AscendingLevels = 0, DescendingLevels = 1 };
 
 // Every persistent setting, read from "kelvarion.ini" beside the program at construction and
 // written back at destruction.

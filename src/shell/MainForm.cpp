@@ -113,7 +113,7 @@ void TMainForm::FormDestroy()
 void TMainForm::FormActivate()
 {
     RedrawGraphs();
-    if (gLog.winVersion < 9 || m_volumeToolStarted)
+    if (gLog.winVersion < VistaOrLater || m_volumeToolStarted)
         return;
     // Closing the message activates the window again, so the flag is set first.
     m_volumeToolStarted = true;

@@ -239,7 +239,7 @@ float* TSoundEngine::CurrentResult() const
     return Results + Ear * SecondPassOffset + FreqIndex;
 }
 
-int TSoundEngine::RecordHeard()
+TSoundEngine::THeard TSoundEngine::RecordHeard()
 {
     if (float* result = CurrentResult())
         *result = TopLevel - Attenuation;
@@ -247,10 +247,10 @@ int TSoundEngine::RecordHeard()
     LevelReset = true;
     ++FreqIndex;
     if (FreqIndex <= LastFreqIndex())
-        return 0;
+        return SamePassGoesOn;
     FreqIndex = 0;
     ++Ear;
-    return Ear >= PassCount ? 2 : 1;
+    return Ear >= PassCount ? TestComplete : PassComplete;
 }
 
 void TSoundEngine::StepBack()
@@ -280,11 +280,11 @@ void TSoundEngine::CopyLeftToRight()
 int32_t TSoundEngine::CurrentChannel() const
 {
     switch (SoundSourceType) {
-    case 0:
-    case 1:
-    case 3:
+    case LeftEarphone:
+    case RightEarphone:
+    case BothEarphones:
         return SoundSourceType;
-    case 2:
+    case EarUnderTest:
         return Ear;
     default:
         return 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Data.h"
 #include "platform/AlsaPlayback.h"
 #include "sound/VolumeControl.h"
 #include "sound/WaveOutVolControl.h"
@@ -24,8 +25,8 @@ class QWidget;
 class TSoundEngine
 {
 public:
-    static constexpr int MaxFrequencies = 100;
-    static constexpr int ResultCount = 2 * MaxFrequencies;
+    static constexpr int MaxFrequencies = ResultFrequencies;
+    static constexpr int ResultCount = ResultValues;
     static constexpr uint32_t SampleRate = 44100;
     static constexpr uint16_t BitsPerSample = 16;
     static constexpr uint16_t Channels = 2;
@@ -54,8 +55,8 @@ public:
     void SetLevels(float lowest, float highest, float step);
     // True, without playing, when the next step leaves the level range.
     bool NextTone(bool hold);
-    // 0: next frequency of the same pass, 1: pass complete, 2: test complete.
-    int RecordHeard();
+    enum THeard : int { SamePassGoesOn = 0, PassComplete = 1, TestComplete = 2 };
+    THeard RecordHeard();
     void StepBack();
     void CopyLeftToRight();
     int32_t CurrentChannel() const;

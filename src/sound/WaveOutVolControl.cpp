@@ -7,11 +7,9 @@
 
 namespace {
 
-constexpr int FirstVersionWithoutDeviceVolume = 9;
-
 bool HasNoDeviceVolume()
 {
-    return gLog.winVersion >= FirstVersionWithoutDeviceVolume;
+    return gLog.winVersion >= VistaOrLater;
 }
 
 QString ErrorCode()
