@@ -1,6 +1,7 @@
 #include "data/DataEngine.h"
 
 #include "charts/Graph.h"
+#include "data/DataChanges.h"
 #include "data/DataFileReader.h"
 #include "data/DataFileWriter.h"
 #include "lang/Lang.h"
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <exception>
@@ -73,7 +75,8 @@ void TDataEngine::CreateGraphs(QImage* leftBitmap, QImage* rightBitmap, const QC
 {
     leftGraph = std::make_unique<TGraph>(leftBitmap, scale);
     rightGraph = std::make_unique<TGraph>(rightBitmap, scale);
-    SetBackgroundColour(backgroundColour);
+    leftGraph->BackgroundColour = backgroundColour;
+    rightGraph->BackgroundColour = backgroundColour;
     rightGraph->SetLegendTarget(legendBitmap);
 }
 
@@ -131,6 +134,7 @@ void TDataEngine::AddMeasurement(const QVector<float>& frequencies, std::span<co
     record->modified = true;
     SortByFrequency(record);
     RebuildGraphs();
+    NotifyChanged();
 }
 
 void TDataEngine::AddPoint(SData* record, const SDataPoint& row)
@@ -182,6 +186,20 @@ void TDataEngine::RebuildGraphs()
     }
 }
 
+void TDataEngine::SetReferenceOn(bool on)
+{
+    referenceOn = on;
+    RebuildGraphs();
+    NotifyChanged();
+}
+
+void TDataEngine::NotifyChanged() const
+{
+    // The print form's charts are nobody's to show.
+    if (m_leftImage != nullptr)
+        TDataChanges::Instance().Announce();
+}
+
 void TDataEngine::DrawGraphs(TImage* legendImage)
 {
     if (!leftGraph || !rightGraph)
@@ -203,6 +221,7 @@ void TDataEngine::SetBackgroundColour(const QColor& colour)
 {
     leftGraph->BackgroundColour = colour;
     rightGraph->BackgroundColour = colour;
+    NotifyChanged();
 }
 
 int TDataEngine::DataCount() const
@@ -248,6 +267,8 @@ void TDataEngine::LoadData(const QString& path)
         ShowPlainWithPath("MessDataFileError", path);
         return;
     }
+    // What was read before a failure stays loaded, so it is shown.
+    const auto announce = qScopeGuard([this] { NotifyChanged(); });
     ReadDataFile(path, NewData(), file.get());
 }
 
@@ -264,6 +285,7 @@ void TDataEngine::LoadReference(const QString& path)
     }
     // The file replaces the reference in use, rather than adding to it.
     ResetReference();
+    const auto announce = qScopeGuard([this] { NotifyChanged(); });
     ReadDataFile(path, &reference, file.get());
 }
 

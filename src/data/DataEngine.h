@@ -18,7 +18,7 @@ class TImage;
 
 // The measurement data store: every measurement loaded or recorded in this run, the reference
 // record and the two audiograms that show them. Every change goes through it and ends in a
-// replot of the charts.
+// replot of the charts; the on-screen store then announces it through TDataChanges.
 class TDataEngine
 {
 public:
@@ -42,6 +42,8 @@ public:
     std::pair<float, float> ReferenceAt(float freq) const;
     void PlotPoint(const SDataPoint& row, const SData* record);
     void RebuildGraphs();
+    // Plots every measurement relative to its reference values, or as recorded.
+    void SetReferenceOn(bool on);
     void DrawGraphs(TImage* legendImage);
     void SetBackgroundColour(const QColor& colour);
     int DataCount() const;
@@ -71,6 +73,7 @@ private:
     void CreateGraphs(QImage* leftBitmap, QImage* rightBitmap, const QColor& backgroundColour,
                       QImage* legendBitmap);
     void TakeOver(const TDataEngine* source);
+    void NotifyChanged() const;
     void ResetReference();
 
     // The screen form's image controls, which show what the charts drew; none for printing.

@@ -3,6 +3,7 @@
 #include "ui_MainForm.h"
 
 #include "charts/Graph.h"
+#include "data/DataChanges.h"
 #include "data/DataEngine.h"
 #include "lang/Lang.h"
 #include "log/Log.h"
@@ -40,6 +41,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     PlaceToolBarSeparators();
     PaintPanels();
     ConnectCommands();
+    connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::RedrawGraphs);
     FormCreate();
 }
 
@@ -107,7 +109,8 @@ void TMainForm::FormCreate()
 
 void TMainForm::FormDestroy()
 {
-    delete std::exchange(DataEngine, nullptr);
+    DataEngine = nullptr;
+    m_dataEngine.reset();
 }
 
 void TMainForm::FormActivate()
@@ -125,8 +128,11 @@ void TMainForm::FormActivate()
 
 void TMainForm::CreateDataEngine()
 {
-    delete std::exchange(DataEngine, nullptr);
-    DataEngine = new TDataEngine(ui->LeftImage, ui->RightImage, nullptr, 1.0f, kSkyBlue, ui->LegendImage);
+    // There is one store at a time: the old one goes before the new one reads the reference.
+    FormDestroy();
+    m_dataEngine = std::make_unique<TDataEngine>(ui->LeftImage, ui->RightImage, nullptr, 1.0f, kSkyBlue,
+                                                 ui->LegendImage);
+    DataEngine = m_dataEngine.get();
 }
 
 void TMainForm::RedrawGraphs()
@@ -181,13 +187,13 @@ void TMainForm::OpenClick()
         return;
     // A file that cannot be read to its end ends the command: later files are not read.
     try {
+        const TDataChanges::TBatch oneRedraw;
         for (const QString& file : files)
             DataEngine->LoadData(file);
     } catch (const std::exception& error) {
         TMessageBox::Show({this, QString::fromStdString(error.what()), QCoreApplication::applicationName(),
                            QMessageBox::Ok, QMessageBox::Critical});
     }
-    RedrawGraphs();
 }
 
 void TMainForm::SaveClick()
@@ -198,18 +204,14 @@ void TMainForm::SaveClick()
 void TMainForm::CloseAllClick()
 {
     CreateDataEngine();
-    DataEngine->referenceOn = ui->Reference->isChecked();
-    DataEngine->RebuildGraphs();
-    RedrawGraphs();
+    DataEngine->SetReferenceOn(ui->Reference->isChecked());
 }
 
 // The menu item has toggled its own check mark; the tool button stands out while it is off.
 void TMainForm::ReferenceClick(bool checked)
 {
-    DataEngine->referenceOn = checked;
     ui->RefOnOffToolButton->setChecked(!checked);
-    DataEngine->RebuildGraphs();
-    RedrawGraphs();
+    DataEngine->SetReferenceOn(checked);
 }
 
 void TMainForm::colourClick()
@@ -217,7 +219,6 @@ void TMainForm::colourClick()
     const QColor colour = TCommonDialogs::ChooseColour({this, DataEngine->leftGraph->BackgroundColour});
     if (colour.isValid())
         DataEngine->SetBackgroundColour(colour);
-    RedrawGraphs();
 }
 
 bool TMainForm::ifExit()

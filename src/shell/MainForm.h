@@ -9,6 +9,7 @@ class TMainForm;
 }
 class QAction;
 class QMenu;
+class TDataEngine;
 
 // The main window: the menu and toolbar with their commands and, beneath them, the two
 // audiograms and the legend. All measurement state lives in DataEngine.
@@ -50,6 +51,8 @@ private:
     void ExitClick();
 
     std::unique_ptr<Ui::TMainForm> ui;
+    // DataEngine names what this holds; close-all replaces it.
+    std::unique_ptr<TDataEngine> m_dataEngine;
     // The volume control is offered once per run, not on every activation.
     bool m_volumeToolStarted = false;
 };

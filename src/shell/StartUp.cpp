@@ -5,6 +5,7 @@
 #include "platform/SignalWatcher.h"
 #include "settings/Options.h"
 #include "shell/MainForm.h"
+#include "shell/WindowSet.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -44,10 +45,10 @@ int TStartUp::Run(int argc, char** argv)
         gLang.ChangeLangSym(gOptions.Lang);
         TMessageBox::ShowPending();
 
-        MainForm = new TMainForm;
+        const TWindowSet windows;
         TSignalWatcher watcher;
-        QObject::connect(&watcher, &TSignalWatcher::terminationRequested, MainForm, &TMainForm::Terminate);
-        MainForm->show();
+        QObject::connect(&watcher, &TSignalWatcher::terminationRequested, windows.Main(), &TMainForm::Terminate);
+        windows.Main()->show();
         QApplication::exec();
     } catch (const std::exception& error) {
         TMessageBox::Show({nullptr, QString::fromLocal8Bit(error.what()), QStringLiteral("Kelvarion"),
@@ -55,7 +56,5 @@ int TStartUp::Run(int argc, char** argv)
     } catch (...) {
         TMessageBox::Show({nullptr, QString(), QStringLiteral("Kelvarion"), QMessageBox::Ok, QMessageBox::Critical});
     }
-    delete MainForm;
-    MainForm = nullptr;
     return 0;
 }

@@ -23,7 +23,7 @@ TEST_F(MainFormTest, OpenPutsTheMeasurementOnBothChartsAndInTheLegend)
     filesToOpen = {folder.Write(QStringLiteral("jan.aud"), kJan)};
     Click("ToolButtonOpen");
     ASSERT_EQ(openRequests.size(), 1);
-    EXPECT_EQ(openRequests[0].filter, gLang.GetString(QStringLiteral("MessOpenFilter"), form.get()));
+    EXPECT_EQ(openRequests[0].filter, gLang.GetString(QStringLiteral("MessOpenFilter"), form));
     EXPECT_EQ(openRequests[0].filter,
               QStringLiteral("Measurement files (*.aud);;Reference files (*.aur);;All files (*)"));
     EXPECT_EQ(openRequests[0].folder, QDir::currentPath());
@@ -43,7 +43,7 @@ TEST_F(MainFormTest, OpenReadsSeveralFilesInTheDialogsOrder)
 {
     filesToOpen = {folder.Write(QStringLiteral("b.aud"), "@name B\n"),
                    folder.Write(QStringLiteral("a.aur"), "@name A\n")};
-    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(form, Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(DataEngine->DataCount(), 2);
     EXPECT_EQ(DataEngine->datas[0]->name, QStringLiteral("B"));
     EXPECT_EQ(DataEngine->datas[1]->name, QStringLiteral("A"));
@@ -106,7 +106,7 @@ TEST_F(MainFormTest, CloseAllDropsUnsavedMeasurementsWithoutAQuestionAndKeepsThe
 TEST_F(MainFormTest, SaveWritesTheChangedMeasurements)
 {
     RecordAnna();
-    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(form, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(DataEngine->IsModified());
     EXPECT_TRUE(folder.Read(QStringLiteral("anna.aud")).contains("@name Anna\n"));
 }
@@ -142,11 +142,11 @@ TEST_F(MainFormTest, ExitAsksOnceWithNothingChangedAndTwiceAfterAChange)
         if (c.changed)
             RecordAnna();
         TScriptedAnswers answers(c.answers);
-        QTest::keyClick(form.get(), Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(form, Qt::Key_X, Qt::ControlModifier);
         ASSERT_EQ(answers.requests.size(), c.captionKeys.size());
         for (qsizetype i = 0; i < c.captionKeys.size(); ++i)
-            EXPECT_EQ(answers.requests[i].caption, gLang.GetString(c.captionKeys[i], form.get()));
-        EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessSureExit?"), form.get()));
+            EXPECT_EQ(answers.requests[i].caption, gLang.GetString(c.captionKeys[i], form));
+        EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessSureExit?"), form));
         EXPECT_EQ(answers.requests[0].icon, QMessageBox::Question);
         if (c.captionKeys.size() > 1)
             EXPECT_EQ(answers.requests[1].icon, QMessageBox::Warning);
@@ -173,14 +173,14 @@ TEST_F(MainFormTest, HiddenColourCommandAnswersItsShortcut)
             EXPECT_NE(item, colour);
     }
     colourToChoose = QColor(Qt::white);
-    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(form, Qt::Key_K, Qt::ControlModifier);
     ASSERT_EQ(colourRequests.size(), 1);
     EXPECT_EQ(colourRequests[0].initial, kSkyBlue);
     EXPECT_EQ(QColor(Shown("LeftImage").pixel(3, 3)), QColor(Qt::white));
     EXPECT_EQ(QColor(Shown("RightImage").pixel(3, 3)), QColor(Qt::white));
 
     colourToChoose = QColor();
-    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(form, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(QColor(Shown("LeftImage").pixel(3, 3)), QColor(Qt::white));
     Click("ToolButtonCloseAll");
     EXPECT_EQ(QColor(Shown("LeftImage").pixel(3, 3)), kSkyBlue);
@@ -211,7 +211,7 @@ TEST_F(MainFormTest, ToolBarHoldsTheButtonsInOrderWithTheirHints)
         EXPECT_TRUE(button->text().isEmpty());
         EXPECT_FALSE(button->icon().pixmap(button->iconSize()).isNull());
         EXPECT_EQ(button->iconSize(), QSize(24, 24));
-        EXPECT_EQ(button->toolTip(), gLang.GetString(name + QStringLiteral("_hint"), form.get()));
+        EXPECT_EQ(button->toolTip(), gLang.GetString(name + QStringLiteral("_hint"), form));
         EXPECT_EQ(button->isEnabled(), !waiting.contains(name));
     }
     for (const char* item :
@@ -236,22 +236,22 @@ TEST_F(MainFormTest, ChartAreaHasTheDesignedPanelsAndTranslatedCaptions)
     EXPECT_EQ(scrollBox->size(), QSize(649, 120));
     EXPECT_EQ(Find<QLabel>("LegendImage")->height(), DataEngine->rightGraph->LegendHeight);
     for (const char* caption : {"LeftEarLabel", "RightEarLabel", "LegendLabel"})
-        EXPECT_EQ(Find<QLabel>(caption)->text(), gLang.GetString(QString::fromLatin1(caption), form.get()))
+        EXPECT_EQ(Find<QLabel>(caption)->text(), gLang.GetString(QString::fromLatin1(caption), form))
             << caption;
     EXPECT_EQ(Find<QLabel>("LeftEarLabel")->text(), QStringLiteral("Left ear"));
 }
 
 TEST_F(MainFormTest, TheVolumeToolIsOfferedOncePerRun)
 {
-    form.reset();
+    CloseForm();
     TVolumeTool::SetProgram(QStringLiteral("true"));
     TScriptedAnswers answers({QMessageBox::Ok});
     OpenForm();
     ASSERT_EQ(answers.requests.size(), 1);
-    EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessCalVol"), form.get()));
+    EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessCalVol"), form));
 
     QWidget other;
     ShowActive(&other);
-    ShowActive(form.get());
+    ShowActive(form);
     EXPECT_EQ(answers.requests.size(), 1);
 }

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/VolumeTool.h"
 #include "shell/MainForm.h"
+#include "shell/WindowSet.h"
 #include "support/MessageRecorder.h"
 
 #include <QAction>
@@ -68,8 +69,9 @@ protected:
 
     void OpenForm()
     {
-        form = std::make_unique<TMainForm>();
-        ShowActive(form.get());
+        windows = std::make_unique<TWindowSet>();
+        form = windows->Main();
+        ShowActive(form);
     }
 
     static void ShowActive(QWidget* window)
@@ -86,9 +88,15 @@ protected:
                                    QStringLiteral("Nowak"), QStringLiteral("Anna"), QStringLiteral("anna"));
     }
 
+    void CloseForm()
+    {
+        form = nullptr;
+        windows.reset();
+    }
+
     void TearDown() override
     {
-        form.reset();
+        CloseForm();
         TCommonDialogs::SetOpenFilesHandler({});
         TCommonDialogs::SetColourHandler({});
     }
@@ -116,7 +124,8 @@ protected:
     }
 
     TDataFolder folder;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<TWindowSet> windows;
+    TMainForm* form = nullptr;
     QStringList filesToOpen;
     QList<SOpenFilesRequest> openRequests;
     QColor colourToChoose;

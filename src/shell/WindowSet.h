@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+class TMainForm;
+
+// The program's windows, created in their fixed order when the set is built and destroyed in
+// the reverse order with it. They exist for the whole run and are only shown and hidden; the
+// globals that name them are set here and nowhere else.
+class TWindowSet
+{
+public:
+    TWindowSet();
+    ~TWindowSet();
+    TWindowSet(const TWindowSet&) = delete;
+    TWindowSet& operator=(const TWindowSet&) = delete;
+
+    TMainForm* Main() const { return m_main.get(); }
+
+private:
+    std::unique_ptr<TMainForm> m_main;
+};
