@@ -331,7 +331,7 @@ bool TDataEngine::SaveData(SData* record)
         const QString question = gLang.GetString(QStringLiteral("MessDataFileName")) + QLatin1Char(' ') +
                                  path + QLatin1Char(' ') +
                                  gLang.GetString(QStringLiteral("MessDataFileExists"));
-        if (TMessageBox::Show({nullptr, question, QStringLiteral("Kelvarion"),
+        if (TMessageBox::Show({nullptr, question, ProductName,
                                QMessageBox::Yes | QMessageBox::No, QMessageBox::Question}) !=
             QMessageBox::Yes)
             return false;

@@ -23,7 +23,7 @@ TLog::TLog(const QString& path)
         if (std::ferror(file) != 0) {
             TMessageBox::WhenShowable([path] {
                 TMessageBox::Show({nullptr, gLang.GetSectionString(QStringLiteral("OpenError"), QStringLiteral("Log")) + path,
-                                   QStringLiteral("Kelvarion"), QMessageBox::Ok, QMessageBox::Warning});
+                                   ProductName, QMessageBox::Ok, QMessageBox::Warning});
             });
         }
     }

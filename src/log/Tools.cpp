@@ -7,6 +7,12 @@ QString FileNamePart(const QString& path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
+QString VersionText()
+{
+    return QString::asprintf(" %d.%02d.%02d ", KELVARION_VERSION_MAJOR, KELVARION_VERSION_MINOR,
+                             KELVARION_VERSION_PATCH);
+}
+
 QString BuildDateText(const char* format, const char* buildDate)
 {
     static const QStringList months = {QStringLiteral("Jan"), QStringLiteral("Feb"), QStringLiteral("Mar"),

@@ -1,6 +1,13 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QString>
+
+// The program's name: the application title and the caption of its own message boxes.
+inline constexpr QLatin1String ProductName("Kelvarion");
+
+// The version as the caption shows it, " 1.04.01 ", from the project's version.
+QString VersionText();
 
 // The part of a path after its last folder separator.
 QString FileNamePart(const QString& path);

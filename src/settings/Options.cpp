@@ -155,7 +155,7 @@ bool TOptions::SaveSettings()
     write("Lang", Lang);
     if (ini.Save(m_path))
         return true;
-    gLog.WriteLastError(__LINE__, "TOptionsEngine");
+    LOG_AT(QStringLiteral("[SaveSettings] %1: %2").arg(m_path, ini.ErrorString()));
     return false;
 }
 

@@ -37,8 +37,6 @@ public:
     float GetSignedDelta() const;
     void SetLang(const QString& symbol);
 
-    QString SettingsPath() const { return m_path; }
-
     int32_t FreqListIndex = 0;
     int32_t DefaultCalibrationLevel = 6553;
     QString DefaultCalibrationDesc;

@@ -26,8 +26,7 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-const QString kVersion = QStringLiteral(" 1.04.01 ");
-const QColor kSkyBlue(166, 202, 240);
+constexpr QColor kSkyBlue(166, 202, 240);
 
 } // namespace
 
@@ -144,7 +143,7 @@ void TMainForm::RedrawGraphs()
 void TMainForm::HeaderVersionShow()
 {
     // Choosing the current language again retranslates nothing, so the suffix may be there.
-    const QString suffix = kVersion + BuildDateText();
+    const QString suffix = VersionText() + BuildDateText();
     if (!windowTitle().endsWith(suffix))
         setWindowTitle(windowTitle() + suffix);
 }

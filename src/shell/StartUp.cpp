@@ -1,6 +1,7 @@
 #include "shell/StartUp.h"
 
 #include "lang/Lang.h"
+#include "log/Tools.h"
 #include "platform/MessageBox.h"
 #include "platform/SignalWatcher.h"
 #include "settings/Options.h"
@@ -41,7 +42,7 @@ int TStartUp::Run(int argc, char** argv)
 
     QApplication application(argc, argv);
     try {
-        QApplication::setApplicationName(QStringLiteral("Kelvarion"));
+        QApplication::setApplicationName(ProductName);
         gLang.ChangeLangSym(gOptions.Lang);
         TMessageBox::ShowPending();
 
@@ -51,10 +52,10 @@ int TStartUp::Run(int argc, char** argv)
         windows.Main()->show();
         QApplication::exec();
     } catch (const std::exception& error) {
-        TMessageBox::Show({nullptr, QString::fromLocal8Bit(error.what()), QStringLiteral("Kelvarion"),
+        TMessageBox::Show({nullptr, QString::fromLocal8Bit(error.what()), ProductName,
                            QMessageBox::Ok, QMessageBox::Critical});
     } catch (...) {
-        TMessageBox::Show({nullptr, QString(), QStringLiteral("Kelvarion"), QMessageBox::Ok, QMessageBox::Critical});
+        TMessageBox::Show({nullptr, QString(), ProductName, QMessageBox::Ok, QMessageBox::Critical});
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "sound/WaveOutVolControl.h"
 
 #include "log/Log.h"
+#include "log/Tools.h"
 #include "platform/AlsaPlayback.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemError.h"
@@ -41,7 +42,7 @@ bool CWaveOutVolControl::Open()
     m_mxCaps = {};
     if (m_numDevs == 0) {
         const QString text = QStringLiteral("Lack of waveOutGetNumDevs");
-        TMessageBox::Show({nullptr, text, QStringLiteral("Kelvarion"), QMessageBox::Ok, QMessageBox::NoIcon});
+        TMessageBox::Show({nullptr, text, ProductName, QMessageBox::Ok, QMessageBox::NoIcon});
         LOG_AT(text);
         return false;
     }

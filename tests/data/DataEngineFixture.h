@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/ScopedValue.h"
 #include "data/DataEngine.h"
 
 #include <QByteArray>
@@ -25,19 +26,7 @@ inline void PrintTo(const SDataPoint& row, std::ostream* out)
          << row.rightRef << ')';
 }
 
-// Gives a setting or other global another value for the test's lifetime.
-template <typename T> class TScopedValue
-{
-public:
-    TScopedValue(T& target, T value) : m_target(target), m_stored(std::exchange(target, std::move(value))) {}
-    ~TScopedValue() { m_target = m_stored; }
-    TScopedValue(const TScopedValue&) = delete;
-    TScopedValue& operator=(const TScopedValue&) = delete;
 
-private:
-    T& m_target;
-    T m_stored;
-};
 
 // A data store drawing into bitmaps of the screen's sizes, as the main window's would.
 struct SDataStore

@@ -2,6 +2,8 @@
 #include "log/Tools.h"
 #include "settings/Options.h"
 #include "shell/MainForm.h"
+#include "shell/WindowSet.h"
+#include "support/ScopedValue.h"
 
 #include <QAction>
 #include <QMenu>
@@ -26,9 +28,10 @@ QString FileMenuTitle(TMainForm& form)
 
 TEST(LanguageMenu, SwitchingLanguageRetranslatesTheMainWindow)
 {
-    const QString storedLang = gOptions.Lang;
+    const TScopedValue storedLang(gOptions.Lang, gOptions.Lang);
     gLang.ChangeLangSym(QStringLiteral("en"));
-    TMainForm form;
+    const TWindowSet windows;
+    TMainForm& form = *windows.Main();
     form.show();
     const QString suffix = QStringLiteral(" 1.04.01 ") + BuildDateText();
     const QString englishTitle = form.windowTitle();
@@ -62,5 +65,4 @@ TEST(LanguageMenu, SwitchingLanguageRetranslatesTheMainWindow)
     english->trigger();
     EXPECT_EQ(form.windowTitle(), englishTitle);
     EXPECT_EQ(FileMenuTitle(form), englishFile);
-    gOptions.Lang = storedLang;
 }
