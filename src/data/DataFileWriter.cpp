@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString kNotGiven = QStringLiteral("0");
+constexpr QLatin1String kNotGiven("0");
 
 QByteArray Fixed(float value, int precision)
 {

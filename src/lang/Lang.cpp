@@ -12,8 +12,9 @@
 
 namespace {
 
-const QString kUndef = QStringLiteral("undef");
-const QString kUnknownString = QStringLiteral(" Unknown String ");
+// Constant-initialised: lookups happen during static initialisation.
+constexpr QLatin1String kUndef("undef");
+constexpr QLatin1String kUnknownString(" Unknown String ");
 
 } // namespace
 
@@ -48,7 +49,7 @@ QString TLang::GetString2(const QString& key, const QObject* owner)
 
 QString TLang::GetSectionString(const QString& key, const QString& section)
 {
-    const QString value = IniLang ? IniLang->ReadString(section, key, kUndef) : kUndef;
+    const QString value = IniLang ? IniLang->ReadString(section, key, kUndef) : QString(kUndef);
     if (value == kUndef) {
         LOG_AT(QStringLiteral("No string(section:%1,name:%2 in ini file(%3)").arg(section, key, LangFilePath()));
         return kUnknownString;

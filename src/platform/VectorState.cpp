@@ -10,13 +10,12 @@ __attribute__((target("avx"))) void ZeroUpper()
     _mm256_zeroupper();
 }
 
-const bool gHasAvx = __builtin_cpu_supports("avx");
-
 } // namespace
 
 void TVectorState::Clear()
 {
-    if (gHasAvx)
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx)
         ZeroUpper();
 }
 #else

@@ -4,30 +4,20 @@
 #include "log/Log.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
+#include "settings/SettingsTable.h"
 
 #include <QDir>
 #include <QLocale>
 
 #include <charconv>
 #include <cmath>
+#include <type_traits>
+#include <variant>
 
 namespace {
 
-const QString kSection = QStringLiteral("Settings");
-
-// The defaults of every setting a file can lack, in one place.
-struct SDefaults
-{
-    static constexpr int32_t FreqListIndex = 0;
-    static constexpr float MinLevel = 0.0f;
-    static constexpr float MaxLevel = 80.0f;
-    static constexpr float DeltaLevel = 2.0f;
-    static constexpr bool Calibrated = false;
-    static constexpr int8_t Algorithm = 0;
-    static constexpr int32_t SoundSourceType = 0;
-    static constexpr int32_t CalibrationLevel = 6553;
-    static constexpr bool Modulation = true;
-};
+// Constant-initialised: the settings are read during static initialisation.
+constexpr QLatin1String kSection("Settings");
 
 // Integers in decimal, or hexadecimal after "0x"; anything else is no value.
 bool ToInt(const QString& text, long long& value)
@@ -40,30 +30,15 @@ bool ToInt(const QString& text, long long& value)
     return ok;
 }
 
-long long ReadInt(const TIniFile& ini, const QString& key, long long defaultValue, long long min, long long max)
-{
-    long long value = 0;
-    if (!ToInt(ini.ReadString(kSection, key, QString()), value) || value < min || value > max)
-        return defaultValue;
-    return value;
-}
-
-bool ReadBool(const TIniFile& ini, const QString& key, bool defaultValue)
-{
-    long long value = 0;
-    return ToInt(ini.ReadString(kSection, key, QString()), value) ? value != 0 : defaultValue;
-}
-
 // Floats follow the user's locale, as the file is theirs; a value written under another
 // locale with a "." still reads back.
-float ReadFloat(const TIniFile& ini, const QString& key, float defaultValue)
+bool ToFloat(const QString& text, float& value)
 {
-    const QString text = ini.ReadString(kSection, key, QString());
     bool ok = false;
-    float value = QLocale::system().toFloat(text, &ok);
+    value = QLocale::system().toFloat(text, &ok);
     if (!ok)
         value = QLocale::c().toFloat(text, &ok);
-    return ok && std::isfinite(value) ? value : defaultValue;
+    return ok && std::isfinite(value);
 }
 
 QString FloatText(float value)
@@ -73,6 +48,15 @@ QString FloatText(float value)
     QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     return text.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
 }
+
+bool InRange(double value, const SSetting& setting)
+{
+    return value >= setting.min && value <= setting.max;
+}
+
+template <typename> constexpr bool kIsInteger = false;
+template <> constexpr bool kIsInteger<int32_t> = true;
+template <> constexpr bool kIsInteger<int8_t> = true;
 
 } // namespace
 
@@ -101,25 +85,37 @@ void TOptions::ReadSettings()
         gLang.ShowMessage(QStringLiteral("MessOptionsReadError"), QStringLiteral("MessOptionsError"), nullptr,
                           QMessageBox::Ok, QMessageBox::Critical);
     }
-    FreqListIndex = int32_t(ReadInt(ini, QStringLiteral("Frequency List"), SDefaults::FreqListIndex, 0, 4));
-    MinLevel = ReadFloat(ini, QStringLiteral("Minimum Level"), SDefaults::MinLevel);
-    MaxLevel = ReadFloat(ini, QStringLiteral("Maximum Level"), SDefaults::MaxLevel);
-    DeltaLevel = ReadFloat(ini, QStringLiteral("Delta Level"), SDefaults::DeltaLevel);
-    // A step of zero or less would never reach the end of a test.
-    if (!(DeltaLevel > 0.0f))
-        DeltaLevel = SDefaults::DeltaLevel;
-    Calibrated = ReadBool(ini, QStringLiteral("Calibrated"), SDefaults::Calibrated);
-    Algorithm = int8_t(ReadInt(ini, QStringLiteral("Algorithm"), SDefaults::Algorithm, 0, 1));
-    SoundSourceType = int32_t(ReadInt(ini, QStringLiteral("Sound Source Type"), SDefaults::SoundSourceType, 0, 3));
-    DefaultCalibrationLevel =
-        int32_t(ReadInt(ini, QStringLiteral("Default Calibration Level"), SDefaults::CalibrationLevel, 0, 65535));
-    DefaultCalibrationDesc = ini.ReadString(kSection, QStringLiteral("Default Calibration Desc"), DefaultCalibrationDesc);
-    Lang = ini.ReadString(kSection, QStringLiteral("Lang"), Lang);
-    FreqPresets[OwnFreqList] = ini.ReadString(kSection, QStringLiteral("Frequency Other List"), FreqPresets[OwnFreqList]);
-    Modulation = ReadBool(ini, QStringLiteral("Modulation"), SDefaults::Modulation);
-    DefaultPath = ini.ReadString(kSection, QStringLiteral("Default Path"), DefaultPath);
+    for (const SSetting& setting : SettingsTable())
+        Read(ini, setting);
     MakeDataFolderCurrent();
-    ReferenceFileName = ini.ReadString(kSection, QStringLiteral("Reference FileName"), ReferenceFileName);
+}
+
+void TOptions::Read(const TIniFile& ini, const SSetting& setting)
+{
+    const QString key = QString::fromLatin1(setting.key);
+    const QString text = ini.ReadString(kSection, key, QString());
+    std::visit(
+        [&](auto place) {
+            using TPlace = decltype(place);
+            if constexpr (std::is_same_v<TPlace, SOwnFreqList>) {
+                FreqPresets[OwnFreqList] = ini.ReadString(kSection, key, FreqPresets[OwnFreqList]);
+            } else {
+                auto& member = this->*place;
+                using T = std::remove_reference_t<decltype(member)>;
+                long long integer = 0;
+                float number = 0;
+                if constexpr (std::is_same_v<T, QString>)
+                    member = ini.ReadString(kSection, key, member);
+                else if constexpr (std::is_same_v<T, bool>)
+                    member = ToInt(text, integer) ? integer != 0 : setting.defaultValue != 0;
+                else if constexpr (kIsInteger<T>)
+                    member = ToInt(text, integer) && InRange(double(integer), setting) ? T(integer)
+                                                                                      : T(setting.defaultValue);
+                else
+                    member = ToFloat(text, number) && InRange(number, setting) ? number : float(setting.defaultValue);
+            }
+        },
+        setting.place);
 }
 
 void TOptions::MakeDataFolderCurrent()
@@ -132,45 +128,62 @@ void TOptions::MakeDataFolderCurrent()
     QDir::setCurrent(DefaultPath);
 }
 
+QString TOptions::TextOf(const SSetting& setting)
+{
+    return std::visit(
+        [this](auto place) -> QString {
+            if constexpr (std::is_same_v<decltype(place), SOwnFreqList>) {
+                return FreqPresets[OwnFreqList];
+            } else {
+                const auto& member = this->*place;
+                using T = std::remove_cvref_t<decltype(member)>;
+                if constexpr (std::is_same_v<T, QString>)
+                    return member;
+                else if constexpr (std::is_same_v<T, float>)
+                    return FloatText(member);
+                else
+                    return QString::number(int(member));
+            }
+        },
+        setting.place);
+}
+
 bool TOptions::SaveSettings()
 {
     TIniFile ini;
     ini.Load(m_path);
-    const auto write = [&ini](const char* key, const QString& value) {
-        ini.WriteString(kSection, QString::fromLatin1(key), value);
-    };
-    write("Frequency List", QString::number(FreqListIndex));
-    write("Minimum Level", FloatText(MinLevel));
-    write("Maximum Level", FloatText(MaxLevel));
-    write("Delta Level", FloatText(DeltaLevel));
-    write("Calibrated", QString::number(Calibrated ? 1 : 0));
-    write("Algorithm", QString::number(int(Algorithm)));
-    write("Sound Source Type", QString::number(SoundSourceType));
-    write("Default Path", DefaultPath);
-    write("Reference FileName", ReferenceFileName);
-    write("Default Calibration Level", QString::number(DefaultCalibrationLevel));
-    write("Default Calibration Desc", DefaultCalibrationDesc);
-    write("Frequency Other List", FreqPresets[OwnFreqList]);
-    write("Modulation", QString::number(Modulation ? 1 : 0));
-    write("Lang", Lang);
+    for (const SSetting& setting : SettingsTable())
+        ini.WriteString(kSection, QString::fromLatin1(setting.key), TextOf(setting));
     if (ini.Save(m_path))
         return true;
     LOG_AT(QStringLiteral("[SaveSettings] %1: %2").arg(m_path, ini.ErrorString()));
     return false;
 }
 
+void TOptions::SetDefault(const SSetting& setting)
+{
+    std::visit(
+        [&](auto place) {
+            if constexpr (!std::is_same_v<decltype(place), SOwnFreqList>) {
+                auto& member = this->*place;
+                using T = std::remove_reference_t<decltype(member)>;
+                if constexpr (!std::is_same_v<T, QString>)
+                    member = T(setting.defaultValue);
+                else if (setting.textDefault == TTextDefault::DataFolder)
+                    member = m_programFolder + QStringLiteral("/Data/");
+                else if (setting.textDefault == TTextDefault::Empty)
+                    member.clear();
+            }
+        },
+        setting.place);
+}
+
 void TOptions::SetDefaults()
 {
-    FreqListIndex = SDefaults::FreqListIndex;
-    MinLevel = SDefaults::MinLevel;
-    MaxLevel = SDefaults::MaxLevel;
-    DeltaLevel = SDefaults::DeltaLevel;
-    Calibrated = SDefaults::Calibrated;
-    Algorithm = SDefaults::Algorithm;
-    SoundSourceType = SDefaults::SoundSourceType;
-    DefaultPath = m_programFolder + QStringLiteral("/Data/");
-    ReferenceFileName.clear();
-    Modulation = SDefaults::Modulation;
+    for (const SSetting& setting : SettingsTable()) {
+        if (!setting.keptByDefaults)
+            SetDefault(setting);
+    }
 }
 
 bool TOptions::ParseFreqList(const QString& text, QVector<float>& list) const

@@ -1,16 +1,14 @@
 #pragma once
 
+#include "settings/FreqPresets.h"
+
 #include <QString>
 #include <QVector>
 
 #include <cstdint>
 
 class TIniFile;
-
-// The five frequency lists a test can use; entry OwnFreqList is the user's own, kept in the settings.
-inline constexpr int FreqPresetCount = 5;
-inline constexpr int OwnFreqList = 4;
-extern QString FreqPresets[FreqPresetCount];
+struct SSetting;
 
 // Which earphone sounds during a test ("Sound Source Type").
 enum TSoundSource : int32_t { LeftEarphone = 0, RightEarphone = 1, EarUnderTest = 2, BothEarphones = 3 };
@@ -18,7 +16,7 @@ enum TSoundSource : int32_t { LeftEarphone = 0, RightEarphone = 1, EarUnderTest 
 enum TLevelDirection : int8_t { AscendingLevels = 0, DescendingLevels = 1 };
 
 // Every persistent setting, read from "kelvarion.ini" beside the program at construction and
-// written back at destruction.
+// written back at destruction. Keys, defaults and ranges are those of SettingsTable().
 class TOptions
 {
 public:
@@ -38,21 +36,24 @@ public:
     void SetLang(const QString& symbol);
 
     int32_t FreqListIndex = 0;
-    int32_t DefaultCalibrationLevel = 6553;
+    int32_t DefaultCalibrationLevel = 0;
     QString DefaultCalibrationDesc;
     float MinLevel = 0.0f;
-    float MaxLevel = 80.0f;
-    float DeltaLevel = 2.0f;
+    float MaxLevel = 0.0f;
+    float DeltaLevel = 0.0f;
     int32_t SoundSourceType = 0;
     int8_t Algorithm = 0;
     QString Lang;
     bool Calibrated = false;
-    bool Modulation = true;
+    bool Modulation = false;
     QString DefaultPath;
     QString ReferenceFileName;
 
 private:
     void ReadSettings();
+    void Read(const TIniFile& ini, const SSetting& setting);
+    QString TextOf(const SSetting& setting);
+    void SetDefault(const SSetting& setting);
     void MakeDataFolderCurrent();
 
     QString m_programFolder;

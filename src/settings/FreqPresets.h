@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The five frequency lists a test can use; entry OwnFreqList is the user's own, kept in the
+// settings. The texts are made at their first use, so the settings may read entry 4 during
+// static initialisation whatever the order in which the program was linked.
+class TFreqPresets
+{
+public:
+    static constexpr int Count = 5;
+
+    QString& operator[](int index);
+};
+
+inline constexpr int FreqPresetCount = TFreqPresets::Count;
+inline constexpr int OwnFreqList = 4;
+
+extern TFreqPresets FreqPresets;
