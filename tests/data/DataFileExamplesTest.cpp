@@ -83,10 +83,8 @@ QStringList ExampleFiles()
 void WriteExamples()
 {
     const TUserLocale locale(QLocale(QLocale::Swedish, QLocale::Sweden));
-    const QString storedDesc = gOptions.DefaultCalibrationDesc;
-    const int storedLevel = gOptions.DefaultCalibrationLevel;
-    gOptions.DefaultCalibrationDesc = QStringLiteral("Office PC, Sennheiser HD 280 Pro");
-    gOptions.DefaultCalibrationLevel = 6553;
+    const TScopedValue desc(gOptions.DefaultCalibrationDesc, QStringLiteral("Office PC, Sennheiser HD 280 Pro"));
+    const TScopedValue level(gOptions.DefaultCalibrationLevel, 6553);
     SDataStore store;
     store.engine.reference.name = QStringLiteral("Office PC + HD 280 Pro");
     store.engine.reference.fileName = QString::fromLatin1(kReferenceFile);
@@ -107,8 +105,6 @@ void WriteExamples()
     }
     store.engine.SaveAll();
     EXPECT_FALSE(store.engine.IsModified());
-    gOptions.DefaultCalibrationDesc = storedDesc;
-    gOptions.DefaultCalibrationLevel = storedLevel;
 }
 
 } // namespace

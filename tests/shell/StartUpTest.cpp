@@ -1,5 +1,6 @@
 #include "settings/Options.h"
 #include "shell/StartUp.h"
+#include "support/ScopedValue.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +31,7 @@ TEST(StartUp, LangOptionIsTakenFromTheCommandLine)
 
 TEST(StartUp, StoredLanguageIsNeverOverridden)
 {
-    const QString stored = gOptions.Lang;
-    gOptions.Lang.clear();
+    const TScopedValue stored(gOptions.Lang, QString());
     TStartUp::ApplyLangOption(QStringLiteral("-lang en"));
     EXPECT_EQ(gOptions.Lang, QStringLiteral("en"));
     gOptions.Lang = QStringLiteral("pl");
@@ -40,5 +40,4 @@ TEST(StartUp, StoredLanguageIsNeverOverridden)
     gOptions.Lang.clear();
     TStartUp::ApplyLangOption(QStringLiteral("-lang"));
     EXPECT_EQ(gOptions.Lang, QString());
-    gOptions.Lang = stored;
 }
