@@ -38,6 +38,11 @@ TSignalWatcher::TSignalWatcher(QObject* parent) : QObject(parent)
     sigaction(SIGTERM, &action, nullptr);
 }
 
+bool TSignalWatcher::IgnoreFileSizeSignal()
+{
+    return signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+}
+
 TSignalWatcher::~TSignalWatcher()
 {
     if (m_notifier == nullptr)

@@ -13,6 +13,10 @@ public:
     explicit TSignalWatcher(QObject* parent = nullptr);
     ~TSignalWatcher() override;
 
+    // A write past the file-size limit (ulimit -f) then fails with EFBIG, which the writers
+    // report, instead of ending the process and every unsaved measurement with it.
+    static bool IgnoreFileSizeSignal();
+
 signals:
     void terminationRequested();
 

@@ -41,14 +41,25 @@ int TStartUp::Run(int argc, char** argv)
     ApplyLangOption(arguments.join(QLatin1Char(' ')));
 
     QApplication application(argc, argv);
+    // Watched from the start: a message box shown before the windows (a log that cannot be
+    // written) must not leave SIGTERM to its default of ending the process unclean.
+    TSignalWatcher watcher;
+    bool terminated = false;
+    QObject::connect(&watcher, &TSignalWatcher::terminationRequested, [&terminated] {
+        terminated = true;
+        if (MainForm != nullptr)
+            MainForm->Terminate();
+        else
+            QApplication::exit(0);
+    });
     try {
         QApplication::setApplicationName(ProductName);
         gLang.ChangeLangSym(gOptions.Lang);
         TMessageBox::ShowPending();
+        if (terminated)
+            return 0;
 
         const TWindowSet windows;
-        TSignalWatcher watcher;
-        QObject::connect(&watcher, &TSignalWatcher::terminationRequested, windows.Main(), &TMainForm::Terminate);
         windows.Main()->show();
         QApplication::exec();
     } catch (const std::exception& error) {

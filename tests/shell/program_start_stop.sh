@@ -8,13 +8,20 @@ folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cp "$build/kelvarion" "$folder/"
 cp -r "$build/res" "$folder/"
+cp "$build"/*.html "$folder/" 2>/dev/null || true
+# The program needs an X display, whatever the caller set.
+export QT_QPA_PLATFORM=xcb
+errors="$folder/stderr.txt"
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# Runs the program until its window shows, prints the window's caption, then ends it.
+# Runs the program until its window shows, prints the window's caption, then ends it; fails
+# when the program does not end on SIGTERM with exit status 0. FILE_LIMIT is its ulimit -f.
 run_once() {
+    : > "$errors"
+    local status=0
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-        "$1/kelvarion" "$2" "$3" 2>/dev/null &
+        (ulimit -f "${FILE_LIMIT:-unlimited}"; exec "$1/kelvarion" "$2" "$3") 2>"$4" &
         pid=$!
         for _ in $(seq 100); do
             id=$(xdotool search --pid "$pid" --onlyvisible --name "Kelvarion" 2>/dev/null | head -n 1 || true)
@@ -23,13 +30,26 @@ run_once() {
         done
         [ -n "$id" ] && xdotool getwindowname "$id"
         kill -TERM "$pid"
-        for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || exit 0; sleep 0.1; done
+        for _ in $(seq 100); do
+            if ! kill -0 "$pid" 2>/dev/null; then
+                wait "$pid" && exit 0
+                echo "exit status $?" >&2
+                exit 1
+            fi
+            sleep 0.1
+        done
         echo "did not end on SIGTERM" >&2
         kill -KILL "$pid"
-        exit 1' _ "$folder" "$@"
+        exit 1' _ "$folder" "$1" "$2" "$errors" || status=$?
+    # Qt's notice about a missing runtime folder is the environment's, not the program's.
+    if grep -v 'XDG_RUNTIME_DIR' "$errors" | grep -q .; then
+        cat "$errors"
+        fail "the program wrote to its standard error"
+    fi
+    return $status
 }
 
-caption=$(run_once -lang pl) || fail "the program did not end on SIGTERM"
+caption=$(run_once -lang pl) || fail "the program did not end on SIGTERM with status 0"
 polish=$(sed -n '/^\[MainForm\]/,/^\[/p' "$folder/res/pl.lng" | grep -m1 '^MainForm=' | cut -d= -f2-)
 expected="$polish 1.04.01 $(date +%Y-%m-%d)"
 # The build date is the date of the build, which may be another day than today.
@@ -59,4 +79,7 @@ Lang=pl"
 run_once -lang en > /dev/null || fail "second start did not end on SIGTERM"
 grep -qx 'Lang=pl' "$folder/kelvarion.ini" || fail "the stored language was overridden"
 grep -c '# Kelvarion log' "$folder/Log.txt" | grep -qx 1 || fail "the log was not rewritten"
+
+# With no file allowed to grow, every write fails instead of ending the program.
+FILE_LIMIT=0 run_once -lang en > /dev/null || fail "under ulimit -f 0 the program did not end with status 0"
 echo "program start and stop: all checks passed"
