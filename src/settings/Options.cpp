@@ -190,10 +190,11 @@ bool TOptions::ParseFreqList(const QString& text, QVector<float>& list) const
 {
     list.clear();
     bool result = true;
-    QString rest = text;
-    while (!rest.isEmpty()) {
-        const int comma = rest.indexOf(QLatin1Char(','));
-        const QString item = comma < 0 ? rest : rest.left(comma);
+    // Walked by position: a pasted list may hold a hundred thousand items.
+    const QStringView all(text);
+    for (qsizetype start = 0; start < all.size();) {
+        const qsizetype comma = all.indexOf(QLatin1Char(','), start);
+        const QStringView item = all.mid(start, comma < 0 ? -1 : comma - start);
         bool ok = false;
         const float value = QLocale::system().toFloat(item, &ok);
         if (!ok) {
@@ -208,7 +209,7 @@ bool TOptions::ParseFreqList(const QString& text, QVector<float>& list) const
             result = false;
         }
         list.append(value);
-        rest = comma < 0 ? QString() : rest.mid(comma + 1);
+        start = comma < 0 ? all.size() : comma + 1;
     }
     if (list.isEmpty())
         list.append(1000.0f);

@@ -233,6 +233,12 @@ TEST_F(Options, FrequencyListsParseWithTheirMessages)
         EXPECT_EQ(boxes.requests.size(), row.boxes) << row.text;
         EXPECT_EQ(options.CheckFreqList(QString::fromLatin1(row.text)), row.result) << row.text;
     }
+    // A pasted list of a hundred thousand items reads whole; the test uses the first 100.
+    TMessageRecorder boxes;
+    QVector<float> list;
+    EXPECT_TRUE(options.ParseFreqList(QStringList(100000, QStringLiteral("1000")).join(QLatin1Char(',')), list));
+    EXPECT_EQ(list.size(), 100000);
+    EXPECT_TRUE(boxes.requests.isEmpty());
 }
 
 TEST_F(Options, GetFreqListAndSignedDelta)
