@@ -39,17 +39,49 @@ TLog::TLog(const QString& path)
 
 TLog::~TLog()
 {
-    if (file != nullptr)
-        std::fclose(file);
+    if (file == nullptr)
+        return;
+    WriteRepeats();
+    std::fclose(file);
 }
 
 void TLog::Write(const QString& text)
 {
-    if (file == nullptr)
+    if (file == nullptr || m_full)
         return;
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    std::fputs((stamp + QLatin1Char(' ') + text + QLatin1Char('\n')).toUtf8().constData(), file);
+    if (text == m_lastText) {
+        ++m_repeats;
+        return;
+    }
+    WriteRepeats();
+    m_lastText = text;
+    WriteLine(text);
+}
+
+void TLog::WriteRepeats()
+{
+    if (m_repeats == 0)
+        return;
+    WriteLine(QStringLiteral("(and %1 more of the line above)").arg(m_repeats));
+    m_repeats = 0;
+}
+
+void TLog::WriteLine(const QString& text)
+{
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + QLatin1Char(' ');
+    QByteArray line = (stamp + text + QLatin1Char('\n')).toUtf8();
+    // Room is kept for the line that says why the log ends.
+    constexpr qint64 closingRoom = 200;
+    if (m_size + line.size() > MaxSize - closingRoom) {
+        line = (stamp + QStringLiteral("The log has reached its size limit of %1 MB; nothing more is written.\n")
+                            .arg(MaxSize / (1024 * 1024)))
+                   .toUtf8();
+        m_full = true;
+    }
+    std::fputs(line.constData(), file);
     std::fflush(file);
+    m_size += line.size();
 }
 
 void TLog::WriteAt(const QString& text, int line, const char* sourceFile)

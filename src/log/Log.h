@@ -10,7 +10,8 @@
 inline constexpr int8_t VistaOrLater = 9;
 
 // The diagnostic log "Log.txt" beside the program: one time-stamped line per event, flushed
-// at once, rewritten on every start.
+// at once, rewritten on every start. A message repeated is written once with a count, and
+// the file stops at MaxSize, so a lookup that fails at every redraw cannot fill the disk.
 class TLog
 {
 public:
@@ -32,8 +33,17 @@ public:
 
     int8_t winVersion = 11;
 
+    static constexpr qint64 MaxSize = 10 * 1024 * 1024;
+
 private:
+    void WriteLine(const QString& text);
+    void WriteRepeats();
+
     FILE* file = nullptr;
+    QString m_lastText;
+    qint64 m_repeats = 0;
+    qint64 m_size = 0;
+    bool m_full = false;
 };
 
 extern TLog gLog;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -47,6 +48,41 @@ TEST(Log, HeaderNamesTheProgramAndTheSystem)
     EXPECT_TRUE(lines[3].contains(QStringLiteral("(Linux ")));
     EXPECT_TRUE(lines[3].endsWith(QStringLiteral(";winVersion=11")));
     EXPECT_EQ(lines[4], QString());
+}
+
+TEST(Log, RepeatsAreCountedAndTheFileStopsAtItsLimit)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Log.txt"));
+    {
+        TLog log(path);
+        for (int i = 0; i < 1000; ++i)
+            log.Write(QStringLiteral("No string(section:MainForm,name:Exit"));
+        log.Write(QStringLiteral("other"));
+        log.Write(QStringLiteral("last"));
+        log.Write(QStringLiteral("last"));
+    }
+    QStringList lines = ReadLines(path);
+    ASSERT_GE(lines.size(), 5);
+    lines.removeLast();
+    const QStringList tail = lines.mid(lines.size() - 5);
+    EXPECT_TRUE(tail[0].endsWith(QStringLiteral(" No string(section:MainForm,name:Exit")));
+    EXPECT_TRUE(tail[1].endsWith(QStringLiteral(" (and 999 more of the line above)")));
+    EXPECT_TRUE(tail[2].endsWith(QStringLiteral(" other")));
+    EXPECT_TRUE(tail[3].endsWith(QStringLiteral(" last")));
+    EXPECT_TRUE(tail[4].endsWith(QStringLiteral(" (and 1 more of the line above)")));
+
+    {
+        TLog log(path);
+        const QString filler(1000, QLatin1Char('x'));
+        for (int i = 0; i < 12000; ++i)
+            log.Write(filler + QString::number(i));
+    }
+    EXPECT_LE(QFileInfo(path).size(), TLog::MaxSize);
+    EXPECT_GT(QFileInfo(path).size(), TLog::MaxSize - 2000);
+    lines = ReadLines(path);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[lines.size() - 2].endsWith(QStringLiteral("nothing more is written.")));
 }
 
 TEST(Log, EntryCarriesLineAndFileNameWithoutFolders)
