@@ -91,7 +91,8 @@ TEST_F(VolumeControlTest, OlderSystemsFindTheDeviceWithoutVolumeControl)
     EXPECT_FALSE(waveOut.SetVolume(100, 200));
     EXPECT_FALSE(waveOut.SetVolume(100, 200));
     EXPECT_EQ(LogLinesWith(readText), reads + 1);
-    EXPECT_EQ(LogLinesWith(changeText), changes + 2);
+    // The second failure is the same message, counted rather than written again.
+    EXPECT_EQ(LogLinesWith(changeText), changes + 1);
     EXPECT_TRUE(waveOut.Open());
     EXPECT_TRUE(waveOut.Close());
     EXPECT_TRUE(waveOut.Close());
