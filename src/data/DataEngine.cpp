@@ -342,10 +342,10 @@ bool TDataEngine::SaveData(SData* record)
         writer.WriteRow(PointAt(record, i));
     switch (writer.Commit(path)) {
     case TDataFileWriter::Result::OpenFailed:
-        ShowPlainWithPath("MessDataFileWriteError", path);
+        ShowPlainWithPath("MessDataFileOpenError", path);
         return false;
     case TDataFileWriter::Result::WriteFailed:
-        ShowPlainWithPath("MessDataFileOpenError", path);
+        ShowPlainWithPath("MessDataFileWriteError", path);
         return false;
     case TDataFileWriter::Result::Written:
         break;

@@ -5,6 +5,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -73,13 +74,19 @@ TDataFileWriter::Result TDataFileWriter::Commit(const QString& path) const
         LOG_AT(QStringLiteral("[SaveData] cannot open ") + path + QStringLiteral(": ") + file.errorString());
         return Result::OpenFailed;
     }
-    const qint64 written = file.write(m_text);
+    qint64 written = file.write(m_text);
+    // A short write does not say why; writing the rest makes the system say it (ENOSPC, EFBIG).
+    if (written >= 0 && written < m_text.size()) {
+        const qint64 more = file.write(m_text.constData() + written, m_text.size() - written);
+        written += std::max<qint64>(more, 0);
+    }
     if (written != m_text.size()) {
-        LOG_AT(QStringLiteral("[SaveData] %1 of %2 bytes written to %3")
-                   .arg(written)
-                   .arg(m_text.size())
-                   .arg(path));
+        LOG_AT(QStringLiteral("[SaveData] cannot write %1: %2 (%3 of %4 bytes written)")
+                   .arg(path, file.errorString())
+                   .arg(std::max<qint64>(written, 0))
+                   .arg(m_text.size()));
         file.cancelWriting();
+        return Result::WriteFailed;
     }
     if (!file.commit()) {
         LOG_AT(QStringLiteral("[SaveData] cannot write ") + path + QStringLiteral(": ") + file.errorString());

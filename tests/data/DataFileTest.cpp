@@ -4,6 +4,7 @@
 #include "data/DataFileWriter.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
+#include "support/LogProbe.h"
 #include "support/MessageRecorder.h"
 
 #include <QFileInfo>
@@ -355,13 +356,16 @@ TEST(DataFileTest, ATargetThatCannotBeWrittenIsReportedAndLeftAsItWas)
         const char* fileName;
         const char* messageKey;
         int questions;
-        rlim_t fileSizeLimit;
+        bool sizeLimited;
+        const char* loggedCause;
     };
     const SCase cases[] = {
-        {"a folder that does not exist", "no-such-folder/jan", "MessDataFileWriteError", 0, RLIM_INFINITY},
-        {"a folder in the target's place", "taken", "MessDataFileWriteError", 1, RLIM_INFINITY},
+        {"a folder that does not exist", "no-such-folder/jan", "MessDataFileOpenError", 0, false,
+         "No such file or directory"},
+        {"a folder in the target's place", "taken", "MessDataFileOpenError", 1, false,
+         "Filename refers to a directory"},
         // Even root cannot write past the file size limit.
-        {"a file that may not grow", "jan", "MessDataFileOpenError", 1, 8},
+        {"a file that may not grow", "jan", "MessDataFileWriteError", 1, true, "File too large"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -371,11 +375,16 @@ TEST(DataFileTest, ATargetThatCannotBeWrittenIsReportedAndLeftAsItWas)
         SDataStore store;
         SData* record = NewRecordNamed(store.engine, c.fileName);
         TMessageRecorder messages(QMessageBox::Yes);
+        const TLogProbe log;
         rlimit stored{};
         ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &stored), 0);
         // The program itself must keep SIGXFSZ from ending the process.
         rlimit limited = stored;
-        limited.rlim_cur = std::min(c.fileSizeLimit, stored.rlim_max);
+        if (c.sizeLimited) {
+            // The limit binds every file, so it leaves the log room for the line that says why.
+            limited.rlim_cur = std::min<rlim_t>(QFileInfo(TLogProbe::Path()).size() + 65536, stored.rlim_max);
+            record->remarks = QString(200000, QLatin1Char('x'));
+        }
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
         const bool saved = store.engine.SaveData(record);
         setrlimit(RLIMIT_FSIZE, &stored);
@@ -386,6 +395,9 @@ TEST(DataFileTest, ATargetThatCannotBeWrittenIsReportedAndLeftAsItWas)
         EXPECT_EQ(messages.requests.back().text,
                   gLang.GetString(QString::fromLatin1(c.messageKey)) +
                       TDataFileWriter::PathFor(record->fileName, QStringLiteral(".aud")));
+        const QString path = TDataFileWriter::PathFor(record->fileName, QStringLiteral(".aud"));
+        EXPECT_TRUE(log.Contains(path + QStringLiteral(": ") + QString::fromLatin1(c.loggedCause)))
+            << log.NewLines().join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(QFileInfo(folder.Path(QStringLiteral("taken.aud/inside"))).isDir());
         EXPECT_EQ(folder.Read(QStringLiteral("jan.aud")), QByteArray("old content\n"));
         EXPECT_EQ(QDir(folder.Path(QString())).entryList(QDir::Files),
