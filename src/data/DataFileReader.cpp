@@ -4,7 +4,9 @@
 #include "lang/Lang.h"
 #include "settings/Options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -61,34 +63,20 @@ TDataFileReader::TDataFileReader(std::FILE* file) : m_file(file)
 {
 }
 
+TDataFileReader::~TDataFileReader()
+{
+    std::free(m_line);
+}
+
 bool TDataFileReader::NextLine()
 {
-    m_longLine.clear();
-    if (!ReadPiece())
+    const ssize_t length = getline(&m_line, &m_capacity, m_file);
+    if (length < 0)
         return false;
-    if (PieceWasCut()) {
-        m_longLine = m_buffer;
-        while (PieceWasCut() && ReadPiece())
-            m_longLine.append(m_buffer);
-    }
+    // Everything below reads the line as a C string, which a NUL would end early; the writer
+    // stores one as a blank.
+    std::replace(m_line, m_line + length, '\0', ' ');
     return true;
-}
-
-bool TDataFileReader::ReadPiece()
-{
-    // fgets writes the last byte only when it fills the buffer, which tells a cut line.
-    m_buffer[BufferSize - 1] = 1;
-    // A failed read sets the end or the error indicator, so this ends.
-    while (std::feof(m_file) == 0 && std::ferror(m_file) == 0) {
-        if (std::fgets(m_buffer, BufferSize, m_file) != nullptr)
-            return true;
-    }
-    return false;
-}
-
-bool TDataFileReader::PieceWasCut() const
-{
-    return m_buffer[BufferSize - 1] == '\0' && m_buffer[BufferSize - 2] != '\n';
 }
 
 bool TDataFileReader::Failed() const

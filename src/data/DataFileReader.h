@@ -7,21 +7,23 @@
 
 struct SData;
 
-// Reads a measurement or reference file line by line into one fixed buffer. A line longer than
-// the buffer is read in pieces and put together: a long remark (two bytes a letter in Polish)
-// must read back whole, and the rest of a cut line must not be taken for a header or a row.
+// Reads a measurement or reference file line by line, each line whole whatever its length: a
+// long remark (two bytes a letter in Polish) must read back whole, and the rest of a cut line
+// must not be taken for a header or a row.
 class TDataFileReader
 {
 public:
-    static constexpr int BufferSize = 120;
     static constexpr int MaxKeyLength = 51;
     static constexpr int MaxRowNumbers = 5;
 
     explicit TDataFileReader(std::FILE* file);
+    ~TDataFileReader();
+    TDataFileReader(const TDataFileReader&) = delete;
+    TDataFileReader& operator=(const TDataFileReader&) = delete;
 
     // False at the end of the file or after a read error.
     bool NextLine();
-    const char* Line() const { return m_longLine.isEmpty() ? m_buffer : m_longLine.constData(); }
+    const char* Line() const { return m_line; }
     bool Failed() const;
 
     // The numbers at the start of a row line, as many as stand there (at most five); scanning
@@ -32,13 +34,11 @@ public:
     static bool ApplyHeader(const char* line, SData& record, const QString& path);
 
 private:
-    bool ReadPiece();
-    bool PieceWasCut() const;
     static QString HeaderKey(const char* line);
     // The text after "@", the key and one separator, without the line end.
     static QString HeaderValue(const char* line, const QString& key);
 
     std::FILE* m_file;
-    char m_buffer[BufferSize] = {};
-    QByteArray m_longLine;
+    char* m_line = nullptr;
+    size_t m_capacity = 0;
 };

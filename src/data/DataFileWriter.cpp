@@ -36,9 +36,13 @@ void TDataFileWriter::WriteText(const char* key, const QString& value)
 {
     if (value == kNotGiven)
         return;
-    // A line break inside a value would start a line of its own when read back.
+    // A line break inside a value would start a line of its own when read back, and a NUL would
+    // end it: control characters but the tab are written as blanks.
     QString oneLine = value;
-    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (QChar& c : oneLine) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
+            c = QLatin1Char(' ');
+    }
     WriteLine(QByteArray("@") + key + ' ' + oneLine.toUtf8());
 }
 

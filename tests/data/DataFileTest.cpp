@@ -173,8 +173,8 @@ TEST(DataFileTest, ReaderRules)
         {"a key longer than 51 characters", "@" + QByteArray(60, 'k') + " value\n@name Jan\n",
          name(QStringLiteral("Jan"))},
         {"binary garbage", garbage, [](const SData& record) { EXPECT_EQ(record.name, QStringLiteral("0")); }},
-        {"a NUL ends the line", QByteArray("@name Jan") + '\0' + "nah\n1000 20 30 5 6\n",
-         name(QStringLiteral("Jan"))},
+        {"a NUL reads as a blank", QByteArray("@name Jan") + '\0' + "nah\n1000 20 30 5 6\n",
+         name(QStringLiteral("Jan nah"))},
     };
     const TScopedValue defaultLevel(gOptions.DefaultCalibrationLevel, 6553);
     for (const SCase& c : cases) {
@@ -306,20 +306,39 @@ TEST(DataFileTest, ARecordNeverNamedWritesNoNameLinesAndTheReferenceGetsItsOwnEx
     EXPECT_TRUE(folder.Read(QStringLiteral("headphones.aur")).contains("@name HD 201\n"));
 }
 
-TEST(DataFileTest, LongTextsWithLineBreaksReadBackWholeOnOneLine)
+// Texts come back on their one line, control characters but the tab as blanks.
+TEST(DataFileTest, HostileTextsReadBackOnTheirOwnLine)
 {
-    const TDataFolder folder;
-    SDataStore store;
-    SData* record = NewRecordNamed(store.engine, "broken");
     const QString polish =
         QStringLiteral("Pacjent zgłasza szumy uszne, gorzej słyszy po lewej stronie; źle śpi. ");
-    record->remarks = QStringLiteral("tired\n1000 90 90 0 0\r\n@name Eve ") + polish + polish;
-    ASSERT_TRUE(store.engine.SaveData(record));
-    store.engine.LoadData(folder.Path(QStringLiteral("broken.aud")));
-    const SData& back = *store.engine.datas.back();
-    EXPECT_EQ(back.name, QStringLiteral("0"));
-    EXPECT_TRUE(back.points.isEmpty());
-    EXPECT_EQ(back.remarks, QStringLiteral("tired 1000 90 90 0 0  @name Eve ") + polish + polish);
+    const struct
+    {
+        QString written;
+        QString read;
+    } texts[] = {
+        {QStringLiteral("tired\n1000 90 90 0 0\r\n@name Eve ") + polish + polish,
+         QStringLiteral("tired 1000 90 90 0 0  @name Eve ") + polish + polish},
+        {QStringLiteral("An") + QChar(0) + QStringLiteral("na"), QStringLiteral("An na")},
+        {QStringLiteral("a\x01" "b\x1b[31mc\x7f\td"), QStringLiteral("a b [31mc\x7f\td")},
+        {QString(10000, QChar(0x0142)), QString(10000, QChar(0x0142))},
+        {QStringLiteral("\u202eevitagen\u200f 1000 20"), QStringLiteral("\u202eevitagen\u200f 1000 20")},
+        {QStringLiteral("# not a comment"), QStringLiteral("# not a comment")},
+    };
+    for (const auto& text : texts) {
+        SCOPED_TRACE(text.written.left(40).toStdString());
+        const TDataFolder folder;
+        SDataStore store;
+        SData* record = NewRecordNamed(store.engine, "hostile");
+        record->remarks = text.written;
+        record->surname = text.written;
+        ASSERT_TRUE(store.engine.SaveData(record));
+        store.engine.LoadData(folder.Path(QStringLiteral("hostile.aud")));
+        const SData& back = *store.engine.datas.back();
+        EXPECT_EQ(back.name, record->name);
+        EXPECT_TRUE(back.points.isEmpty());
+        EXPECT_EQ(back.remarks, text.read);
+        EXPECT_EQ(back.surname, text.read);
+    }
 }
 
 TEST(DataFileTest, OverwriteQuestionDecidesWhetherTheFileIsReplaced)
