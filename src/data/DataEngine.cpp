@@ -269,7 +269,12 @@ void TDataEngine::LoadData(const QString& path)
     }
     // What was read before a failure stays loaded, so it is shown.
     const auto announce = qScopeGuard([this] { NotifyChanged(); });
-    ReadDataFile(path, NewData(), file.get());
+    if (ReadDataFile(path, NewData(), file.get()))
+        return;
+    // Not one header or row: an empty file or something else named like a measurement.
+    datas.pop_back();
+    RebuildGraphs();
+    ShowPlainWithPath("MessDataFileError", path);
 }
 
 void TDataEngine::LoadReference(const QString& path)
@@ -294,16 +299,18 @@ void TDataEngine::ResetReference()
     reference = SData();
 }
 
-void TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file)
+bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file)
 {
     record->modified = false;
     bool levelRead = false;
+    bool measurementLine = false;
     TDataFileReader reader(file);
     while (reader.NextLine()) {
         const char* line = reader.Line();
         if (line[0] == '\0' || line[0] == '#')
             continue;
         if (line[0] == '@') {
+            measurementLine = true;
             levelRead = TDataFileReader::ApplyHeader(line, *record, path) || levelRead;
             continue;
         }
@@ -313,6 +320,7 @@ void TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* fi
             AddPointRef(record, numbers[0], numbers[1], numbers[2]);
         else if (count == 5)
             AddPoint(record, SDataPoint{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]});
+        measurementLine = measurementLine || count == 3 || count == 5;
     }
     if (reader.Failed())
         LOG_AT(QStringLiteral("[ReadDataFile] read error in ") + path);
@@ -321,6 +329,7 @@ void TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* fi
     record->fileName = FileNamePart(path);
     SortByFrequency(record);
     RebuildGraphs();
+    return measurementLine;
 }
 
 bool TDataEngine::SaveData(SData* record)

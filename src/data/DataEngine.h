@@ -56,8 +56,8 @@ public:
     void LoadData(const QString& path);
     void LoadReference(const QString& path);
     // Throws std::runtime_error on a date the user's locale cannot read; what was read
-    // before that line stays in the record.
-    void ReadDataFile(const QString& path, SData* record, std::FILE* file);
+    // before that line stays in the record. False when not one line was a header or a row.
+    bool ReadDataFile(const QString& path, SData* record, std::FILE* file);
     bool SaveData(SData* record);
     bool SaveReference();
     void SaveAll();

@@ -118,6 +118,8 @@ TEST(DataFileTest, ReaderRules)
             EXPECT_TRUE(record.points.isEmpty());
         });
     };
+    // Not one line is a header or a row: the file is refused with the file-error message.
+    const TCheck refused;
     const QByteArray filler(110, 'x');
     QByteArray garbage;
     for (int i = 0; i < 600; ++i)
@@ -138,7 +140,7 @@ TEST(DataFileTest, ReaderRules)
              EXPECT_EQ(record.points.size(), 1);
          }},
         {"no line end at the end", "@name Jan", name(QStringLiteral("Jan"))},
-        {"comment lines are skipped", "# @name Jan\n#1000 20 30 5 6\n", rows({})},
+        {"comment lines are skipped", "# @name Jan\n#1000 20 30 5 6\n", refused},
         {"unknown keys are ignored", "@colour red\n@Name Jan\n", name(QStringLiteral("0"))},
         {"two blanks keep one", "@name  Jan\n", name(QStringLiteral(" Jan"))},
         {"nothing after the key", "@name\n", name(QString())},
@@ -146,33 +148,30 @@ TEST(DataFileTest, ReaderRules)
         {"blanks after the value stay", "@name Jan  \n", name(QStringLiteral("Jan  "))},
         {"a later line wins", "@name Anna\n@name Jan\n", name(QStringLiteral("Jan"))},
         {"three numbers take the reference's values", "1000 30 40\n", rows({{1000, 30, 40, 10, 10}})},
-        {"four numbers are ignored", "1000 30 40 5\n", rows({})},
-        {"one or two numbers are ignored", "1000\n1000 30\n", rows({})},
+        {"four numbers are ignored", "1000 30 40 5\n", refused},
+        {"one or two numbers are ignored", "1000\n1000 30\n", refused},
         {"text after the fifth number is ignored", "1000 30 40 5 6 extra 7\n", rows({{1000, 30, 40, 5, 6}})},
         {"leading blanks and signs", "  \t+250 -5 +0.5 1e1 2\n", rows({{250, -5, 0.5f, 10, 2}})},
-        {"a decimal comma ends the numbers", "1000,5 20 30\n1000 20 30 40,5 50\n", rows({})},
+        {"a decimal comma ends the numbers", "1000,5 20 30\n1000 20 30 40,5 50\n", refused},
         {"a decimal comma that leaves three numbers", "1000 20 30,5 40 50\n", rows({{1000, 20, 30, 10, 10}})},
-        {"not-a-number and infinite rows are ignored", "nan 20 30 5 6\n1000 inf 30 5 6\n", rows({})},
+        {"not-a-number and infinite rows are ignored", "nan 20 30 5 6\n1000 inf 30 5 6\n", refused},
         {"rows are sorted by frequency", "4000 1 1 0 0\n500 2 2 0 0\n1000 3 3 0 0\n",
          rows({{500, 2, 2, 0, 0}, {1000, 3, 3, 0, 0}, {4000, 1, 1, 0, 0}})},
         {"a level that is no integer gives the default", "@calibration_level high\n", level(6553)},
         {"a missing level gives the default", "@name Jan\n", level(6553)},
         {"a level is read", "@calibration_level 7000\r\n", level(7000)},
-        {"an empty file", "",
-         [](const SData& record) {
-             EXPECT_TRUE(record.points.isEmpty());
-             EXPECT_EQ(record.name, QStringLiteral("0"));
-         }},
+        {"an empty file is no measurement", "", refused},
         {"a line longer than the buffer is read whole", "@remarks " + filler + filler + "\n",
          remarks(filler + filler)},
         {"the rest of a long line is no row", "@remarks " + filler + "1000 20 30 5 6\n",
          remarks(filler + "1000 20 30 5 6")},
-        {"the rest of a long comment is no header", "#" + QByteArray(118, 'x') + "@name Eve\n", name("0")},
+        {"the rest of a long comment is no header", "#" + QByteArray(118, 'x') + "@name Eve\n", refused},
         {"a line that just fills the buffer", "@remarks " + filler + "\n1000 20 30 5 6\n",
          rows({{1000, 20, 30, 5, 6}})},
         {"a key longer than 51 characters", "@" + QByteArray(60, 'k') + " value\n@name Jan\n",
          name(QStringLiteral("Jan"))},
-        {"binary garbage", garbage, [](const SData& record) { EXPECT_EQ(record.name, QStringLiteral("0")); }},
+        {"binary garbage is no measurement", garbage, refused},
+        {"headers without rows are a measurement", "@colour red\n", rows({})},
         {"a NUL reads as a blank", QByteArray("@name Jan") + '\0' + "nah\n1000 20 30 5 6\n",
          name(QStringLiteral("Jan nah"))},
     };
@@ -181,7 +180,16 @@ TEST(DataFileTest, ReaderRules)
         SCOPED_TRACE(c.what);
         const TDataFolder folder;
         SDataStore store;
+        const TMessageRecorder messages;
         const SData* record = LoadText(store, folder, c.content);
+        if (!c.check) {
+            EXPECT_EQ(record, nullptr);
+            ASSERT_EQ(messages.requests.size(), 1);
+            EXPECT_EQ(messages.requests[0].text,
+                      gLang.GetString(QStringLiteral("MessDataFileError")) + folder.Path(QStringLiteral("case.aud")));
+            continue;
+        }
+        EXPECT_TRUE(messages.requests.isEmpty());
         ASSERT_NE(record, nullptr);
         EXPECT_FALSE(record->modified);
         EXPECT_EQ(record->fileName, QStringLiteral("case.aud"));
