@@ -40,6 +40,59 @@ int PixelCoordinate(double value)
     return static_cast<int>(std::trunc(RoundedCoordinate(value)));
 }
 
+QPoint RoundedPixel(const QPointF& point)
+{
+    return QPoint(PixelCoordinate(point.x()), PixelCoordinate(point.y()));
+}
+
+// Cuts the segment to the rectangle (Liang and Barsky); false when nothing of it lies inside.
+bool ClipSegment(QPointF& from, QPointF& to, const QRectF& area)
+{
+    const double dx = to.x() - from.x();
+    const double dy = to.y() - from.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {from.x() - area.left(), area.right() - from.x(), from.y() - area.top(),
+                         area.bottom() - from.y()};
+    double enter = 0;
+    double leave = 1;
+    int enterEdge = -1;
+    int leaveEdge = -1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0 && t > enter) {
+            enter = t;
+            enterEdge = i;
+        } else if (p[i] > 0 && t < leave) {
+            leave = t;
+            leaveEdge = i;
+        }
+        if (enter > leave)
+            return false;
+    }
+    // The cut point lies on its edge exactly: from a far-off end, start + d·t loses all the
+    // digits of the coordinate the edge fixes.
+    const QPointF start = from;
+    const auto onEdge = [&](double t, int edge) {
+        QPointF point = start + QPointF(dx * t, dy * t);
+        const double edges[4] = {area.left(), area.right(), area.top(), area.bottom()};
+        if (edge < 2)
+            point.setX(edges[edge]);
+        else
+            point.setY(edges[edge]);
+        return point;
+    };
+    if (leaveEdge >= 0)
+        to = onEdge(leave, leaveEdge);
+    if (enterEdge >= 0)
+        from = onEdge(enter, enterEdge);
+    return true;
+}
+
 void FixRange(double& from, double& to, bool logarithmic)
 {
     if (from == to) {
@@ -129,22 +182,32 @@ bool TGraph::ToPixel(double x, double y, QPoint& pixel) const
     return MapToPixel(AxisEnds(), x, y, pixel);
 }
 
+bool TGraph::ExactPixel(const SAxisEnds& ends, double x, double y, QPointF& exact, bool& inside) const
+{
+    inside = false;
+    if ((XLog && x <= 0) || (YLog && y <= 0) || std::isnan(x) || std::isnan(y))
+        return false;
+    const double fx = (ToAxis(x, XLog) - ends.xFrom) / ends.xSpan;
+    const double fy = (ToAxis(y, YLog) - ends.yFrom) / ends.ySpan;
+    exact.setX(Width * double(MarginLeft) + Width * (1 - double(MarginRight) - double(MarginLeft)) * fx);
+    exact.setY(Height - Height * double(MarginBottom) -
+               Height * (1 - double(MarginTop) - double(MarginBottom)) * fy);
+    // Judged before rounding, so that both edges of the rectangle count as inside and nothing
+    // beyond them does.
+    inside = 0 <= fx && fx <= 1 && 0 <= fy && fy <= 1;
+    return std::isfinite(exact.x()) && std::isfinite(exact.y());
+}
+
 bool TGraph::MapToPixel(const SAxisEnds& ends, double x, double y, QPoint& pixel) const
 {
-    if ((XLog && x <= 0) || (YLog && y <= 0) || std::isnan(x) || std::isnan(y)) {
+    QPointF exact;
+    bool inside = false;
+    if (!ExactPixel(ends, x, y, exact, inside)) {
         pixel = QPoint(0, 0);
         return false;
     }
-    const double fx = (ToAxis(x, XLog) - ends.xFrom) / ends.xSpan;
-    const double fy = (ToAxis(y, YLog) - ends.yFrom) / ends.ySpan;
-    const double px =
-        Width * double(MarginLeft) + Width * (1 - double(MarginRight) - double(MarginLeft)) * fx;
-    const double py =
-        Height - Height * double(MarginBottom) - Height * (1 - double(MarginTop) - double(MarginBottom)) * fy;
-    pixel = QPoint(PixelCoordinate(px), PixelCoordinate(py));
-    // Judged before rounding, so that both edges of the rectangle count as inside and nothing
-    // beyond them does.
-    return 0 <= fx && fx <= 1 && 0 <= fy && fy <= 1;
+    pixel = QPoint(PixelCoordinate(exact.x()), PixelCoordinate(exact.y()));
+    return inside;
 }
 
 QPoint TGraph::Pixel(double x, double y) const
@@ -264,6 +327,7 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
 {
     struct SMapped
     {
+        QPointF exact;
         QPoint pixel;
         bool inside;
     };
@@ -271,7 +335,10 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
     QVarLengthArray<SMapped, 32> mapped;
     for (const SGraphPoint& point : series.Points) {
         SMapped m;
-        m.inside = MapToPixel(ends, point.frequency, point.level, m.pixel);
+        // A point the axes have no place for (no frequency) is joined at the corner (0, 0).
+        if (!ExactPixel(ends, point.frequency, point.level, m.exact, m.inside))
+            m.exact = QPointF(0, 0);
+        m.pixel = RoundedPixel(m.exact);
         mapped.append(m);
     }
 
@@ -283,16 +350,24 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
                        series.MarkerColour);
     }
 
-    if (mapped.isEmpty())
-        return;
+    // Far-off points are joined towards the chart's edge along their true direction: segments
+    // are cut to a little more than the plot before anything is rounded to whole pixels.
+    const QRectF area = QRectF(QPointF(Width * double(MarginLeft), Height * double(MarginTop)),
+                               QPointF(Width * (1 - double(MarginRight)), Height * (1 - double(MarginBottom))))
+                            .adjusted(-2, -2, 2, 2);
     painter.setPen(MakePen(series.LineColour, series.LineWidth, series.LineStyle));
-    QPoint last = mapped.first().pixel;
+    const SMapped* last = mapped.isEmpty() ? nullptr : &mapped.first();
     for (const SMapped& m : mapped) {
-        const QPoint delta = m.pixel - last;
-        if (double(delta.x()) * delta.x() + double(delta.y()) * delta.y() > MinSegmentLength2) {
-            painter.drawLine(last, m.pixel);
-            last = m.pixel;
+        const QPoint delta = m.pixel - last->pixel;
+        if (double(delta.x()) * delta.x() + double(delta.y()) * delta.y() <= MinSegmentLength2)
+            continue;
+        QPointF from = last->exact;
+        QPointF to = m.exact;
+        if (ClipSegment(from, to, area)) {
+            painter.drawLine(from == last->exact ? last->pixel : RoundedPixel(from),
+                             to == m.exact ? m.pixel : RoundedPixel(to));
         }
+        last = &m;
     }
 }
 

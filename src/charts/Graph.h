@@ -99,6 +99,8 @@ private:
 
     SAxisEnds AxisEnds() const;
     bool MapToPixel(const SAxisEnds& ends, double x, double y, QPoint& pixel) const;
+    // The unrounded position; false where the axes have no place for the point at all.
+    bool ExactPixel(const SAxisEnds& ends, double x, double y, QPointF& exact, bool& inside) const;
     void CheckRanges();
     QPoint Pixel(double x, double y) const;
     void DrawGrid(QPainter& painter, bool frequencyAxis);

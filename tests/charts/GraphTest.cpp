@@ -178,6 +178,29 @@ TEST(GraphTest, LinesAreClippedAtTheEdgeOfThePlot)
     EXPECT_EQ(CountColour(chart.image, Palette(0), 0, 0, 28, 319), 0);
 }
 
+// Rows far outside the axes are cut at the plot's edge along their true direction, and the
+// other rows are drawn as if they were not there.
+TEST(GraphTest, FarOffRowsLeaveTheOthersDrawn)
+{
+    SScreenChart chart;
+    chart.Plot({{250, 1e30}, {1000, 20}, {2000, 30}, {99999, 40}, {4000, -1e30}});
+    for (const auto& [frequency, level] : {std::pair{1000.0, 20.0}, std::pair{2000.0, 30.0}})
+        EXPECT_EQ(PixelAt(chart.image, chart.PixelOf(frequency, level)), Palette(0)) << frequency;
+    const QPoint a = chart.PixelOf(1000, 20);
+    const QPoint b = chart.PixelOf(2000, 30);
+    EXPECT_EQ(CountColour(chart.image, Palette(0), (a.x() + b.x()) / 2, std::min(a.y(), b.y()),
+                          (a.x() + b.x()) / 2, std::max(a.y(), b.y())),
+              1);
+    // Towards 1e30 dB the line leaves the 1000 Hz point for the edge, not towards 250 Hz.
+    const QPoint middle250 = chart.PixelOf(250, 50);
+    EXPECT_EQ(CountColour(chart.image, Palette(0), middle250.x() - 3, middle250.y() - 20, middle250.x() + 3,
+                          middle250.y() + 20),
+              0);
+    EXPECT_GT(CountColour(chart.image, Palette(0), a.x() - 1, chart.PixelOf(1000, 100).y(), a.x() + 1,
+                          chart.PixelOf(1000, 100).y()),
+              0);
+}
+
 TEST(GraphTest, PointsAtMostTwoPixelsApartAreNotJoined)
 {
     SScreenChart chart;
