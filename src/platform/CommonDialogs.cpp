@@ -23,7 +23,17 @@ QStringList TCommonDialogs::OpenFiles(const SOpenFilesRequest& request)
 {
     if (OpenFilesAnswer())
         return OpenFilesAnswer()(request);
-    return QFileDialog::getOpenFileNames(request.owner, QString(), request.folder, request.filter);
+    QFileDialog dialog(request.owner, request.title, request.folder);
+    dialog.setFileMode(request.oneFile ? QFileDialog::ExistingFile : QFileDialog::ExistingFiles);
+    dialog.setNameFilters(request.filter.split(QStringLiteral(";;")));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+QString TCommonDialogs::OpenFile(SOpenFilesRequest request)
+{
+    request.oneFile = true;
+    return OpenFiles(request).value(0);
 }
 
 QColor TCommonDialogs::ChooseColour(const SColourRequest& request)

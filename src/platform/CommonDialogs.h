@@ -14,6 +14,11 @@ struct SOpenFilesRequest
     // Qt filter text: "Name (*.ext);;Other (*)".
     QString filter;
     QString folder;
+    // Empty for the dialog's own title.
+    QString title{};
+    // Added to a typed name that has none, without the dot ("aur").
+    QString defaultSuffix{};
+    bool oneFile = false;
 };
 
 struct SColourRequest
@@ -32,6 +37,8 @@ public:
 
     // The chosen existing files in the dialog's order; none when cancelled.
     static QStringList OpenFiles(const SOpenFilesRequest& request);
+    // The one chosen existing file; empty when cancelled.
+    static QString OpenFile(SOpenFilesRequest request);
     // An invalid colour when cancelled.
     static QColor ChooseColour(const SColourRequest& request);
 

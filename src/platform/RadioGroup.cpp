@@ -54,3 +54,8 @@ void TRadioGroup::SetItemIndex(int index)
         button->setChecked(false);
     m_buttons->setExclusive(true);
 }
+
+QAbstractButton* TRadioGroup::ItemButton(int index) const
+{
+    return m_buttons->button(index);
+}

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QStringList>
 
+class QAbstractButton;
 class QButtonGroup;
 
 // A framed group of radio buttons made from a list of items, with the index of the chosen
@@ -22,6 +23,8 @@ public:
     // -1 when no button is chosen.
     int ItemIndex() const;
     void SetItemIndex(int index);
+    // Null for an index without an item.
+    QAbstractButton* ItemButton(int index) const;
 
 signals:
     void itemIndexChanged(int index);

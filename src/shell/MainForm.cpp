@@ -12,6 +12,7 @@
 #include "platform/MessageBox.h"
 #include "platform/VolumeTool.h"
 #include "settings/Options.h"
+#include "settings/OptionsForm.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -56,6 +57,7 @@ void TMainForm::ConnectCommands()
     connect(ui->CloseAll, &QAction::triggered, this, &TMainForm::CloseAllClick);
     connect(ui->Reference, &QAction::triggered, this, &TMainForm::ReferenceClick);
     connect(ui->colour, &QAction::triggered, this, &TMainForm::colourClick);
+    connect(ui->Options, &QAction::triggered, this, &TMainForm::OptionsClick);
     connect(ui->Exit, &QAction::triggered, this, &TMainForm::ExitClick);
     const std::pair<QToolButton*, QAction*> buttons[] = {
         {ui->ToolButtonNew, ui->New},     {ui->ToolButtonOpen, ui->Open},
@@ -218,6 +220,11 @@ void TMainForm::colourClick()
     const QColor colour = TCommonDialogs::ChooseColour({this, DataEngine->leftGraph->BackgroundColour});
     if (colour.isValid())
         DataEngine->SetBackgroundColour(colour);
+}
+
+void TMainForm::OptionsClick()
+{
+    OptionsForm->exec();
 }
 
 bool TMainForm::ifExit()

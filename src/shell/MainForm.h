@@ -48,6 +48,7 @@ private:
     void CloseAllClick();
     void ReferenceClick(bool checked);
     void colourClick();
+    void OptionsClick();
     void ExitClick();
 
     std::unique_ptr<Ui::TMainForm> ui;

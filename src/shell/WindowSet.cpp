@@ -1,15 +1,20 @@
 #include "shell/WindowSet.h"
 
+#include "settings/OptionsForm.h"
 #include "shell/MainForm.h"
 
 TWindowSet::TWindowSet()
 {
     m_main = std::make_unique<TMainForm>();
     MainForm = m_main.get();
+    m_options = std::make_unique<TOptionsForm>();
+    OptionsForm = m_options.get();
 }
 
 TWindowSet::~TWindowSet()
 {
+    OptionsForm = nullptr;
+    m_options.reset();
     MainForm = nullptr;
     m_main.reset();
 }

@@ -3,6 +3,7 @@
 #include <memory>
 
 class TMainForm;
+class TOptionsForm;
 
 // The program's windows, created in their fixed order when the set is built and destroyed in
 // the reverse order with it. They exist for the whole run and are only shown and hidden; the
@@ -16,7 +17,9 @@ public:
     TWindowSet& operator=(const TWindowSet&) = delete;
 
     TMainForm* Main() const { return m_main.get(); }
+    TOptionsForm* Options() const { return m_options.get(); }
 
 private:
     std::unique_ptr<TMainForm> m_main;
+    std::unique_ptr<TOptionsForm> m_options;
 };
