@@ -15,10 +15,12 @@ run: build
 	bash scripts/run.sh $(BUILD)/kelvarion
 
 # The unit and window tests run a second time under a locale whose decimal separator
-# is a comma, where number formatting goes wrong first.
+# is a comma, where number formatting goes wrong first, and a third time built with the
+# sanitizers, followed by a minute of fuzzing for each parser.
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	cd $(BUILD) && LC_ALL=pl_PL.UTF-8 LANG=pl_PL.UTF-8 ctest --output-on-failure -L 'unit|gui'
+	bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-sanitize

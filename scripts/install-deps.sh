@@ -11,6 +11,7 @@ packages=(
     pulseaudio pulseaudio-utils sox
     xvfb xauth xdotool
     locales-all
+    clang libclang-rt-14-dev
 )
 
 missing=()
