@@ -31,6 +31,42 @@ void ShowPlain(const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon
     TMessageBox::Show({nullptr, text, QCoreApplication::applicationName(), QMessageBox::Ok, icon});
 }
 
+float Minimum(const QVector<float>& values)
+{
+    float minimum = 1000000.0f;
+    for (const float value : values) {
+        if (value < minimum)
+            minimum = value;
+    }
+    return minimum;
+}
+
+float Mean(const QVector<float>& values)
+{
+    float sum = 0.0f;
+    for (const float value : values)
+        sum += value;
+    return sum / float(values.size());
+}
+
+float ReferenceLevel(const QVector<float>& values, int algorithm)
+{
+    switch (algorithm) {
+    case TDataEngine::MinimumLevels:
+        return Minimum(values);
+    case TDataEngine::MeanLevels:
+        return Mean(values);
+    default:
+        return 0.0f;
+    }
+}
+
+// The first entry of an ascending list whose frequency is not below the one asked for.
+template <typename TList> auto FirstNotBelow(TList& list, float freq)
+{
+    return std::find_if(list.begin(), list.end(), [freq](const auto& entry) { return !(entry.freq < freq); });
+}
+
 void ShowPlainWithPath(const char* key, const QString& path)
 {
     ShowPlain(gLang.GetString(QString::fromLatin1(key)) + path);
@@ -374,4 +410,49 @@ void TDataEngine::SaveAll()
         if (record->modified)
             SaveData(record.get());
     }
+}
+
+void TDataEngine::CreateReference(int algorithm)
+{
+    QVector<SAllDatas> work;
+    for (const auto& record : datas) {
+        for (const SDataPoint& row : record->points) {
+            auto entry = FirstNotBelow(work, row.freq);
+            if (entry == work.end() || entry->freq != row.freq)
+                entry = work.insert(entry, SAllDatas{row.freq, {}, {}});
+            entry->leftValues.append(row.left);
+            entry->rightValues.append(row.right);
+        }
+    }
+    reference.points.clear();
+    for (const SAllDatas& entry : std::as_const(work)) {
+        if (entry.leftValues.isEmpty())
+            continue;
+        const float left = ReferenceLevel(entry.leftValues, algorithm);
+        const float right = ReferenceLevel(entry.rightValues, algorithm);
+        AddPoint(&reference, SDataPoint{entry.freq, left, right, left, right});
+    }
+    RebuildGraphs();
+    NotifyChanged();
+}
+
+void TDataEngine::ChangeReference()
+{
+    const QVector<SDataPoint>& referenceRows = reference.points;
+    for (const auto& record : datas) {
+        for (SDataPoint& row : record->points) {
+            const auto match = FirstNotBelow(referenceRows, row.freq);
+            if (match != referenceRows.end() && match->freq == row.freq) {
+                row.leftRef = match->leftRef;
+                row.rightRef = match->rightRef;
+                continue;
+            }
+            const QString text = gLang.GetString(QStringLiteral("MessDataRefNoFreq")) + FloatText(row.freq) +
+                                 gLang.GetString(QStringLiteral("MessDataNearFreq"));
+            TMessageBox::Show({nullptr, text, ProductName, QMessageBox::Ok, QMessageBox::Information});
+        }
+        record->modified = true;
+    }
+    RebuildGraphs();
+    NotifyChanged();
 }

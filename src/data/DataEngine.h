@@ -32,6 +32,18 @@ public:
     TDataEngine(const TDataEngine&) = delete;
     TDataEngine& operator=(const TDataEngine&) = delete;
 
+    // One frequency of the work list a new reference is built from: every level found at
+    // exactly this frequency, in the order met.
+    struct SAllDatas
+    {
+        float freq = 0.0f;
+        QVector<float> leftValues;
+        QVector<float> rightValues;
+    };
+    // The algorithms of CreateReference; any other value gives 0 dB everywhere.
+    static constexpr int MinimumLevels = 0;
+    static constexpr int MeanLevels = 1;
+
     SData* NewData();
     void AddMeasurement(const QVector<float>& frequencies, std::span<const float, ResultValues> results,
                         const QString& remarks, const TDateTime& session_date, const TDateTime& born_date,
@@ -61,6 +73,14 @@ public:
     bool SaveData(SData* record);
     bool SaveReference();
     void SaveAll();
+
+    // Replaces the reference's rows by one row per frequency of the loaded measurements, with
+    // the level columns and the reference columns alike; the measurements keep theirs.
+    void CreateReference(int algorithm);
+    // Gives every measurement row the reference values at exactly its frequency and marks
+    // every measurement modified; a frequency the reference lacks is reported and keeps its
+    // values.
+    void ChangeReference();
 
     std::vector<std::unique_ptr<SData>> datas;
     SData reference;

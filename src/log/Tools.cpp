@@ -1,6 +1,11 @@
 #include "log/Tools.h"
 
+#include "platform/Clock.h"
+
+#include <QLocale>
 #include <QStringList>
+
+#include <charconv>
 
 QString FileNamePart(const QString& path)
 {
@@ -24,4 +29,17 @@ QString BuildDateText(const char* format, const char* buildDate)
     const int day = date.mid(4, 2).trimmed().toInt();
     const int year = date.mid(7).trimmed().toInt();
     return QString::asprintf(format != nullptr ? format : "%d-%02d-%02d", year, month, day);
+}
+
+QString ProposedFileName(const QString& name)
+{
+    return name + QLatin1Char(' ') + TClock::Now().toString(QStringLiteral("yyyyMMdd_hhmm"));
+}
+
+QString FloatText(float value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+    return text.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
 }

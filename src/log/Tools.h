@@ -12,6 +12,13 @@ QString VersionText();
 // The part of a path after its last folder separator.
 QString FileNamePart(const QString& path);
 
+// The name proposed for a new file: the name, a blank and the time now as "yyyymmdd_hhmm",
+// so that files of one name made at different times do not meet.
+QString ProposedFileName(const QString& name);
+
+// The shortest text that reads back as the same float, with the user's decimal separator.
+QString FloatText(float value);
+
 // The program's build date, formatted from year, month and day; buildDate is the
 // compiler's date text, such as "May  5 2010".
 QString BuildDateText(const char* format = nullptr, const char* buildDate = __DATE__);

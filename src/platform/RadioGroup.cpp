@@ -11,8 +11,10 @@ TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent), m_buttons(new QBu
 {
     new QVBoxLayout(this);
     connect(m_buttons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            emit itemIndexChanged(id);
+        if (!checked)
+            return;
+        m_itemIndex = id;
+        emit itemIndexChanged(id);
     });
 }
 
@@ -26,7 +28,6 @@ QStringList TRadioGroup::Items() const
 
 void TRadioGroup::SetItems(const QStringList& items)
 {
-    const int index = ItemIndex();
     qDeleteAll(m_buttons->buttons());
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items.at(i), this);
@@ -34,7 +35,7 @@ void TRadioGroup::SetItems(const QStringList& items)
         m_buttons->addButton(button, i);
         layout()->addWidget(button);
     }
-    SetItemIndex(index);
+    SetItemIndex(m_itemIndex);
 }
 
 int TRadioGroup::ItemIndex() const
@@ -44,6 +45,7 @@ int TRadioGroup::ItemIndex() const
 
 void TRadioGroup::SetItemIndex(int index)
 {
+    m_itemIndex = index;
     if (QAbstractButton* button = m_buttons->button(index)) {
         button->setChecked(true);
         return;

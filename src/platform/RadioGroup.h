@@ -22,6 +22,8 @@ public:
     void SetItems(const QStringList& items);
     // -1 when no button is chosen.
     int ItemIndex() const;
+    // An index without its button yet is kept for the items still to come, as a design sets
+    // the index before the texts of the items.
     void SetItemIndex(int index);
     // Null for an index without an item.
     QAbstractButton* ItemButton(int index) const;
@@ -31,4 +33,5 @@ signals:
 
 private:
     QButtonGroup* m_buttons;
+    int m_itemIndex = -1;
 };

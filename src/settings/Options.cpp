@@ -2,6 +2,7 @@
 
 #include "lang/Lang.h"
 #include "log/Log.h"
+#include "log/Tools.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 #include "settings/SettingsTable.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QLocale>
 
-#include <charconv>
 #include <cmath>
 #include <type_traits>
 #include <variant>
@@ -39,14 +39,6 @@ bool ToFloat(const QString& text, float& value)
     if (!ok)
         value = QLocale::c().toFloat(text, &ok);
     return ok && std::isfinite(value);
-}
-
-QString FloatText(float value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
-    return text.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
 }
 
 bool InRange(double value, const SSetting& setting)

@@ -5,6 +5,7 @@
 #include "charts/Graph.h"
 #include "data/DataChanges.h"
 #include "data/DataEngine.h"
+#include "data/ReferenceForm.h"
 #include "lang/Lang.h"
 #include "log/Log.h"
 #include "log/Tools.h"
@@ -56,6 +57,8 @@ void TMainForm::ConnectCommands()
     connect(ui->Save, &QAction::triggered, this, &TMainForm::SaveClick);
     connect(ui->CloseAll, &QAction::triggered, this, &TMainForm::CloseAllClick);
     connect(ui->Reference, &QAction::triggered, this, &TMainForm::ReferenceClick);
+    connect(ui->RefOptions, &QAction::triggered, this, &TMainForm::RefOptionsClick);
+    connect(ui->RefChange, &QAction::triggered, this, &TMainForm::RefChangeClick);
     connect(ui->colour, &QAction::triggered, this, &TMainForm::colourClick);
     connect(ui->Options, &QAction::triggered, this, &TMainForm::OptionsClick);
     connect(ui->Exit, &QAction::triggered, this, &TMainForm::ExitClick);
@@ -213,6 +216,33 @@ void TMainForm::ReferenceClick(bool checked)
 {
     ui->RefOnOffToolButton->setChecked(!checked);
     DataEngine->SetReferenceOn(checked);
+}
+
+void TMainForm::RefOptionsClick()
+{
+    if (MeasurementsLoaded())
+        ReferenceForm->exec();
+}
+
+void TMainForm::RefChangeClick()
+{
+    if (DataEngine->reference.points.isEmpty()) {
+        gLang.ShowMessage(QStringLiteral("MessNoRef"), QStringLiteral("MessChangeRef"), this, QMessageBox::Ok,
+                          QMessageBox::Information);
+        return;
+    }
+    if (MeasurementsLoaded())
+        DataEngine->ChangeReference();
+}
+
+// Both reference commands work on the loaded measurements and explain when there are none.
+bool TMainForm::MeasurementsLoaded()
+{
+    if (DataEngine->DataCount() > 0)
+        return true;
+    gLang.ShowMessage(QStringLiteral("MessNoData"), QStringLiteral("MessCreateRef"), this, QMessageBox::Ok,
+                      QMessageBox::Information);
+    return false;
 }
 
 void TMainForm::colourClick()

@@ -47,6 +47,9 @@ private:
     void SaveClick();
     void CloseAllClick();
     void ReferenceClick(bool checked);
+    void RefOptionsClick();
+    void RefChangeClick();
+    bool MeasurementsLoaded();
     void colourClick();
     void OptionsClick();
     void ExitClick();

@@ -1,5 +1,6 @@
 #include "shell/WindowSet.h"
 
+#include "data/ReferenceForm.h"
 #include "settings/OptionsForm.h"
 #include "shell/MainForm.h"
 
@@ -9,10 +10,14 @@ TWindowSet::TWindowSet()
     MainForm = m_main.get();
     m_options = std::make_unique<TOptionsForm>();
     OptionsForm = m_options.get();
+    m_reference = std::make_unique<TReferenceForm>();
+    ReferenceForm = m_reference.get();
 }
 
 TWindowSet::~TWindowSet()
 {
+    ReferenceForm = nullptr;
+    m_reference.reset();
     OptionsForm = nullptr;
     m_options.reset();
     MainForm = nullptr;

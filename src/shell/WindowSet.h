@@ -4,6 +4,7 @@
 
 class TMainForm;
 class TOptionsForm;
+class TReferenceForm;
 
 // The program's windows, created in their fixed order when the set is built and destroyed in
 // the reverse order with it. They exist for the whole run and are only shown and hidden; the
@@ -18,8 +19,10 @@ public:
 
     TMainForm* Main() const { return m_main.get(); }
     TOptionsForm* Options() const { return m_options.get(); }
+    TReferenceForm* Reference() const { return m_reference.get(); }
 
 private:
     std::unique_ptr<TMainForm> m_main;
     std::unique_ptr<TOptionsForm> m_options;
+    std::unique_ptr<TReferenceForm> m_reference;
 };

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -54,6 +55,7 @@ class MainFormTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        ClearEndedProgram();
         gLang.ChangeLangSym(QStringLiteral("en"));
         TVolumeTool::SetProgram(QStringLiteral("kelvarion-test-no-volume-tool"));
         TCommonDialogs::SetOpenFilesHandler([this](const SOpenFilesRequest& request) {
@@ -72,6 +74,14 @@ protected:
         windows = std::make_unique<TWindowSet>();
         form = windows->Main();
         ShowActive(form);
+    }
+
+    // A confirmed Exit in an earlier test ends every event loop at its start, modal dialogs
+    // among them, until the application's own loop has run once.
+    static void ClearEndedProgram()
+    {
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
     }
 
     static void ShowActive(QWidget* window)
