@@ -129,7 +129,7 @@ TEST_F(ReferenceFormTest, AReferenceThatCannotBeSavedStaysInUse)
         const char* messageKey;
     };
     const SCase cases[] = {
-        {"below a regular file", "plain/HD", QMessageBox::Ok, "MessDataFileWriteError"},
+        {"below a regular file", "plain/HD", QMessageBox::Ok, "MessDataFileOpenError"},
         {"overwrite declined", "HD 20100515_1407", QMessageBox::No, "MessDataFileName"},
     };
     folder.Write(QStringLiteral("plain"), "not a folder\n");
