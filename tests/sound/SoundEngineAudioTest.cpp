@@ -229,7 +229,7 @@ TEST(SoundEngineWithoutServer, ChildPlaysWithoutServer)
         EXPECT_FALSE(engine.SetOutputVolume(CalibrationLevel, 0));
         EXPECT_FALSE(engine.NextTone(false));
         engine.GenerateAndPlay(2000, 10, true, CalibrationLevel, 3);
-        EXPECT_EQ(engine.WaveImage.size(), 158804u);
+        EXPECT_EQ(engine.WaveImage().size(), 158804u);
         EXPECT_EQ(engine.RecordHeard(), 1);
     }
     EXPECT_FLOAT_EQ(results[0], 10);

@@ -5,6 +5,7 @@
 
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
+#include "sound/WaveImage.h"
 
 #include <QtEndian>
 
@@ -43,7 +44,7 @@ protected:
 
     std::vector<double> Channel(int channel) const
     {
-        return ChannelOfImage(engine->WaveImage.data() + TSoundEngine::HeaderSize, FrameTotal, channel);
+        return ChannelOfImage(engine->WaveImage().data() + TWaveImage::HeaderSize, FrameTotal, channel);
     }
 
     double PlayedPeak() const { return std::max(Peak(Channel(0)), Peak(Channel(1))); }
@@ -64,7 +65,7 @@ protected:
 TEST_F(SoundEngineTest, HeaderDescribesTheImage)
 {
     engine->GenerateAndPlay(1000, 0, false, 6553, 0);
-    const std::vector<uint8_t>& image = engine->WaveImage;
+    const std::vector<uint8_t>& image = engine->WaveImage();
     ASSERT_EQ(image.size(), ImageSize);
     // The sizes that playback reads past; the rest of the header is read back in WaveImageTest.
     for (const auto& [offset, value] : {std::pair{4, 158796u}, {16, 16u}, {40, 158760u}})
@@ -187,10 +188,10 @@ TEST_F(SoundEngineTest, NextToneWalksTheLevelRange)
             EXPECT_FLOAT_EQ(TSoundEngine::TopLevel - engine->Attenuation, level);
             ExpectPlayedLevel(level);
         }
-        const std::vector<uint8_t> lastImage = engine->WaveImage;
+        const std::vector<uint8_t> lastImage = engine->WaveImage();
         EXPECT_TRUE(engine->NextTone(false)) << "step " << run.step;
         EXPECT_FLOAT_EQ(TSoundEngine::TopLevel - engine->Attenuation, run.levelWhenUsedUp);
-        EXPECT_EQ(engine->WaveImage, lastImage) << "nothing is played past the range";
+        EXPECT_EQ(engine->WaveImage(), lastImage) << "nothing is played past the range";
     }
 }
 
@@ -304,7 +305,7 @@ TEST_F(SoundEngineTest, CurrentChannelFollowsTheSoundSource)
 
 TEST_F(SoundEngineTest, ConstructionStartsAtLevelTenWithEmptyResults)
 {
-    EXPECT_TRUE(engine->WaveImage.empty());
+    EXPECT_TRUE(engine->WaveImage().empty());
     EXPECT_FLOAT_EQ(engine->Attenuation, 70);
     EXPECT_TRUE(engine->LevelReset);
     EXPECT_EQ(std::count(results, results + TSoundEngine::ResultCount, 0.0f), TSoundEngine::ResultCount);
