@@ -145,7 +145,8 @@ void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitu
         const double phase = modulation ? omega * t + beta * std::sin(warbleOmega * t) : omega * t;
         // Levels above 80 dB ask for more than 16 bits: such peaks are clipped.
         const double s = std::clamp(peak * envelope * std::sin(phase), -FullScale, FullScale);
-        const auto value = static_cast<int16_t>(s);
+        // To the nearest step: truncation toward zero made the quiet tones quieter than their level.
+        const auto value = static_cast<int16_t>(std::lround(s));
         uint8_t* frame = samples + i * TWaveImage::FrameBytes;
         if (left)
             qToLittleEndian<int16_t>(value, frame);

@@ -113,7 +113,7 @@ TEST_F(SoundEngineTest, PeakFollowsTheAttenuation)
     };
     // Levels above 80 dB would need more than 16 bits: they are clipped to full scale.
     const SCase cases[] = {{0, 32700, 32767, false},
-                           {20, 3270, 3276, false},
+                           {20, 3270, 3277, false},
                            {80, 3, 3, false},
                            {-6, 32767, 32767, true},
                            {-40, 32767, 32767, true}};
@@ -124,7 +124,7 @@ TEST_F(SoundEngineTest, PeakFollowsTheAttenuation)
         EXPECT_LE(Peak(left), c.maximumPeak) << "attenuation " << c.attenuation;
         if (c.clipped)
             EXPECT_EQ(*std::min_element(left.begin(), left.end()), -TSoundEngine::FullScale);
-        // Truncated toward zero, the quietest tone uses every integer from -3 to 3.
+        // Rounded to the nearest step, the quietest tone (peak 3.28) uses every integer from -3 to 3.
         if (c.attenuation == 80)
             EXPECT_EQ(std::set<double>(left.begin(), left.end()), (std::set<double>{-3, -2, -1, 0, 1, 2, 3}));
     }
