@@ -34,16 +34,16 @@ TSoundEngine::TSoundEngine(const QVector<float>& frequencies, float** results)
 {
     *results = Results;
     TakeOverVolumes();
-    PrepareDevice();
+    PrepareFirstTone();
 }
 
 TSoundEngine::TSoundEngine()
 {
     TakeOverVolumes();
-    PrepareDevice();
+    PrepareFirstTone();
 }
 
-void TSoundEngine::PrepareDevice()
+void TSoundEngine::PrepareFirstTone()
 {
     // The first connection to the sound server takes longer than the set-up between tones; made
     // now, it does not delay the first tone. A refusal is logged when a tone is played.
@@ -51,6 +51,11 @@ void TSoundEngine::PrepareDevice()
     TWaveImage::WriteWaveHeader(header, uint32_t(sizeof header), TWaveImage::SampleRate,
                                 TWaveImage::BitsPerSample);
     m_playback.Prepare(header, sizeof header);
+    // The sound server answers the first volume change with news of it, which the mixer reads
+    // once; read now, that round trip is off the first tone's way too.
+    uint32_t current = 0;
+    if (Mixer.GetVolume(current, CVolumeControl::MasterLine))
+        CurrentVolume = int32_t(current);
 }
 
 void TSoundEngine::TakeOverVolumes()

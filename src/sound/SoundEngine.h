@@ -86,7 +86,7 @@ public:
 
 private:
     void TakeOverVolumes();
-    void PrepareDevice();
+    void PrepareFirstTone();
     float StartAttenuation() const;
     // The result entry of the current pass and frequency, or null where there is none.
     float* CurrentResult() const;
