@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -117,6 +118,8 @@ int main(int argc, char** argv)
     engine->SetLevels(LowestLevel, HighestLevel, LevelStep);
 
     std::vector<double> ticks;
+    // How long the engine took to start each tone.
+    std::vector<double> calls;
     QElapsedTimer clock;
     clock.start();
     QTimer timer;
@@ -124,8 +127,12 @@ int main(int argc, char** argv)
     timer.setInterval(IntervalMs);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         ticks.push_back(double(clock.nsecsElapsed()) / 1e6);
-        if (alternating ? PlayOnChangingSides(*engine, ticks.size()) : !engine->NextTone(false))
+        const bool played =
+            alternating ? PlayOnChangingSides(*engine, ticks.size()) : !engine->NextTone(false);
+        calls.push_back(double(clock.nsecsElapsed()) / 1e6 - ticks.back());
+        if (played)
             return;
+        calls.pop_back();
         ticks.pop_back();
         timer.stop();
         QCoreApplication::quit();
@@ -146,5 +153,9 @@ int main(int argc, char** argv)
     std::printf("%s:\n", alternating ? "sides alternating" : "one side");
     Print("timer ticks", ticks);
     Print("tone onsets", onsets);
+    if (!calls.empty())
+        std::printf("engine calls: mean %.2f ms, max %.2f ms\n",
+                    std::accumulate(calls.begin(), calls.end(), 0.0) / double(calls.size()),
+                    *std::max_element(calls.begin(), calls.end()));
     return onsets.size() == ticks.size() ? 0 : 1;
 }
