@@ -1,6 +1,7 @@
 // Synthesis of one 0.9 s tone image, beside a loop that only writes the same samples: the
 // memory floor that no synthesis can go below.
 #include "sound/SoundEngine.h"
+#include "sound/WaveImage.h"
 
 #include <QtEndian>
 
@@ -12,10 +13,9 @@ namespace {
 
 std::vector<uint8_t> SampleArea()
 {
-    return std::vector<uint8_t>(
-        TSoundEngine::FrameCount(TSoundEngine::ToneDuration, TSoundEngine::SampleRate) *
-            TSoundEngine::Channels * sizeof(int16_t),
-        0);
+    return std::vector<uint8_t>(TSoundEngine::FrameCount(TSoundEngine::ToneDuration, TWaveImage::SampleRate) *
+                                    TWaveImage::Channels * sizeof(int16_t),
+                                0);
 }
 
 void BM_SynthesizeTone(benchmark::State& state)
@@ -24,7 +24,7 @@ void BM_SynthesizeTone(benchmark::State& state)
     std::vector<uint8_t> samples = SampleArea();
     for (auto _ : state) {
         TSoundEngine::Synthesize(samples.data(), 1000, TSoundEngine::FullScale, 20,
-                                 TSoundEngine::ToneDuration, TSoundEngine::SampleRate, modulation, 3);
+                                 TSoundEngine::ToneDuration, TWaveImage::SampleRate, modulation, 3);
         benchmark::DoNotOptimize(samples.data());
         benchmark::ClobberMemory();
     }

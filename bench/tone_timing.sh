@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Plays 20 test tones from a 1000 ms timer into a private PulseAudio server, records them and
-# prints how evenly their onsets are spaced; the last line sums it up.
+# prints how evenly their onsets are spaced: once all on one side, as a hearing test plays them,
+# and once changing sides with every tone, as the calibration window can.
 #
 #   bench/tone_timing.sh [build folder, default build]
 set -euo pipefail
@@ -15,4 +16,6 @@ fi
 "$root/scripts/pulse-test-server.sh" start "$folder"
 trap '"$root/scripts/pulse-test-server.sh" stop "$folder"' EXIT
 unset PULSE_SERVER
-XDG_RUNTIME_DIR=$folder/runtime QT_QPA_PLATFORM=offscreen timeout 120 "$program"
+for run in same-side alternating; do
+    XDG_RUNTIME_DIR=$folder/runtime QT_QPA_PLATFORM=offscreen timeout 120 "$program" "$run"
+done

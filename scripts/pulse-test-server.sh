@@ -29,6 +29,8 @@ sink=kelvarion_test
 
 # Only this server counts, never one the caller's environment points to.
 export XDG_RUNTIME_DIR=$runtime
+# pactl's words, which the readiness check reads, in English whatever the caller's locale.
+export LC_ALL=C
 export XDG_CONFIG_HOME=$folder/config
 unset PULSE_SERVER PULSE_RUNTIME_PATH PULSE_STATE_PATH
 

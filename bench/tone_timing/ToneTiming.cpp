@@ -1,7 +1,8 @@
 // How evenly the tones of a hearing test sound: the engine plays 20 rising tones from a
-// 1000 ms timer, as the test window does, into the private PulseAudio server (started by
-// bench/tone_timing.sh), while the monitor of its sink is recorded. Each tone's onset is found
-// in the recording, and the spacing of the onsets is reported.
+// 1000 ms timer into the private PulseAudio server (started by bench/tone_timing.sh), while the
+// monitor of its sink is recorded. Each tone's onset is found in the recording, and the spacing
+// of the onsets is reported. By default the tones come as the test window plays them, all on
+// one side; with "alternating" they change sides every tone, as the calibration window can.
 #include "PulseMonitor.h"
 
 #include "settings/Options.h"
@@ -11,9 +12,12 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -23,6 +27,7 @@ constexpr int IntervalMs = 1000;
 constexpr float LowestLevel = 42;
 constexpr float HighestLevel = 80;
 constexpr float LevelStep = 2;
+constexpr size_t ToneCount = 20;
 // Silence longer than this separates two tones.
 constexpr size_t GapFrames = size_t(MonitorRate / 10);
 
@@ -76,6 +81,16 @@ std::vector<double> FindOnsets(const std::vector<double>& samples)
     return onsets;
 }
 
+// The calibration window's way: a tone on the chosen side, the side changed every tone.
+bool PlayOnChangingSides(TSoundEngine& engine, size_t tone)
+{
+    if (tone > ToneCount)
+        return false;
+    engine.GenerateAndPlay(1000, TSoundEngine::TopLevel - LowestLevel, false,
+                           gOptions.DefaultCalibrationLevel, int32_t(tone % 2));
+    return true;
+}
+
 void Print(const char* what, const std::vector<double>& times)
 {
     if (times.size() < 3) {
@@ -92,6 +107,7 @@ void Print(const char* what, const std::vector<double>& times)
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
+    const bool alternating = argc > 1 && std::strcmp(argv[1], "alternating") == 0;
     TMonitorRecorder recorder;
     if (!recorder.Start()) {
         std::fprintf(stderr, "parec does not record the monitor of %s\n", qPrintable(TestSink));
@@ -102,6 +118,8 @@ int main(int argc, char** argv)
     engine->SetLevels(LowestLevel, HighestLevel, LevelStep);
 
     std::vector<double> ticks;
+    // How long the engine took to start each tone.
+    std::vector<double> calls;
     QElapsedTimer clock;
     clock.start();
     QTimer timer;
@@ -109,8 +127,12 @@ int main(int argc, char** argv)
     timer.setInterval(IntervalMs);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         ticks.push_back(double(clock.nsecsElapsed()) / 1e6);
-        if (!engine->NextTone(false))
+        const bool played =
+            alternating ? PlayOnChangingSides(*engine, ticks.size()) : !engine->NextTone(false);
+        calls.push_back(double(clock.nsecsElapsed()) / 1e6 - ticks.back());
+        if (played)
             return;
+        calls.pop_back();
         ticks.pop_back();
         timer.stop();
         QCoreApplication::quit();
@@ -122,8 +144,18 @@ int main(int argc, char** argv)
     engine.reset();
     delete[] results;
 
-    const std::vector<double> onsets = FindOnsets(recorder.Channel(0));
+    // Either side's tone counts where it sounds.
+    std::vector<double> loudest = recorder.Channel(0);
+    const std::vector<double> right = recorder.Channel(1);
+    for (size_t i = 0; i < loudest.size(); ++i)
+        loudest[i] = std::max(std::abs(loudest[i]), std::abs(right[i]));
+    const std::vector<double> onsets = FindOnsets(loudest);
+    std::printf("%s:\n", alternating ? "sides alternating" : "one side");
     Print("timer ticks", ticks);
     Print("tone onsets", onsets);
+    if (!calls.empty())
+        std::printf("engine calls: mean %.2f ms, max %.2f ms\n",
+                    std::accumulate(calls.begin(), calls.end(), 0.0) / double(calls.size()),
+                    *std::max_element(calls.begin(), calls.end()));
     return onsets.size() == ticks.size() ? 0 : 1;
 }

@@ -3,17 +3,24 @@
 #include <QString>
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
-typedef struct _snd_mixer snd_mixer_t;
-typedef struct _snd_mixer_elem snd_mixer_elem_t;
+typedef struct _snd_hctl snd_hctl_t;
+typedef struct _snd_hctl_elem snd_hctl_elem_t;
 
-// The simple mixer of ALSA's "default" device. Elements are addressed by the identifiers that
-// FindElement hands out; 0 names no element, and every call on it fails. Volumes are in the
-// element's own units.
+// The mixer controls of ALSA's "default" control device. A line is the pair of controls
+// "<name> Playback Volume" and "<name> Playback Switch", addressed by the identifier FindLine
+// hands out; 0 names no line, and every call on it fails. Volumes are in the element's own
+// units. The values are kept as last read or written and read again only after the device has
+// reported a change, and a change is written once for all channels, because every read or write
+// is a round trip to a sound server. A failing ALSA call is logged with its name.
 class TAlsaMixer
 {
 public:
+    // The level of a step that is silence, in hundredths of a decibel.
+    static constexpr long MuteCentiDb = -9999999;
+
     TAlsaMixer() = default;
     ~TAlsaMixer();
     TAlsaMixer(const TAlsaMixer&) = delete;
@@ -23,24 +30,57 @@ public:
     static unsigned DeviceCount();
 
     bool Open();
-    bool IsOpen() const { return m_mixer != nullptr; }
     bool Close();
-    bool ReadCardName(QString& name) const;
+    // The card's name and the name of the driver behind it.
+    bool ReadCard(QString& name, QString& driver) const;
 
-    uint32_t FindElement(const char* name);
-    bool HasVolume(uint32_t id) const;
+    uint32_t FindLine(const char* name);
     bool HasSwitch(uint32_t id) const;
     bool GetRange(uint32_t id, long& minimum, long& maximum) const;
+    // The levels of the lowest and the highest step in hundredths of a decibel; false where the
+    // element does not tell them.
+    bool GetDbRange(uint32_t id, long& minimum, long& maximum) const;
+    // The step nearest to a level, and the level of a step, in hundredths of a decibel.
+    bool FromDb(uint32_t id, long centiDb, long& value) const;
+    bool ToDb(uint32_t id, long value, long& centiDb) const;
     // The loudest channel's value.
     bool GetVolume(uint32_t id, long& value);
-    bool SetVolume(uint32_t id, long value);
+    // Further channels follow the louder side; a mono element takes the louder side.
     bool SetVolumeLR(uint32_t id, long left, long right);
-    bool SetSwitch(uint32_t id, bool on);
+    // The same for the switch, which is on where the line sounds.
+    bool SetSwitchLR(uint32_t id, bool left, bool right);
 
 private:
-    snd_mixer_elem_t* Element(uint32_t id) const;
+    struct SControl
+    {
+        snd_hctl_elem_t* element = nullptr;
+        bool boolean = false;
+        std::vector<long> values;
+        // Changed by the device since it was last read.
+        bool stale = true;
+    };
+    struct SLine
+    {
+        SControl volume;
+        SControl onSwitch;
+        long minimum = 0;
+        long maximum = 0;
+        // The element's dB description, or empty; ALSA reads it through a pointer to non-const.
+        mutable std::vector<unsigned> dbInfo;
+    };
+
+    static int ElementEvent(snd_hctl_elem_t* element, unsigned mask);
+    const SLine* Line(uint32_t id) const;
+    SLine* Line(uint32_t id);
+    // The line if it tells its dB.
+    const SLine* DbLine(uint32_t id) const;
+    bool Attach(SControl& control, const QString& name, bool boolean);
+    void ReadDbInfo(SLine& line);
+    bool Fresh(SControl& control);
+    bool Write(SControl& control, long left, long right);
     void TakeInChanges();
 
-    snd_mixer_t* m_mixer = nullptr;
-    std::vector<snd_mixer_elem_t*> m_elements;
+    snd_hctl_t* m_hctl = nullptr;
+    // A deque, so that the addresses handed to ALSA's element callbacks stay valid.
+    std::deque<SLine> m_lines;
 };

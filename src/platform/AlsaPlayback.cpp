@@ -1,6 +1,6 @@
 #include "platform/AlsaPlayback.h"
 
-#include <QtEndian>
+#include "log/Log.h"
 
 #include <alsa/asoundlib.h>
 
@@ -16,10 +16,6 @@ constexpr unsigned BufferMicroseconds = 200000;
 constexpr unsigned PeriodMicroseconds = 50000;
 // How long the worker waits at a time before it looks at the stop request again.
 constexpr int WaitMilliseconds = 10;
-constexpr size_t RiffHeaderSize = 12;
-constexpr size_t ChunkHeaderSize = 8;
-constexpr size_t FormatChunkSize = 16;
-
 // ALSA reports failures as negative error numbers; callers read them from errno.
 bool Check(int result)
 {
@@ -29,65 +25,11 @@ bool Check(int result)
     return false;
 }
 
-// The program's images hold 16-bit samples; other sample sizes are refused.
-snd_pcm_format_t SampleFormat(const SWaveFormat& format)
-{
-    return format.bitsPerSample == 16 ? SND_PCM_FORMAT_S16_LE : SND_PCM_FORMAT_UNKNOWN;
-}
-
-bool IsPlayable(const SWaveFormat& format)
-{
-    return format.formatTag == TAlsaPlayback::PcmFormatTag && format.channels > 0 &&
-           format.samplesPerSec > 0 && SampleFormat(format) != SND_PCM_FORMAT_UNKNOWN &&
-           format.blockAlign == format.channels * format.bitsPerSample / 8;
-}
-
-SWaveFormat ReadFormatChunk(const uint8_t* chunk)
-{
-    SWaveFormat format;
-    format.formatTag = qFromLittleEndian<uint16_t>(chunk);
-    format.channels = qFromLittleEndian<uint16_t>(chunk + 2);
-    format.samplesPerSec = qFromLittleEndian<uint32_t>(chunk + 4);
-    format.avgBytesPerSec = qFromLittleEndian<uint32_t>(chunk + 8);
-    format.blockAlign = qFromLittleEndian<uint16_t>(chunk + 12);
-    format.bitsPerSample = qFromLittleEndian<uint16_t>(chunk + 14);
-    return format;
-}
-
 } // namespace
 
 TAlsaPlayback::~TAlsaPlayback()
 {
     Close();
-}
-
-bool TAlsaPlayback::ParseWaveImage(const uint8_t* image, size_t size, SWaveData& data)
-{
-    if (image == nullptr || size < RiffHeaderSize || std::memcmp(image, "RIFF", 4) != 0 ||
-        std::memcmp(image + 8, "WAVE", 4) != 0)
-        return false;
-    bool formatFound = false;
-    size_t offset = RiffHeaderSize;
-    while (offset + ChunkHeaderSize <= size) {
-        const uint8_t* chunk = image + offset;
-        const size_t body = offset + ChunkHeaderSize;
-        const size_t chunkSize = qFromLittleEndian<uint32_t>(chunk + 4);
-        if (std::memcmp(chunk, "fmt ", 4) == 0 && chunkSize >= FormatChunkSize &&
-            body + FormatChunkSize <= size) {
-            data.format = ReadFormatChunk(image + body);
-            formatFound = true;
-        } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (!formatFound || !IsPlayable(data.format))
-                return false;
-            data.samples = image + body;
-            // A header that promises more than the image holds plays what is there.
-            data.size = std::min(chunkSize, size - body) / data.format.blockAlign * data.format.blockAlign;
-            return true;
-        }
-        // Chunks are padded to an even length.
-        offset = body + chunkSize + (chunkSize & 1);
-    }
-    return false;
 }
 
 unsigned TAlsaPlayback::DeviceCount()
@@ -125,7 +67,7 @@ bool TAlsaPlayback::ReadDeviceName(char* name, size_t size) const
 bool TAlsaPlayback::Open(const SWaveFormat& format)
 {
     Close();
-    if (!IsPlayable(format)) {
+    if (!TWaveImage::IsPlayable(format)) {
         errno = EINVAL;
         return false;
     }
@@ -155,7 +97,7 @@ bool TAlsaPlayback::SetHardwareParams(const SWaveFormat& format)
     const bool done = Check(snd_pcm_hw_params_any(m_pcm, params)) &&
                       Check(snd_pcm_hw_params_set_rate_resample(m_pcm, params, 1)) &&
                       Check(snd_pcm_hw_params_set_access(m_pcm, params, SND_PCM_ACCESS_RW_INTERLEAVED)) &&
-                      Check(snd_pcm_hw_params_set_format(m_pcm, params, SampleFormat(format))) &&
+                      Check(snd_pcm_hw_params_set_format(m_pcm, params, SND_PCM_FORMAT_S16_LE)) &&
                       Check(snd_pcm_hw_params_set_channels(m_pcm, params, format.channels)) &&
                       Check(snd_pcm_hw_params_set_rate(m_pcm, params, format.samplesPerSec, 0)) &&
                       Check(snd_pcm_hw_params_set_buffer_time_near(m_pcm, params, &bufferTime, nullptr)) &&
@@ -190,7 +132,7 @@ bool TAlsaPlayback::Close()
 bool TAlsaPlayback::Prepare(const uint8_t* image, size_t size, SWaveData& data)
 {
     Stop();
-    if (!ParseWaveImage(image, size, data)) {
+    if (!TWaveImage::ParseWaveImage(image, size, data)) {
         errno = EINVAL;
         return false;
     }
@@ -222,8 +164,11 @@ bool TAlsaPlayback::Play(const uint8_t* image, size_t size)
 void TAlsaPlayback::Stop()
 {
     m_stop = true;
-    if (m_worker.joinable())
+    if (m_worker.joinable()) {
         m_worker.join();
+        if (m_failure.IsKept())
+            LOG_AT(m_failure.Take());
+    }
     if (m_pcm != nullptr && !m_ready)
         snd_pcm_drop(m_pcm);
 }
@@ -233,10 +178,14 @@ void TAlsaPlayback::Feed(const uint8_t* samples, size_t frames)
     while (frames > 0 && !m_stop) {
         const snd_pcm_sframes_t written = snd_pcm_writei(m_pcm, samples, frames);
         if (written == -EAGAIN) {
-            snd_pcm_wait(m_pcm, WaitMilliseconds);
+            const int waited = snd_pcm_wait(m_pcm, WaitMilliseconds);
+            // An underrun or a suspend found here is met again, and recovered, by the next write.
+            if (waited != -EPIPE && waited != -ESTRPIPE && !m_failure.Keep("snd_pcm_wait", waited))
+                return;
         } else if (written < 0) {
+            m_failure.Keep("snd_pcm_writei", written);
             // Underrun (-EPIPE) or suspend (-ESTRPIPE): recover and go on with the rest.
-            if (snd_pcm_recover(m_pcm, int(written), 1) < 0)
+            if (!m_failure.Keep("snd_pcm_recover", snd_pcm_recover(m_pcm, int(written), 1)))
                 return;
         } else {
             samples += size_t(written) * m_format.blockAlign;
@@ -246,18 +195,23 @@ void TAlsaPlayback::Feed(const uint8_t* samples, size_t frames)
     if (m_stop)
         return;
     // An image shorter than the buffer never reaches the start threshold.
-    if (snd_pcm_state(m_pcm) == SND_PCM_STATE_PREPARED)
-        snd_pcm_start(m_pcm);
+    if (snd_pcm_state(m_pcm) == SND_PCM_STATE_PREPARED &&
+        !m_failure.Keep("snd_pcm_start", snd_pcm_start(m_pcm)))
+        return;
     PlayOut();
     // Set up for the next image now: its start then waits for no round trip to the sound server.
-    m_ready = !m_stop && Check(snd_pcm_drop(m_pcm)) && Check(snd_pcm_prepare(m_pcm));
+    m_ready = !m_stop && m_failure.Keep("snd_pcm_drop", snd_pcm_drop(m_pcm)) &&
+              m_failure.Keep("snd_pcm_prepare", snd_pcm_prepare(m_pcm));
 }
 
 void TAlsaPlayback::PlayOut()
 {
     while (!m_stop && snd_pcm_state(m_pcm) == SND_PCM_STATE_RUNNING) {
         const snd_pcm_sframes_t available = snd_pcm_avail(m_pcm);
-        if (available < 0 || snd_pcm_uframes_t(available) >= m_bufferFrames)
+        // Run dry: everything has been played.
+        if (available == -EPIPE)
+            return;
+        if (!m_failure.Keep("snd_pcm_avail", available) || snd_pcm_uframes_t(available) >= m_bufferFrames)
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(WaitMilliseconds));
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/AlsaFailure.h"
+#include "sound/WaveImage.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -7,42 +10,18 @@
 
 typedef struct _snd_pcm snd_pcm_t;
 
-// The layout of PCM samples as a RIFF/WAVE header describes it.
-struct SWaveFormat
-{
-    uint16_t formatTag = 0;
-    uint16_t channels = 0;
-    uint32_t samplesPerSec = 0;
-    uint32_t avgBytesPerSec = 0;
-    uint16_t blockAlign = 0;
-    uint16_t bitsPerSample = 0;
-
-    bool operator==(const SWaveFormat&) const = default;
-};
-
-// Where the samples of a wave image lie.
-struct SWaveData
-{
-    SWaveFormat format;
-    const uint8_t* samples = nullptr;
-    size_t size = 0;
-};
-
 // Asynchronous playback of an in-memory RIFF/WAVE image on ALSA's "default" device: a worker
 // thread writes the frames while the caller goes on. The image is read until Stop() returns,
-// so the caller keeps it alive until then. Failures return false with errno set.
+// so the caller keeps it alive until then. Failures return false with errno set; a failure of
+// the worker is logged once the worker has ended.
 class TAlsaPlayback
 {
 public:
-    static constexpr uint16_t PcmFormatTag = 1;
-
     TAlsaPlayback() = default;
     ~TAlsaPlayback();
     TAlsaPlayback(const TAlsaPlayback&) = delete;
     TAlsaPlayback& operator=(const TAlsaPlayback&) = delete;
 
-    // Finds the "fmt " and "data" chunks; false for anything but integer PCM.
-    static bool ParseWaveImage(const uint8_t* image, size_t size, SWaveData& data);
     // Number of playback devices ALSA knows of.
     static unsigned DeviceCount();
     // Reads the open device's name into the buffer (cut to size, zero-terminated).
@@ -57,7 +36,7 @@ public:
     bool Prepare(const uint8_t* image, size_t size);
     // Stops what is playing, then starts the image.
     bool Play(const uint8_t* image, size_t size);
-    // Drops whatever is still queued and waits for the worker to end.
+    // Drops whatever is still queued, waits for the worker to end and logs what failed in it.
     void Stop();
 
 private:
@@ -73,7 +52,8 @@ private:
     unsigned long m_bufferFrames = 0;
     std::thread m_worker;
     std::atomic<bool> m_stop = false;
-    // Prepared with nothing queued: the next image can start at once. Changed by the worker
-    // only, and read once it has ended.
+    // Prepared with nothing queued: the next image can start at once. Like the failure, changed
+    // by the worker only and read once it has ended.
     bool m_ready = false;
+    TAlsaFailure m_failure;
 };

@@ -4,12 +4,12 @@
 #include "platform/MessageBox.h"
 #include "platform/VectorState.h"
 #include "settings/Options.h"
+#include "sound/WaveImage.h"
 
 #include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 namespace {
@@ -27,11 +27,6 @@ uint32_t MixerValue(int32_t volume)
     return uint32_t(std::clamp<int32_t>(volume, 0, int32_t(CVolumeControl::ScaleMaximum)));
 }
 
-void WriteTag(uint8_t* at, const char* tag)
-{
-    std::memcpy(at, tag, 4);
-}
-
 } // namespace
 
 TSoundEngine::TSoundEngine(const QVector<float>& frequencies, float** results)
@@ -39,22 +34,28 @@ TSoundEngine::TSoundEngine(const QVector<float>& frequencies, float** results)
 {
     *results = Results;
     TakeOverVolumes();
-    PrepareDevice();
+    PrepareFirstTone();
 }
 
 TSoundEngine::TSoundEngine()
 {
     TakeOverVolumes();
-    PrepareDevice();
+    PrepareFirstTone();
 }
 
-void TSoundEngine::PrepareDevice()
+void TSoundEngine::PrepareFirstTone()
 {
     // The first connection to the sound server takes longer than the set-up between tones; made
     // now, it does not delay the first tone. A refusal is logged when a tone is played.
-    uint8_t header[HeaderSize] = {};
-    WriteWaveHeader(header, uint32_t(HeaderSize), SampleRate, BitsPerSample);
-    m_playback.Prepare(header, HeaderSize);
+    uint8_t header[TWaveImage::HeaderSize] = {};
+    TWaveImage::WriteWaveHeader(header, uint32_t(sizeof header), TWaveImage::SampleRate,
+                                TWaveImage::BitsPerSample);
+    m_playback.Prepare(header, sizeof header);
+    // The sound server answers the first volume change with news of it, which the mixer reads
+    // once; read now, that round trip is off the first tone's way too.
+    uint32_t current = 0;
+    if (Mixer.GetVolume(current, CVolumeControl::MasterLine))
+        CurrentVolume = int32_t(current);
 }
 
 void TSoundEngine::TakeOverVolumes()
@@ -91,7 +92,7 @@ TSoundEngine::~TSoundEngine()
         Mixer.SetVolume(MixerValue(SavedMixerVolume), CVolumeControl::MasterLine);
     if (m_waveVolumeSaved)
         WaveOut.SetVolume(SavedWaveLeft, SavedWaveRight);
-    WaveImage = {};
+    m_waveImage = {};
     WaveOut.Close();
     Mixer.Close();
 }
@@ -105,37 +106,22 @@ void TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool mo
                                    int32_t channel)
 {
     m_playback.Stop();
-    WaveImage = {};
-    const size_t size = FrameCount(ToneDuration, SampleRate) * Channels * (BitsPerSample / 8) + HeaderSize;
-    WaveImage.assign(size, 0);
-    WriteWaveHeader(WaveImage.data(), uint32_t(size), SampleRate, BitsPerSample);
-    Synthesize(WaveImage.data() + HeaderSize, frequency, FullScale, attenuation, ToneDuration, SampleRate,
-               modulation, channel);
+    m_waveImage = {};
+    const size_t size =
+        FrameCount(ToneDuration, TWaveImage::SampleRate) * TWaveImage::FrameBytes + TWaveImage::HeaderSize;
+    m_waveImage.assign(size, 0);
+    TWaveImage::WriteWaveHeader(m_waveImage.data(), uint32_t(size), TWaveImage::SampleRate,
+                                TWaveImage::BitsPerSample);
+    Synthesize(m_waveImage.data() + TWaveImage::HeaderSize, frequency, FullScale, attenuation, ToneDuration,
+               TWaveImage::SampleRate, modulation, channel);
     SetOutputVolume(volume, channel);
     uint32_t current = 0;
     if (Mixer.GetVolume(current, CVolumeControl::MasterLine))
         CurrentVolume = int32_t(current);
     else
         LOG_AT(QStringLiteral("GetCurrentVolume Error"));
-    if (!m_playback.Play(WaveImage.data(), WaveImage.size()))
+    if (!m_playback.Play(m_waveImage.data(), m_waveImage.size()))
         LOG_LAST_ERROR();
-}
-
-void TSoundEngine::WriteWaveHeader(uint8_t* image, uint32_t size, uint32_t rate, uint16_t bits)
-{
-    WriteTag(image, "RIFF");
-    qToLittleEndian<uint32_t>(size - 8, image + 4);
-    WriteTag(image + 8, "WAVE");
-    WriteTag(image + 12, "fmt ");
-    qToLittleEndian<uint32_t>(16, image + 16);
-    qToLittleEndian<uint16_t>(1, image + 20);
-    qToLittleEndian<uint16_t>(Channels, image + 22);
-    qToLittleEndian<uint32_t>(rate, image + 24);
-    qToLittleEndian<uint32_t>(rate * Channels * bits / 8, image + 28);
-    qToLittleEndian<uint16_t>(bits / 8 * Channels, image + 32);
-    qToLittleEndian<uint16_t>(bits, image + 34);
-    WriteTag(image + 36, "data");
-    qToLittleEndian<uint32_t>(size - uint32_t(HeaderSize), image + 40);
 }
 
 void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,
@@ -164,8 +150,9 @@ void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitu
         const double phase = modulation ? omega * t + beta * std::sin(warbleOmega * t) : omega * t;
         // Levels above 80 dB ask for more than 16 bits: such peaks are clipped.
         const double s = std::clamp(peak * envelope * std::sin(phase), -FullScale, FullScale);
-        const auto value = static_cast<int16_t>(s);
-        uint8_t* frame = samples + i * Channels * sizeof(int16_t);
+        // To the nearest step: truncation toward zero made the quiet tones quieter than their level.
+        const auto value = static_cast<int16_t>(std::lround(s));
+        uint8_t* frame = samples + i * TWaveImage::FrameBytes;
         if (left)
             qToLittleEndian<int16_t>(value, frame);
         if (right)

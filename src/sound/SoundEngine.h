@@ -27,12 +27,8 @@ class TSoundEngine
 public:
     static constexpr int MaxFrequencies = ResultFrequencies;
     static constexpr int ResultCount = ResultValues;
-    static constexpr uint32_t SampleRate = 44100;
-    static constexpr uint16_t BitsPerSample = 16;
-    static constexpr uint16_t Channels = 2;
     static constexpr double ToneDuration = 0.9;
     static constexpr double FullScale = 32767.0;
-    static constexpr size_t HeaderSize = 44;
     static constexpr float TopLevel = 80.0f;
 
     // A test: the frequencies (at most the first 100 fit the result block) and the address of
@@ -63,13 +59,14 @@ public:
     int32_t LastFreqIndex() const;
 
     static size_t FrameCount(double duration, uint32_t rate);
-    static void WriteWaveHeader(uint8_t* image, uint32_t size, uint32_t rate, uint16_t bits);
     // Writes one tone burst into the sample frames (little-endian, 2 channels, 16 bits).
     static void Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,
                            double duration, uint32_t rate, bool modulation, int32_t channel);
 
+    // The image of the last tone, header first; playback may still be reading it.
+    const std::vector<uint8_t>& WaveImage() const { return m_waveImage; }
+
     int32_t CurrentVolume = 0;
-    std::vector<uint8_t> WaveImage;
     int32_t Ear = 0;
     int32_t FreqIndex = 0;
     float Attenuation = 0.0f;
@@ -89,11 +86,12 @@ public:
 
 private:
     void TakeOverVolumes();
-    void PrepareDevice();
+    void PrepareFirstTone();
     float StartAttenuation() const;
     // The result entry of the current pass and frequency, or null where there is none.
     float* CurrentResult() const;
 
+    std::vector<uint8_t> m_waveImage;
     // What was found at construction is given back only when it could be read.
     bool m_mixerVolumeSaved = false;
     bool m_waveVolumeSaved = false;

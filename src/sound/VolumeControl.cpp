@@ -4,11 +4,11 @@
 #include "platform/AlsaMixer.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
-// The ALSA simple-mixer elements that stand for the master line and the wave line.
+// The names of the ALSA mixer controls ("Master Playback Volume", ...) of the master line and the
+// wave line.
 constexpr const char* LineElements[CVolumeControl::LineCount] = {"Master", "PCM"};
 
 } // namespace
@@ -29,13 +29,15 @@ bool CVolumeControl::Open()
     std::fill(std::begin(m_maxVolume), std::end(m_maxVolume), 0);
     std::fill(std::begin(m_volumeControlId), std::end(m_volumeControlId), 0);
     std::fill(std::begin(m_muteControlId), std::end(m_muteControlId), 0);
+    std::fill(std::begin(m_law), std::end(m_law), TVolumeLaw());
+    std::fill(std::begin(m_silencedBySwitch), std::end(m_silencedBySwitch), false);
     if (m_numDevs == 0)
         return false;
     auto mixer = std::make_unique<TAlsaMixer>();
     if (!mixer->Open())
         return false;
     m_hMixer = std::move(mixer);
-    if (!m_hMixer->ReadCardName(m_mixerCaps.name) || !FindControls(MasterLine))
+    if (!m_hMixer->ReadCard(m_mixerCaps.name, m_mixerCaps.driver) || !FindControls(MasterLine))
         return false;
     // Many mixers (PulseAudio's among them) have no wave line; its calls then fail quietly.
     FindControls(WaveLine);
@@ -44,7 +46,7 @@ bool CVolumeControl::Open()
 
 bool CVolumeControl::FindControls(int line)
 {
-    const uint32_t element = m_hMixer->FindElement(LineElements[line]);
+    const uint32_t element = m_hMixer->FindLine(LineElements[line]);
     long minimum = 0;
     long maximum = 0;
     if (!m_hMixer->GetRange(element, minimum, maximum) || minimum < 0 || maximum <= minimum)
@@ -54,6 +56,14 @@ bool CVolumeControl::FindControls(int line)
     m_volumeControlId[line] = element;
     if (m_hMixer->HasSwitch(element))
         m_muteControlId[line] = element;
+    long lowestDb = 0;
+    long highestDb = 0;
+    const bool hasDb = m_hMixer->GetDbRange(element, lowestDb, highestDb) && highestDb > lowestDb;
+    m_law[line] = TVolumeLaw(TVolumeLaw::Of(hasDb, m_mixerCaps.driver), minimum, maximum);
+    m_silencedBySwitch[line] = hasDb && lowestDb > TAlsaMixer::MuteCentiDb && m_muteControlId[line] != 0;
+    if (m_law[line].Kind() == TVolumeLaw::Linear)
+        LOG_AT(QStringLiteral("Volume law of %1 on %2 (driver %3) unknown, set as linear")
+                   .arg(QLatin1StringView(LineElements[line]), m_mixerCaps.name, m_mixerCaps.driver));
     return true;
 }
 
@@ -74,17 +84,20 @@ bool CVolumeControl::IsUsable(int line) const
 
 long CVolumeControl::ToMixer(uint32_t value, int line) const
 {
-    const double span = double(m_maxVolume[line]) - m_minVolume[line];
-    return long(m_minVolume[line]) + std::lround(std::min(value, ScaleMaximum) * span / ScaleMaximum);
+    if (m_law[line].Kind() != TVolumeLaw::Decibel)
+        return m_law[line].ToRaw(value);
+    long raw = long(m_minVolume[line]);
+    m_hMixer->FromDb(m_volumeControlId[line], TVolumeLaw::ToCentiDb(value, TAlsaMixer::MuteCentiDb), raw);
+    return raw;
 }
 
 uint32_t CVolumeControl::FromMixer(long value, int line) const
 {
-    const double span = double(m_maxVolume[line]) - m_minVolume[line];
-    if (span <= 0)
-        return 0;
-    const long clamped = std::clamp(value, long(m_minVolume[line]), long(m_maxVolume[line]));
-    return uint32_t(std::lround((clamped - double(m_minVolume[line])) * ScaleMaximum / span));
+    if (m_law[line].Kind() != TVolumeLaw::Decibel)
+        return m_law[line].FromRaw(value);
+    long centiDb = TAlsaMixer::MuteCentiDb;
+    m_hMixer->ToDb(m_volumeControlId[line], value, centiDb);
+    return TVolumeLaw::FromCentiDb(centiDb, TAlsaMixer::MuteCentiDb);
 }
 
 bool CVolumeControl::GetVolume(uint32_t& value, int line)
@@ -98,13 +111,17 @@ bool CVolumeControl::GetVolume(uint32_t& value, int line)
 
 bool CVolumeControl::SetVolume(uint32_t value, int line)
 {
-    return IsUsable(line) && m_hMixer->SetVolume(m_volumeControlId[line], ToMixer(value, line));
+    return SetVolumeLR(value, value, line);
 }
 
 bool CVolumeControl::SetVolumeLR(uint32_t left, uint32_t right, int line)
 {
-    return IsUsable(line) &&
-           m_hMixer->SetVolumeLR(m_volumeControlId[line], ToMixer(left, line), ToMixer(right, line));
+    if (!IsUsable(line))
+        return false;
+    const uint32_t element = m_volumeControlId[line];
+    if (!m_hMixer->SetVolumeLR(element, ToMixer(left, line), ToMixer(right, line)))
+        return false;
+    return !m_silencedBySwitch[line] || m_hMixer->SetSwitchLR(element, left > 0, right > 0);
 }
 
 bool CVolumeControl::GetRange(uint32_t& maximum, uint32_t& minimum, int line) const
@@ -120,7 +137,7 @@ bool CVolumeControl::SetMute(bool mute, int line)
     if (!IsUsable(line) || m_muteControlId[line] == 0)
         return false;
     // The mixer's switch is "on" when the line sounds.
-    if (m_hMixer->SetSwitch(m_muteControlId[line], !mute))
+    if (m_hMixer->SetSwitchLR(m_muteControlId[line], !mute, !mute))
         return true;
     LOG_AT(QStringLiteral("MixerSetControlDetails() failed,id=%1").arg(line));
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/VolumeLaw.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -10,18 +12,20 @@ class TAlsaMixer;
 struct SMixerCaps
 {
     QString name;
+    QString driver;
 };
 
-// Volume and mute of two mixer lines: line 0 the master line, line 1 the wave line. Values are
-// on the program's scale 0..65535, mapped linearly onto each line's own range. A line the
-// mixer lacks makes its calls fail quietly.
+// Volume and mute of two mixer lines: line 0 the master line, line 1 the wave line. A value v
+// on the program's scale 0..65535 is the amplitude v / 65535 on every mixer, through the law of
+// each line's element, and reads back as the same value. A line the mixer lacks makes its calls
+// fail quietly.
 class CVolumeControl
 {
 public:
     static constexpr int MasterLine = 0;
     static constexpr int WaveLine = 1;
     static constexpr int LineCount = 2;
-    static constexpr uint32_t ScaleMaximum = 65535;
+    static constexpr uint32_t ScaleMaximum = TVolumeLaw::ScaleMaximum;
 
     CVolumeControl();
     virtual ~CVolumeControl();
@@ -50,4 +54,7 @@ private:
     uint32_t m_maxVolume[LineCount] = {};
     uint32_t m_volumeControlId[LineCount] = {};
     uint32_t m_muteControlId[LineCount] = {};
+    TVolumeLaw m_law[LineCount];
+    // The element's lowest step still sounds: a channel set to 0 is switched off.
+    bool m_silencedBySwitch[LineCount] = {};
 };

@@ -5,6 +5,7 @@
 #include "platform/AlsaPlayback.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemError.h"
+#include "sound/WaveImage.h"
 
 namespace {
 
@@ -31,13 +32,6 @@ bool CWaveOutVolControl::Open()
 {
     if (m_hWaveOut)
         Close();
-    SWaveFormat format;
-    format.formatTag = TAlsaPlayback::PcmFormatTag;
-    format.channels = 2;
-    format.samplesPerSec = 44100;
-    format.avgBytesPerSec = 176400;
-    format.blockAlign = 4;
-    format.bitsPerSample = 16;
     m_numDevs = TAlsaPlayback::DeviceCount();
     m_mxCaps = {};
     if (m_numDevs == 0) {
@@ -47,7 +41,7 @@ bool CWaveOutVolControl::Open()
         return false;
     }
     auto device = std::make_unique<TAlsaPlayback>();
-    if (!device->Open(format)) {
+    if (!device->Open(TWaveImage::Format)) {
         LOG_AT(QStringLiteral("waveOutOpen failed, MMRESULT=") + ErrorCode());
         return false;
     }
@@ -57,7 +51,7 @@ bool CWaveOutVolControl::Open()
         Close();
         return false;
     }
-    m_mxCaps.wChannels = format.channels;
+    m_mxCaps.wChannels = TWaveImage::Format.channels;
     // An ALSA PCM has no volume of its own, so the volume flag stays clear.
     m_mxCaps.dwSupport = 0;
     return true;

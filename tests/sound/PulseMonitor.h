@@ -11,7 +11,9 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -22,6 +24,10 @@ constexpr int MonitorFrameBytes = 2 * sizeof(float);
 inline std::optional<QString> RunPactl(const QStringList& arguments)
 {
     QProcess pactl;
+    // Numbers and words as the patterns below expect them, whatever the caller's locale.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    pactl.setProcessEnvironment(environment);
     pactl.start(QStringLiteral("pactl"), arguments);
     if (!pactl.waitForFinished(5000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0) {
         pactl.kill();
@@ -31,26 +37,30 @@ inline std::optional<QString> RunPactl(const QStringList& arguments)
     return QString::fromUtf8(pactl.readAllStandardOutput());
 }
 
+// The sink's volume per channel in dB as pactl shows it (to 0.01 dB), -inf for silence, or NaN
+// where pactl did not tell.
 struct SSinkVolume
 {
-    int left = -1;
-    int right = -1;
-    bool operator==(const SSinkVolume&) const = default;
+    double left = std::nan("");
+    double right = std::nan("");
 };
 
-// The sink's raw volumes (65536 is 100 %), or -1 where pactl did not tell.
 inline SSinkVolume ReadSinkVolume()
 {
     SSinkVolume volume;
     const std::optional<QString> text = RunPactl({QStringLiteral("get-sink-volume"), TestSink});
     if (!text)
         return volume;
-    const QRegularExpression left(QStringLiteral("front-left: (\\d+) /"));
-    const QRegularExpression right(QStringLiteral("front-right: (\\d+) /"));
-    if (const auto match = left.match(*text); match.hasMatch())
-        volume.left = match.captured(1).toInt();
-    if (const auto match = right.match(*text); match.hasMatch())
-        volume.right = match.captured(1).toInt();
+    for (const auto& [name, value] :
+         {std::pair{"front-left", &volume.left}, {"front-right", &volume.right}}) {
+        const QRegularExpression pattern(QLatin1StringView(name) +
+                                         QStringLiteral(": \\d+ / +\\d+% / (-?[0-9.]+|-inf) dB"));
+        const QRegularExpressionMatch match = pattern.match(*text);
+        if (!match.hasMatch())
+            continue;
+        const QString db = match.captured(1);
+        *value = db == QStringLiteral("-inf") ? -std::numeric_limits<double>::infinity() : db.toDouble();
+    }
     return volume;
 }
 

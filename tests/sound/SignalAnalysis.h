@@ -1,7 +1,8 @@
 #pragma once
 
 // Measurements on one channel of sound, shared by the tests of the wave images and of the
-// recordings: where the tone is, its level, and the times its waveform crosses zero upwards.
+// recordings: where the tone is, its level, its fitted amplitude, and the times its waveform
+// crosses zero upwards.
 
 #include <QtEndian>
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <numbers>
 #include <vector>
 
 struct SRegion
@@ -83,6 +85,38 @@ inline double FrequencyOf(const std::vector<double>& samples, SRegion region, do
     if (crossings.size() < 2)
         return 0;
     return double(crossings.size() - 1) * rate / (crossings.back() - crossings.front());
+}
+
+// Amplitude of the sine of a known frequency that fits the samples best (least squares, with an
+// offset), so that noise and distortion do not count as level.
+inline double SineAmplitude(const std::vector<double>& samples, SRegion region, double frequency, double rate)
+{
+    // Normal equations of s = a sin + b cos + c.
+    double m[3][3] = {};
+    double v[3] = {};
+    for (size_t i = region.begin; i < region.end; ++i) {
+        const double phase = 2 * std::numbers::pi * frequency * double(i) / rate;
+        const double basis[3] = {std::sin(phase), std::cos(phase), 1};
+        for (int r = 0; r < 3; ++r) {
+            v[r] += basis[r] * samples[i];
+            for (int c = 0; c < 3; ++c)
+                m[r][c] += basis[r] * basis[c];
+        }
+    }
+    // Cramer's rule: column k of m replaced by v.
+    auto determinant = [&m, &v](int k) {
+        double a[3][3];
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c)
+                a[r][c] = c == k ? v[r] : m[r][c];
+        return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) -
+               a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
+               a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
+    };
+    const double whole = determinant(-1);
+    if (whole == 0)
+        return 0;
+    return std::hypot(determinant(0) / whole, determinant(1) / whole);
 }
 
 inline double Decibels(double ratio)

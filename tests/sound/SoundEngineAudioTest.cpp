@@ -18,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -31,9 +33,23 @@ struct STone
     bool found = false;
     double frequency = 0;
     double rmsDb = 0;
+    // The fitted sine's amplitude against full scale.
+    double amplitudeDb = 0;
     double otherChannelPeak = 0;
     double seconds = 0;
 };
+
+// The sink's volume in dB is 20 log10(v / 65535) for the program's value v, -inf for 0; pactl
+// shows it to 0.01 dB.
+void ExpectSinkDb(const SSinkVolume& volume, int32_t left, int32_t right, const std::string& what)
+{
+    for (const auto& [shown, value] : {std::pair{volume.left, left}, {volume.right, right}}) {
+        if (value == 0)
+            EXPECT_EQ(shown, -std::numeric_limits<double>::infinity()) << what;
+        else
+            EXPECT_NEAR(shown, Decibels(value / 65535.0), 0.01) << what << ", volume " << value;
+    }
+}
 
 class SoundEngineAudioTest : public ::testing::Test
 {
@@ -51,14 +67,14 @@ protected:
 
     void TearDown() override { gOptions.Modulation = true; }
 
-    // Plays one tone at full master volume and measures it in the channel it should sound in.
-    STone Record(double attenuation, int32_t channel, int32_t soundingChannel)
+    // Plays one 1000 Hz tone and measures it in the channel it should sound in.
+    STone Record(double attenuation, int32_t channel, int32_t soundingChannel, int32_t volume = FullVolume)
     {
         TSoundEngine engine;
         TMonitorRecorder recorder;
         if (!recorder.Start())
             return {};
-        engine.GenerateAndPlay(1000, attenuation, false, FullVolume, channel);
+        engine.GenerateAndPlay(1000, attenuation, false, volume, channel);
         recorder.RecordFor(1.2);
         recorder.Stop();
         return Measure(recorder, soundingChannel);
@@ -76,6 +92,7 @@ protected:
         tone.found = true;
         tone.frequency = FrequencyOf(sounding, middle, MonitorRate);
         tone.rmsDb = Decibels(Rms(sounding, middle));
+        tone.amplitudeDb = Decibels(SineAmplitude(sounding, middle, 1000, MonitorRate));
         tone.otherChannelPeak = Peak(other);
         tone.seconds = double(region.Length()) / MonitorRate;
         return tone;
@@ -96,62 +113,80 @@ TEST_F(SoundEngineAudioTest, ToneSoundsAtItsFrequencyInTheChosenChannelOnly)
     }
 }
 
-TEST_F(SoundEngineAudioTest, TwentyDecibelsOfAttenuationSoundTwentyDecibelsQuieter)
+// Attenuation 80 is test level 0 dB, where normal hearing is measured; its peak of 3.28 steps
+// leaves the most room for error. At 70 dB (a peak of 10.4 steps) rounding to whole steps itself
+// leaves the 1000 Hz tone 0.057 dB low.
+TEST_F(SoundEngineAudioTest, EveryLevelSoundsAtItsNominalLevel)
 {
-    const STone louder = Record(10, 3, 0);
-    const STone quieter = Record(30, 3, 0);
-    ASSERT_TRUE(louder.found);
-    ASSERT_TRUE(quieter.found);
-    EXPECT_NEAR(louder.rmsDb - quieter.rmsDb, 20, 0.2);
+    const std::pair<int, double> ladder[] = {{0, 0.05},  {10, 0.05}, {20, 0.05}, {30, 0.05}, {40, 0.05},
+                                             {50, 0.05}, {60, 0.05}, {70, 0.06}, {80, 0.5}};
+    for (const auto& [attenuation, tolerance] : ladder) {
+        const STone tone = Record(attenuation, 3, 0);
+        ASSERT_TRUE(tone.found) << "attenuation " << attenuation;
+        const double nominal = Decibels(TSoundEngine::FullScale / 32768) - attenuation;
+        EXPECT_NEAR(tone.amplitudeDb, nominal, tolerance) << "attenuation " << attenuation;
+    }
+}
+
+// The master volume is an amplitude: a tenth of it is 20 dB, a hundredth 40 dB.
+TEST_F(SoundEngineAudioTest, MasterVolumeIsAnAmplitude)
+{
+    const STone full = Record(0, 3, 0, FullVolume);
+    const STone tenth = Record(0, 3, 0, 6553);
+    const STone hundredth = Record(0, 3, 0, 655);
+    ASSERT_TRUE(full.found && tenth.found && hundredth.found);
+    EXPECT_NEAR(full.amplitudeDb - tenth.amplitudeDb, 20.00, 0.05);
+    EXPECT_NEAR(full.amplitudeDb - hundredth.amplitudeDb, 40.0, 0.1);
 }
 
 TEST_F(SoundEngineAudioTest, OutputVolumeSilencesTheOtherSide)
 {
-    struct SCase
-    {
-        int32_t channel;
-        SSinkVolume volume;
-    };
-    // 6553 of 65535 is 6553 of PulseAudio's 65536 after rounding.
-    const SCase cases[] = {{0, {6553, 0}}, {1, {0, 6553}}, {2, {6553, 6553}}, {3, {6553, 6553}}};
     TSoundEngine engine;
-    for (const SCase& c : cases) {
-        ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, c.channel));
-        EXPECT_EQ(ReadSinkVolume(), c.volume) << "channel " << c.channel;
+    for (int32_t channel : {0, 1, 2, 3}) {
+        const int32_t left = channel == 1 ? 0 : CalibrationLevel;
+        const int32_t right = channel == 0 ? 0 : CalibrationLevel;
+        ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, channel));
+        ExpectSinkDb(ReadSinkVolume(), left, right, "channel " + std::to_string(channel));
         EXPECT_EQ(engine.CurrentVolume, CalibrationLevel);
         // Another program moves the volume; the same setting again must still take hold. The
         // news of the change reaches the engine's mixer a moment later, as it would between tones.
         ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("30000")}));
         QThread::msleep(300);
-        ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, c.channel));
-        EXPECT_EQ(ReadSinkVolume(), c.volume) << "channel " << c.channel << " after another program";
+        ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, channel));
+        ExpectSinkDb(ReadSinkVolume(), left, right,
+                     "channel " + std::to_string(channel) + " after another program");
     }
     ASSERT_TRUE(engine.SetOutputVolume(FullVolume, 3));
-    EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{65536, 65536}));
+    ExpectSinkDb(ReadSinkVolume(), FullVolume, FullVolume, "full volume");
 }
 
 TEST_F(SoundEngineAudioTest, EngineHoldsTheVolumeWhileItLivesAndRestoresIt)
 {
-    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("30000")}));
+    // Another program's volume of a quarter in amplitude.
+    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("0.25")}));
     ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-mute"), TestSink, QStringLiteral("1")}));
+    const SSinkVolume found = ReadSinkVolume();
     const int openFailures = LogLinesWith(QStringLiteral("Volume control open failed!"));
     {
         TSoundEngine engine;
-        EXPECT_EQ(engine.SavedMixerVolume, 30000);
-        EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{6553, 6553}));
+        EXPECT_NEAR(engine.SavedMixerVolume, 65535 / 4, 1);
+        ExpectSinkDb(ReadSinkVolume(), CalibrationLevel, CalibrationLevel, "calibration level");
         EXPECT_EQ(ReadSinkMute(), false);
         engine.GenerateAndPlay(1000, 40, false, 20000, 1);
-        EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{0, 20000}));
+        ExpectSinkDb(ReadSinkVolume(), 0, 20000, "tone on the right");
         EXPECT_EQ(engine.CurrentVolume, 20000);
     }
-    EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{30000, 30000}));
+    const SSinkVolume restored = ReadSinkVolume();
+    EXPECT_EQ(restored.left, found.left);
+    EXPECT_EQ(restored.right, found.right);
     EXPECT_EQ(LogLinesWith(QStringLiteral("Volume control open failed!")), openFailures);
 }
 
-TEST_F(SoundEngineAudioTest, MessageBoxLowersTheMasterVolumeToATenth)
+TEST_F(SoundEngineAudioTest, MessageBoxIsTwentyDecibelsQuieterThanTheTone)
 {
     TSoundEngine engine;
     ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, 3));
+    const SSinkVolume tone = ReadSinkVolume();
     SSinkVolume duringBox;
     TMessageBox::SetHandler([&duringBox](const SMessageRequest& request) {
         EXPECT_EQ(request.text, QStringLiteral("text"));
@@ -167,8 +202,9 @@ TEST_F(SoundEngineAudioTest, MessageBoxLowersTheMasterVolumeToATenth)
         return QMessageBox::Ok;
     });
     EXPECT_EQ(answer, QMessageBox::No);
-    EXPECT_EQ(duringBox, (SSinkVolume{655, 655}));
-    EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{6553, 6553}));
+    EXPECT_NEAR(duringBox.left - tone.left, -20, 0.02);
+    EXPECT_NEAR(duringBox.right - tone.right, -20, 0.02);
+    ExpectSinkDb(ReadSinkVolume(), CalibrationLevel, CalibrationLevel, "after the box");
 }
 
 TEST_F(SoundEngineAudioTest, DestroyingTheEngineCutsTheToneShort)
@@ -214,9 +250,11 @@ TEST(SoundEngineWithoutServer, LogsTheFailuresAndGoesOn)
     EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
     const QString log = folder.filePath(QStringLiteral("Log.txt"));
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tVolume control open failed!"), log), 1);
-    // Two tones, two refusals with the system's error text.
+    // The mixer says which call failed.
+    EXPECT_EQ(LogLinesWith(QStringLiteral("AlsaMixer.cpp\tsnd_hctl_open failed, Error=(0x"), log), 1);
+    // Two tones, two refusals; each of the three with the system's error text.
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tError=(0x"), log), 2);
-    EXPECT_EQ(LogLinesWith(QStringLiteral("Message: "), log), 2);
+    EXPECT_EQ(LogLinesWith(QStringLiteral("Message: "), log), 3);
 }
 
 TEST(SoundEngineWithoutServer, ChildPlaysWithoutServer)
@@ -229,7 +267,7 @@ TEST(SoundEngineWithoutServer, ChildPlaysWithoutServer)
         EXPECT_FALSE(engine.SetOutputVolume(CalibrationLevel, 0));
         EXPECT_FALSE(engine.NextTone(false));
         engine.GenerateAndPlay(2000, 10, true, CalibrationLevel, 3);
-        EXPECT_EQ(engine.WaveImage.size(), 158804u);
+        EXPECT_EQ(engine.WaveImage().size(), 158804u);
         EXPECT_EQ(engine.RecordHeard(), 1);
     }
     EXPECT_FLOAT_EQ(results[0], 10);

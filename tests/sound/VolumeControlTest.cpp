@@ -53,12 +53,12 @@ TEST_F(VolumeControlTest, EngineWithoutMixerLogsAndGoesOn)
     EXPECT_EQ(engine.Results, nullptr);
     EXPECT_EQ(engine.LastFreqIndex(), -1);
     EXPECT_TRUE(engine.NextTone(false));
-    EXPECT_TRUE(engine.WaveImage.empty());
+    EXPECT_TRUE(engine.WaveImage().empty());
     EXPECT_EQ(engine.RecordHeard(), 1);
     engine.StepBack();
     engine.CopyLeftToRight();
     engine.GenerateAndPlay(1000, 20, true, 6553, 1);
-    EXPECT_EQ(engine.WaveImage.size(), 158804u);
+    EXPECT_EQ(engine.WaveImage().size(), 158804u);
     // Each tone reads the volume back, and cannot.
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tGetCurrentVolume Error")), readFailures + 2);
 }

@@ -1,5 +1,5 @@
 // Reading the layout of a wave image back from its header, as playback does.
-#include "platform/AlsaPlayback.h"
+#include "sound/WaveImage.h"
 #include "sound/SoundEngine.h"
 
 #include <QtEndian>
@@ -14,11 +14,11 @@ namespace {
 
 std::vector<uint8_t> ToneImage()
 {
-    const size_t size = TSoundEngine::FrameCount(TSoundEngine::ToneDuration, TSoundEngine::SampleRate) * 4 +
-                        TSoundEngine::HeaderSize;
+    const size_t size = TSoundEngine::FrameCount(TSoundEngine::ToneDuration, TWaveImage::SampleRate) * 4 +
+                        TWaveImage::HeaderSize;
     std::vector<uint8_t> image(size, 0);
-    TSoundEngine::WriteWaveHeader(image.data(), uint32_t(size), TSoundEngine::SampleRate,
-                                  TSoundEngine::BitsPerSample);
+    TWaveImage::WriteWaveHeader(image.data(), uint32_t(size), TWaveImage::SampleRate,
+                                TWaveImage::BitsPerSample);
     return image;
 }
 
@@ -67,7 +67,7 @@ TEST(WaveImageTest, HeaderReadsBackOrIsRefused)
         std::vector<uint8_t> image = ToneImage();
         c.change(image);
         SWaveData data;
-        ASSERT_EQ(TAlsaPlayback::ParseWaveImage(image.data(), image.size(), data), c.parses) << c.name;
+        ASSERT_EQ(TWaveImage::ParseWaveImage(image.data(), image.size(), data), c.parses) << c.name;
         if (!c.parses)
             continue;
         EXPECT_EQ(data.format, (SWaveFormat{1, 2, 44100, 176400, 4, 16})) << c.name;
