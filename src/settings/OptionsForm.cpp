@@ -4,6 +4,7 @@
 
 #include "data/Data.h"
 #include "data/DataEngine.h"
+#include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "platform/CommonDialogs.h"
 #include "platform/MessageBox.h"
@@ -26,6 +27,7 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->setupUi(this);
     ConnectEvents();
     SetTabOrder();
+    TContextHelp::Join(this, 2400);
     gLang.AddForm(this);
 }
 

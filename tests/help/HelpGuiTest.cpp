@@ -89,6 +89,7 @@ struct SWindowContext
 };
 const SWindowContext kWindowContexts[] = {
     {"MainForm", 1000},
+    {"OptionsForm", 2400},
 };
 
 } // namespace
