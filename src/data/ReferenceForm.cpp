@@ -3,6 +3,7 @@
 #include "ui_ReferenceForm.h"
 
 #include "data/DataEngine.h"
+#include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "log/Tools.h"
 
@@ -19,6 +20,7 @@ TReferenceForm::TReferenceForm(QWidget* parent) : QDialog(parent), ui(std::make_
             &TReferenceForm::HeadPhoneNameEditChange);
     connect(ui->OkButton, &QPushButton::clicked, this, &TReferenceForm::OkButtonClick);
     connect(ui->CancelButton, &QPushButton::clicked, this, &TReferenceForm::CancelButtonClick);
+    TContextHelp::Join(this, 2200);
     gLang.AddForm(this);
 }
 
