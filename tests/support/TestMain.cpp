@@ -1,5 +1,7 @@
 // Runs every test of one test program inside a Qt application, with message boxes answered
 // by the tests themselves: a box that no test expects is a failure.
+#include "help/HtmlHelp.h"
+#include "platform/Desktop.h"
 #include "platform/VolumeTool.h"
 #include "support/MessageRecorder.h"
 
@@ -12,9 +14,18 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    // Help is there from the start, as in the program.
+    LoadHtmlHelp();
     // The user's own volume control is never started by a test that does not ask for it.
     TVolumeTool::SetProgram(QStringLiteral("kelvarion-test-without-volume-tool"));
+    // Nor the user's mail program or browser.
+    TDesktop::SetOpenUrlHandler([](const QUrl& url) {
+        ADD_FAILURE() << "unexpected link: " << url.toString().toStdString();
+        return false;
+    });
     // Answers nothing and restores the failing handler when it goes.
     { TMessageRecorder failOnUnexpectedBoxes; }
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    UnloadHtmlHelp();
+    return result;
 }
