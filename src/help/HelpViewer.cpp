@@ -9,9 +9,9 @@
 
 namespace {
 
-// The manual is some tens of kilobytes; a file a hundred times larger is not a manual, and
-// laying it out would hold the program up.
-constexpr qint64 kLargestHelpFile = 4 * 1024 * 1024;
+// The manual is some tens of kilobytes; a file fifty times larger is not a manual, and laying
+// it out would hold the program up for a second and more.
+constexpr qint64 kLargestHelpFile = 2 * 1024 * 1024;
 
 } // namespace
 
