@@ -32,7 +32,8 @@ void BM_OpenLargestHelpFile(benchmark::State& state)
     QTemporaryDir folder;
     QFile file(folder.filePath(QStringLiteral("large.html")));
     file.open(QIODevice::WriteOnly);
-    const QByteArray paragraph("<p>Each frequency starts quietly and the tones get louder; answer as soon as you hear.</p>\n");
+    const QByteArray paragraph(
+        "<p>Each frequency starts quietly and the tones get louder; answer as soon as you hear.</p>\n");
     file.write(paragraph.repeated(2 * 1024 * 1024 / paragraph.size()));
     file.close();
     OpenAndClose(state, file.fileName());

@@ -19,7 +19,8 @@ void TContextHelp::Join(QWidget* window, int helpContext)
 {
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), window);
     f1->setContext(Qt::WindowShortcut);
-    QObject::connect(f1, &QShortcut::activated, window, [helpContext] { HelpCommand(HELP_CONTEXT, helpContext); });
+    QObject::connect(f1, &QShortcut::activated, window,
+                     [helpContext] { HelpCommand(HELP_CONTEXT, helpContext); });
 }
 
 TContextHelp::Handler TContextHelp::SetHandler(Handler handler)

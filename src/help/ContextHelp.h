@@ -11,7 +11,10 @@ class TContextHelp
 {
 public:
     // The framework's help commands, by their numbers.
-    enum Command : int { HELP_CONTEXT = 1 };
+    enum Command : int
+    {
+        HELP_CONTEXT = 1
+    };
 
     // True when the handler served the request.
     using Handler = std::function<bool(int command, int data)>;

@@ -37,19 +37,20 @@ bool Requested(const QString& folder, const QStringList& arguments)
 QString Header(const QStringList& arguments)
 {
     const SVersionRecord system = TSystemVersion::Read();
-    return QStringLiteral("Kelvarion help trace\n"
-                          "Started: %1\n"
-                          "Program: %2, built %3\n"
-                          "Arguments: %4\n"
-                          "System: %5, kernel %6.%7.%8\n"
-                          "Qt: %9\n"
-                          "Help viewer: built in")
-        .arg(QDateTime::currentDateTime().toString(Qt::ISODate), TAppPaths::ProgramPath(), BuildDateText(),
-             arguments.join(QLatin1Char(' ')), system.distribution)
-        .arg(system.major)
-        .arg(system.minor)
-        .arg(system.build)
-        .arg(QString::fromLatin1(qVersion()));
+    return QString(ProductName) + QStringLiteral(" help trace\n"
+                                                 "Started: %1\n"
+                                                 "Program: %2, version%3built %4\n"
+                                                 "Arguments: %5\n"
+                                                 "System: %6, kernel %7.%8.%9\n"
+                                                 "Qt: %10\n"
+                                                 "Help viewer: built in")
+                                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate),
+                                           TAppPaths::ProgramPath(), VersionText(), BuildDateText(),
+                                           arguments.join(QLatin1Char(' ')), system.distribution)
+                                      .arg(system.major)
+                                      .arg(system.minor)
+                                      .arg(system.build)
+                                      .arg(QString::fromLatin1(qVersion()));
 }
 
 } // namespace

@@ -18,7 +18,6 @@ constexpr qint64 kLargestHelpFile = 2 * 1024 * 1024;
 THelpViewer::THelpViewer()
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlag(Qt::Window);
     resize(760, 680);
     document()->setDocumentMargin(12);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -34,7 +33,9 @@ bool THelpViewer::Load(const QString& file)
         return false;
     }
     if (info.size() > kLargestHelpFile) {
-        LOG_AT(QStringLiteral("[HelpViewer] the help file is too large to show (%1 bytes): %2").arg(info.size()).arg(file));
+        LOG_AT(QStringLiteral("[HelpViewer] the help file is too large to show (%1 bytes): %2")
+                   .arg(info.size())
+                   .arg(file));
         return false;
     }
     m_file = file;

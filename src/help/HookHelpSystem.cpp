@@ -17,8 +17,10 @@ THookHelpSystem::THookHelpSystem(const QString& chmFile, THostType hostType)
     : m_chmFile(chmFile), m_hostType(hostType)
 {
     // The built-in viewer has one kind of window, so the window-definition name stays empty.
-    THelpTrace::Write(QStringLiteral("THookHelpSystem.Create(\"%1\",\"\", %2)").arg(chmFile).arg(int(hostType)));
-    m_oldHelpEvent = TContextHelp::SetHandler([this](int command, int data) { return HelpHook(command, data); });
+    THelpTrace::Write(
+        QStringLiteral("THookHelpSystem.Create(\"%1\",\"\", %2)").arg(chmFile).arg(int(hostType)));
+    m_oldHelpEvent =
+        TContextHelp::SetHandler([this](int command, int data) { return HelpHook(command, data); });
 }
 
 THookHelpSystem::~THookHelpSystem()

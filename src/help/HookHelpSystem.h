@@ -6,7 +6,12 @@
 
 // Where help is shown: the viewer built into the program, or one of the external viewers of
 // another system, which never exist here.
-enum class THostType : int { htHHAPI = 0, htKeyHHexe = 1, htHHexe = 2 };
+enum class THostType : int
+{
+    htHHAPI = 0,
+    htKeyHHexe = 1,
+    htHHexe = 2
+};
 
 // The help object of one help file: while it exists it serves every help request of the
 // program (F1 in any window that joined TContextHelp, the Help command) from its file.

@@ -92,5 +92,6 @@ void HHShowError(int code)
     default:
         text = QStringLiteral("Unknown error returned by HHHelpContext");
     }
-    TMessageBox::Show({nullptr, text, QCoreApplication::applicationName(), QMessageBox::Ok, QMessageBox::Warning});
+    TMessageBox::Show(
+        {nullptr, text, QCoreApplication::applicationName(), QMessageBox::Ok, QMessageBox::Warning});
 }

@@ -1,7 +1,7 @@
 #include "shell/MainFormFixture.h"
 
 #include "help/About.h"
-#include "platform/Desktop.h"
+#include "support/DesktopLinks.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const kFixedLabels[] = {"_lblProduct", "_lblMail", "_lblWWW", "_lblMaker"};
+const char* const kFixedLabels[] = {"_lblProduct", "_lblVersion", "_lblMail", "_lblWWW", "_lblMaker"};
 
 QString TextOf(const TAbout& about, const char* label)
 {
@@ -18,35 +18,17 @@ QString TextOf(const TAbout& about, const char* label)
     return found ? found->text() : QString();
 }
 
-// Keeps the links the about box hands to the desktop.
-class TDesktopLinks
+class AboutTest : public ::testing::Test
 {
-public:
-    TDesktopLinks()
-    {
-        TDesktop::SetOpenUrlHandler([this](const QUrl& url) {
-            urls.append(url);
-            return true;
-        });
-    }
-    ~TDesktopLinks()
-    {
-        TDesktop::SetOpenUrlHandler([](const QUrl& url) {
-            ADD_FAILURE() << "unexpected link: " << url.toString().toStdString();
-            return false;
-        });
-    }
-    TDesktopLinks(const TDesktopLinks&) = delete;
-    TDesktopLinks& operator=(const TDesktopLinks&) = delete;
-
-    QList<QUrl> urls;
+protected:
+    void SetUp() override { gLang.ChangeLangSym(QStringLiteral("en")); }
+    void TearDown() override { gLang.ChangeLangSym(QStringLiteral("en")); }
 };
 
 } // namespace
 
-TEST(About, TheAddressLabelsKeepTheirTextInEveryLanguage)
+TEST_F(AboutTest, TheAddressLabelsKeepTheirTextInEveryLanguage)
 {
-    gLang.ChangeLangSym(QStringLiteral("en"));
     TAbout about;
     QStringList english;
     for (const char* label : kFixedLabels)
@@ -60,10 +42,9 @@ TEST(About, TheAddressLabelsKeepTheirTextInEveryLanguage)
         EXPECT_FALSE(english[i].isEmpty());
         EXPECT_EQ(TextOf(about, kFixedLabels[i]), english[i]) << kFixedLabels[i];
     }
-    gLang.ChangeLangSym(QStringLiteral("en"));
 }
 
-TEST(About, TheAddressesGoToTheDesktop)
+TEST_F(AboutTest, TheAddressesGoToTheDesktop)
 {
     gLang.ChangeLangSym(QStringLiteral("pl"));
     TAbout about;
@@ -97,7 +78,6 @@ TEST(About, TheAddressesGoToTheDesktop)
         ASSERT_EQ(desktop.urls.size(), 1);
         EXPECT_EQ(desktop.urls.first(), row.expected);
     }
-    gLang.ChangeLangSym(QStringLiteral("en"));
 }
 
 TEST_F(MainFormTest, AboutShowsTheBoxModallyAndDeletesItAfterwards)

@@ -9,6 +9,7 @@
 #include "platform/AppPaths.h"
 #include "settings/Options.h"
 #include "support/LogProbe.h"
+#include "support/ScopedValue.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -67,6 +68,7 @@ protected:
     {
         HHCloseAll();
         MainFormTest::TearDown();
+        gLang.ChangeLangSym(QStringLiteral("en"));
     }
 
     void PressF1(QWidget* window)
@@ -127,8 +129,8 @@ TEST(HelpPages, EveryContextNumberHasItsSectionInEveryManual)
 
 TEST_F(HelpTest, TheHelpCommandOpensTheManualAtItsTop)
 {
-    PressF1(form.get());
-    ShowActive(form.get());
+    PressF1(form);
+    ShowActive(form);
     Click("ToolButtonHelp");
     // The same window, moved from the main window's section to the top.
     ASSERT_EQ(Viewers().size(), 1);
@@ -138,12 +140,12 @@ TEST_F(HelpTest, TheHelpCommandOpensTheManualAtItsTop)
 
 TEST_F(HelpTest, HelpWindowsCloseOnALanguageChangeAndWhenTheMainWindowCloses)
 {
-    PressF1(form.get());
+    PressF1(form);
     ASSERT_EQ(Viewers().size(), 1);
     form->findChild<QMenu*>(QStringLiteral("Lang"))->findChild<QAction*>(QStringLiteral("pl"))->trigger();
     EXPECT_TRUE(Viewers().isEmpty());
 
-    PressF1(form.get());
+    PressF1(form);
     ASSERT_EQ(Viewers().size(), 1);
     EXPECT_EQ(Viewers().first()->File(), HelpFileOf("pl"));
 
@@ -151,7 +153,6 @@ TEST_F(HelpTest, HelpWindowsCloseOnALanguageChangeAndWhenTheMainWindowCloses)
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(Viewers().isEmpty());
     EXPECT_FALSE(TContextHelp::HelpCommand(TContextHelp::HELP_CONTEXT, 1000));
-    gLang.ChangeLangSym(QStringLiteral("en"));
 }
 
 TEST_F(HelpTest, AMissingHelpFileFallsBackToEnglishAndIsLogged)
@@ -164,8 +165,11 @@ TEST_F(HelpTest, AMissingHelpFileFallsBackToEnglishAndIsLogged)
         int logLines;
     };
     const SCase cases[] = {
-        {"pl", {}, "pl", 0},       {"", {}, "en", 0},          {"pl", {"pl"}, "en", 1},
-        {"de", {}, "en", 1},       {"pl", {"pl", "en"}, nullptr, 2},
+        {"pl", {}, "pl", 0},
+        {"", {}, "en", 0},
+        {"pl", {"pl"}, "en", 1},
+        {"de", {}, "en", 1},
+        {"pl", {"pl", "en"}, nullptr, 2},
     };
     for (const SCase& row : cases) {
         SCOPED_TRACE(std::string("symbol ") + row.symbol + ", missing " + std::to_string(row.missing.size()));
@@ -179,18 +183,18 @@ TEST_F(HelpTest, AMissingHelpFileFallsBackToEnglishAndIsLogged)
         QStringList logged = log.NewLines().filter(QStringLiteral("[HTMLHelpChange] file("));
         EXPECT_EQ(logged.size(), row.logLines);
         if (row.logLines > 0)
-            EXPECT_TRUE(logged.first().endsWith(QStringLiteral("[HTMLHelpChange] file(") + HelpFileOf(row.symbol) +
-                                                QStringLiteral(") doesn't exits.")));
+            EXPECT_TRUE(logged.first().endsWith(QStringLiteral("[HTMLHelpChange] file(") +
+                                                HelpFileOf(row.symbol) + QStringLiteral(") doesn't exits.")));
         if (row.shown == nullptr) {
             ASSERT_EQ(messages.Texts().size(), 1);
             EXPECT_EQ(messages.Texts().first(),
-                      gLang.GetString(QStringLiteral("MessHelpFile"), form.get()) + HelpFileOf("en"));
+                      gLang.GetString(QStringLiteral("MessHelpFile"), form) + HelpFileOf("en"));
         } else {
             EXPECT_TRUE(messages.Texts().isEmpty());
         }
 
-        PressF1(form.get());
-        ShowActive(form.get());
+        PressF1(form);
+        ShowActive(form);
         Click("ToolButtonHelp");
         if (row.shown == nullptr) {
             EXPECT_TRUE(Viewers().isEmpty());
@@ -214,7 +218,8 @@ TEST(HelpFiles, AFileThatIsNoManualOpensOrShowsNothing)
     const SCase cases[] = {
         {"broken.html", QByteArray("<html><body><h1 id=\"1000\">Half a page<p><b><i"), true},
         {"binary.html", QByteArray("\x00\xff\xfe<\x01>\x80", 7).repeated(1000), true},
-        {"huge.html", QByteArray("<p>a few words of a very long manual</p>\n").repeated(10 * 1024 * 1024 / 40), false},
+        {"huge.html",
+         QByteArray("<p>a few words of a very long manual</p>\n").repeated(10 * 1024 * 1024 / 40), false},
     };
     for (const SCase& row : cases) {
         SCOPED_TRACE(row.name);
@@ -249,14 +254,14 @@ TEST(HelpTrace, ADebugStartTracesEveryHelpCall)
     QFile trace(folder.filePath(QStringLiteral("HHDebug.txt")));
     ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'));
-    const QStringList calls = lines.mid(lines.indexOf(QStringLiteral("THookHelpSystem.Create(\"%1\",\"\", 0)").arg(manual)));
+    const QStringList calls =
+        lines.mid(lines.indexOf(QStringLiteral("THookHelpSystem.Create(\"%1\",\"\", 0)").arg(manual)));
     EXPECT_EQ(calls, (QStringList{QStringLiteral("THookHelpSystem.Create(\"%1\",\"\", 0)").arg(manual),
                                   QStringLiteral("THookHelpSystem.HelpHook(HELP_CONTEXT, 2400)"),
                                   QStringLiteral("ShowContext(\"%1\", 2400)").arg(manual),
                                   QStringLiteral("  returned - 0"),
                                   QStringLiteral("ShowTopic(\"%1\", 0)").arg(manual),
-                                  QStringLiteral("  returned - 0"),
-                                  QStringLiteral("THookHelpSystem.Destroy"),
+                                  QStringLiteral("  returned - 0"), QStringLiteral("THookHelpSystem.Destroy"),
                                   QString()}));
     EXPECT_GT(lines.indexOf(calls.first()), 0) << "the trace starts with a header";
 }

@@ -39,18 +39,22 @@ TEST(HelpTrace, EveryStartRemovesTheOldTraceAndOnlyTheSwitchStartsANewOne)
         {{QStringLiteral("-Debug")}, false, false, true},
         {{}, true, false, true},
         {{}, false, false, false},
-        {{QStringLiteral("-debugger"), QStringLiteral("--debug"), QStringLiteral("debug")}, false, false, false},
+        {{QStringLiteral("-debugger"), QStringLiteral("--debug"), QStringLiteral("debug")},
+         false,
+         false,
+         false},
         {{QStringLiteral("-debug")}, false, true, true},
         {{}, false, true, false},
     };
     for (const SCase& row : cases) {
-        SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString() + (row.debugFile ? " debug.debug" : "") +
-                     (row.unwritableFolder ? " unwritable" : ""));
+        SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString() +
+                     (row.debugFile ? " debug.debug" : "") + (row.unwritableFolder ? " unwritable" : ""));
         QTemporaryDir root;
         QTemporaryDir temp;
         // Nobody, root included, can write below a regular file.
         WriteFile(root.filePath(QStringLiteral("a-file")), {});
-        const QString folder = row.unwritableFolder ? root.filePath(QStringLiteral("a-file/folder")) : root.path();
+        const QString folder =
+            row.unwritableFolder ? root.filePath(QStringLiteral("a-file/folder")) : root.path();
         const QString trace = (row.unwritableFolder ? temp.path() : folder) + QStringLiteral("/HHDebug.txt");
         WriteFile(trace, "a trace of an earlier run\n");
         if (row.debugFile)

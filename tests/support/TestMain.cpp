@@ -1,8 +1,8 @@
 // Runs every test of one test program inside a Qt application, with message boxes answered
 // by the tests themselves: a box that no test expects is a failure.
 #include "help/HtmlHelp.h"
-#include "platform/Desktop.h"
 #include "platform/VolumeTool.h"
+#include "support/DesktopLinks.h"
 #include "support/MessageRecorder.h"
 
 #include <QApplication>
@@ -18,13 +18,10 @@ int main(int argc, char** argv)
     LoadHtmlHelp();
     // The user's own volume control is never started by a test that does not ask for it.
     TVolumeTool::SetProgram(QStringLiteral("kelvarion-test-without-volume-tool"));
-    // Nor the user's mail program or browser.
-    TDesktop::SetOpenUrlHandler([](const QUrl& url) {
-        ADD_FAILURE() << "unexpected link: " << url.toString().toStdString();
-        return false;
-    });
-    // Answers nothing and restores the failing handler when it goes.
+    // Answer nothing and restore the failing handlers when they go: no box is shown, and the
+    // user's mail program or browser is never started.
     { TMessageRecorder failOnUnexpectedBoxes; }
+    { TDesktopLinks failOnUnexpectedLinks; }
     const int result = RUN_ALL_TESTS();
     UnloadHtmlHelp();
     return result;
