@@ -2,6 +2,7 @@
 
 #include "log/Log.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QShortcut>
@@ -50,6 +51,19 @@ void THelpViewer::ShowAnchor(const QString& anchor)
         verticalScrollBar()->setValue(0);
     else
         scrollToAnchor(m_anchor);
+}
+
+void THelpViewer::Present()
+{
+    const QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality modality =
+        modal != nullptr && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+    // Qt takes a new modality only while the window is hidden.
+    if (modality != windowModality()) {
+        hide();
+        setWindowModality(modality);
+    }
+    show();
 }
 
 bool THelpViewer::HasAnchor(const QString& anchor) const

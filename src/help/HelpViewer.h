@@ -15,6 +15,10 @@ public:
     bool Load(const QString& file);
     // Moves to the anchor, or to the top of the page when the page has no such anchor.
     void ShowAnchor(const QString& anchor);
+    // Shows the window so that it can be read and closed: over a window shown modally, which
+    // blocks every other window, the manual is modal itself until it is opened again from a
+    // window that is not.
+    void Present();
 
     QString File() const { return m_file; }
     // The anchor shown; empty for the top of the page.

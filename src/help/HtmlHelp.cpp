@@ -63,7 +63,7 @@ THelpViewer* HtmlHelp(const QString& file, const QString& anchor)
         Viewers().append(viewer);
     }
     viewer->ShowAnchor(anchor);
-    viewer->show();
+    viewer->Present();
     return viewer;
 }
 

@@ -12,6 +12,7 @@
 #include "support/ScopedValue.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -106,8 +107,27 @@ TEST_F(HelpTest, F1OpensTheManualAtTheSectionOfTheActiveWindow)
         EXPECT_EQ(viewer->parentWidget(), nullptr);
         EXPECT_EQ(viewer->File(), HelpFileOf("en"));
         EXPECT_EQ(viewer->Anchor(), QString::number(context));
+        EXPECT_FALSE(viewer->isModal()) << "the window it was opened from stays usable";
         HHCloseAll();
     }
+}
+
+TEST_F(HelpTest, F1InAModalWindowOpensAManualThatTakesTheInput)
+{
+    // The manual is open beside the main window when a dialog is shown the way the program
+    // shows its dialogs: modal, blocking every other window.
+    PressF1(form);
+    ASSERT_EQ(Viewers().size(), 1);
+    THelpViewer* manual = Viewers().first();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(manual));
+    QDialog dialog(form);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    TContextHelp::Join(&dialog, 2400);
+    PressF1(&dialog);
+    ASSERT_EQ(Viewers().size(), 1);
+    EXPECT_EQ(Viewers().first(), manual);
+    EXPECT_EQ(manual->Anchor(), QStringLiteral("2400"));
+    EXPECT_EQ(QApplication::activeModalWidget(), manual);
 }
 
 TEST(HelpPages, EveryContextNumberHasItsSectionInEveryManual)
