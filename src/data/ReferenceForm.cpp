@@ -3,6 +3,7 @@
 #include "ui_ReferenceForm.h"
 
 #include "data/DataEngine.h"
+#include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "log/Tools.h"
 
@@ -20,6 +21,7 @@ TReferenceForm::TReferenceForm(QWidget* parent) : QDialog(parent), ui(std::make_
     connect(ui->OkButton, &QPushButton::clicked, this, &TReferenceForm::OkButtonClick);
     connect(ui->CancelButton, &QPushButton::clicked, this, &TReferenceForm::CancelButtonClick);
     gLang.AddForm(this);
+    TContextHelp::Join(this, 2200);
 }
 
 TReferenceForm::~TReferenceForm() = default;

@@ -4,6 +4,7 @@
 
 #include "data/Data.h"
 #include "data/DataEngine.h"
+#include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "platform/CommonDialogs.h"
 #include "platform/MessageBox.h"
@@ -27,6 +28,7 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ConnectEvents();
     SetTabOrder();
     gLang.AddForm(this);
+    TContextHelp::Join(this, 2400);
 }
 
 TOptionsForm::~TOptionsForm() = default;

@@ -6,6 +6,12 @@
 #include "data/DataChanges.h"
 #include "data/DataEngine.h"
 #include "data/ReferenceForm.h"
+
+#include "help/About.h"
+#include "help/ContextHelp.h"
+#include "help/HelpFile.h"
+#include "help/HookHelpSystem.h"
+#include "help/HtmlHelp.h"
 #include "lang/Lang.h"
 #include "log/Log.h"
 #include "log/Tools.h"
@@ -43,6 +49,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     PaintPanels();
     ConnectCommands();
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::RedrawGraphs);
+    TContextHelp::Join(this, 1000);
     FormCreate();
 }
 
@@ -62,6 +69,8 @@ void TMainForm::ConnectCommands()
     connect(ui->colour, &QAction::triggered, this, &TMainForm::colourClick);
     connect(ui->Options, &QAction::triggered, this, &TMainForm::OptionsClick);
     connect(ui->Exit, &QAction::triggered, this, &TMainForm::ExitClick);
+    connect(ui->HelpItem, &QAction::triggered, this, &TMainForm::ToolButtonHelpClick);
+    connect(ui->About, &QAction::triggered, this, &TMainForm::AboutClick);
     const std::pair<QToolButton*, QAction*> buttons[] = {
         {ui->ToolButtonNew, ui->New},     {ui->ToolButtonOpen, ui->Open},
         {ui->ToolButtonSaveAs, ui->Save}, {ui->ToolButtonCloseAll, ui->CloseAll},
@@ -104,6 +113,7 @@ void TMainForm::FormCreate()
     gLang.AddForm(this);
     LangCreateMenu(ui->Lang);
     HeaderVersionShow();
+    HTMLHelpChange(gOptions.Lang);
     CreateDataEngine();
     ui->Reference->setChecked(true);
     ReferenceClick(true);
@@ -115,6 +125,11 @@ void TMainForm::FormDestroy()
 {
     DataEngine = nullptr;
     m_dataEngine.reset();
+}
+
+void TMainForm::FormClose()
+{
+    m_help.reset();
 }
 
 void TMainForm::FormActivate()
@@ -179,8 +194,36 @@ void TMainForm::LangClick(QAction* sender)
     gLang.ChangeLangSym(sender->objectName());
     gOptions.SetLang(sender->objectName());
     HeaderVersionShow();
+    HTMLHelpChange(sender->objectName());
     // The chart and legend texts come from the language files too.
     RedrawGraphs();
+}
+
+void TMainForm::HTMLHelpChange(const QString& symbol)
+{
+    // The old object gives the help requests back before the new one takes them.
+    m_help.reset();
+    const SHelpFileChoice file = THelpFile::Choose(symbol);
+    if (!file.found) {
+        TMessageBox::Show({this, gLang.GetString(QStringLiteral("MessHelpFile"), this) + file.path,
+                           QCoreApplication::applicationName(), QMessageBox::Ok, QMessageBox::NoIcon});
+    }
+    m_help = std::make_unique<THookHelpSystem>(file.path, THostType::htHHAPI);
+    if (!_hhInstalled) {
+        TMessageBox::Show({this, gLang.GetString(QStringLiteral("MessHelpNotLoad"), this),
+                           QCoreApplication::applicationName(), QMessageBox::Ok, QMessageBox::NoIcon});
+    }
+}
+
+void TMainForm::ToolButtonHelpClick()
+{
+    m_help->HelpTopic(QString());
+}
+
+void TMainForm::AboutClick()
+{
+    TAbout about;
+    about.exec();
 }
 
 void TMainForm::OpenClick()
@@ -284,10 +327,12 @@ void TMainForm::Terminate()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (ifExit())
-        event->accept();
-    else
+    if (!ifExit()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    FormClose();
 }
 
 void TMainForm::changeEvent(QEvent* event)

@@ -10,6 +10,7 @@ class TMainForm;
 class QAction;
 class QMenu;
 class TDataEngine;
+class THookHelpSystem;
 
 // The main window: the menu and toolbar with their commands and, beneath them, the two
 // audiograms and the legend. All measurement state lives in DataEngine.
@@ -27,6 +28,7 @@ public:
     void HeaderVersionShow();
     void LangCreateMenu(QMenu* item);
     void LangClick(QAction* sender);
+    void HTMLHelpChange(const QString& symbol);
 
     // Ends the program as a confirmed Exit does, asking nothing.
     void Terminate();
@@ -42,6 +44,7 @@ private:
     void FormCreate();
     void FormDestroy();
     void FormActivate();
+    void FormClose();
 
     void OpenClick();
     void SaveClick();
@@ -53,10 +56,13 @@ private:
     void colourClick();
     void OptionsClick();
     void ExitClick();
+    void ToolButtonHelpClick();
+    void AboutClick();
 
     std::unique_ptr<Ui::TMainForm> ui;
     // DataEngine names what this holds; close-all replaces it.
     std::unique_ptr<TDataEngine> m_dataEngine;
+    std::unique_ptr<THookHelpSystem> m_help;
     // The volume control is offered once per run, not on every activation.
     bool m_volumeToolStarted = false;
 };

@@ -1,5 +1,6 @@
 #include "shell/StartUp.h"
 
+#include "help/HtmlHelp.h"
 #include "lang/Lang.h"
 #include "log/Tools.h"
 #include "platform/MessageBox.h"
@@ -12,6 +13,18 @@
 #include <QStringList>
 
 #include <exception>
+
+namespace {
+
+// The help viewer is loaded before the first window and released after the last, however the
+// run ends.
+struct SHtmlHelpLoaded
+{
+    SHtmlHelpLoaded() { LoadHtmlHelp(); }
+    ~SHtmlHelpLoaded() { UnloadHtmlHelp(); }
+};
+
+} // namespace
 
 QString TStartUp::LangOption(const QString& commandLine)
 {
@@ -52,6 +65,7 @@ int TStartUp::Run(int argc, char** argv)
         else
             QApplication::exit(0);
     });
+    const SHtmlHelpLoaded help;
     try {
         QApplication::setApplicationName(ProductName);
         gLang.ChangeLangSym(gOptions.Lang);

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Starts a copy of the program on a virtual X display with "-lang pl", ends it with SIGTERM
-# and checks what it leaves behind: the log, the data folder and the settings file; a second
-# start with "-lang en" keeps the stored language.
+# and checks what it leaves behind: the log, the data folder, the settings file and no help trace;
+# a second start with "-lang en -DEBUG" keeps the stored language and traces its help calls.
 set -euo pipefail
 build=$1
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cp "$build/kelvarion" "$folder/"
 cp -r "$build/res" "$folder/"
-cp "$build"/*.html "$folder/" 2>/dev/null || true
+cp "$build"/*.html "$build"/*.css "$folder/" 2>/dev/null || true
+echo "a trace of an earlier run" > "$folder/HHDebug.txt"
 # The program needs an X display, whatever the caller set.
 export QT_QPA_PLATFORM=xcb
 errors="$folder/stderr.txt"
@@ -21,7 +22,7 @@ run_once() {
     : > "$errors"
     local status=0
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-        (ulimit -f "${FILE_LIMIT:-unlimited}"; exec "$1/kelvarion" "$2" "$3") 2>"$4" &
+        (ulimit -f "${FILE_LIMIT:-unlimited}"; exec "$1/kelvarion" "${@:3}") 2>"$2" &
         pid=$!
         for _ in $(seq 100); do
             id=$(xdotool search --pid "$pid" --onlyvisible --name "Kelvarion" 2>/dev/null | head -n 1 || true)
@@ -40,7 +41,7 @@ run_once() {
         done
         echo "did not end on SIGTERM" >&2
         kill -KILL "$pid"
-        exit 1' _ "$folder" "$1" "$2" "$errors" || status=$?
+        exit 1' _ "$folder" "$errors" "$@" || status=$?
     # Qt's notice about a missing runtime folder is the environment's, not the program's.
     if grep -v 'XDG_RUNTIME_DIR' "$errors" | grep -q .; then
         cat "$errors"
@@ -58,6 +59,7 @@ expected="$polish 1.04.01 $(date +%Y-%m-%d)"
 head -n 1 "$folder/Log.txt" | grep -Eq '^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:]{8} # Kelvarion log$' || fail "log header"
 [ "$(sed -n 2p "$folder/Log.txt")" = "#" ] || fail "second log line"
 [ -d "$folder/Data" ] || fail "no Data folder"
+[ ! -e "$folder/HHDebug.txt" ] || fail "a start without -debug left a help trace"
 
 expected_ini="[Settings]
 Frequency List=0
@@ -76,8 +78,10 @@ Modulation=1
 Lang=pl"
 [ "$(cat "$folder/kelvarion.ini")" = "$expected_ini" ] || { cat "$folder/kelvarion.ini"; fail "settings file"; }
 
-run_once -lang en > /dev/null || fail "second start did not end on SIGTERM"
+run_once -lang en -DEBUG > /dev/null || fail "second start did not end on SIGTERM"
 grep -qx 'Lang=pl' "$folder/kelvarion.ini" || fail "the stored language was overridden"
+grep -qx "THookHelpSystem.Create(\"$folder/kelvarion_pl.html\",\"\", 0)" "$folder/HHDebug.txt" || fail "help trace"
+grep -qx 'THookHelpSystem.Destroy' "$folder/HHDebug.txt" || fail "help trace end"
 grep -c '# Kelvarion log' "$folder/Log.txt" | grep -qx 1 || fail "the log was not rewritten"
 
 # With no file allowed to grow, every write fails instead of ending the program.

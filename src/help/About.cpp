@@ -1,0 +1,41 @@
+#include "help/About.h"
+
+#include "ui_About.h"
+
+#include "lang/Lang.h"
+#include "log/Tools.h"
+#include "platform/Desktop.h"
+
+#include <QUrlQuery>
+
+TAbout::TAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAbout>())
+{
+    ui->setupUi(this);
+    ui->_lblVersion->setText(VersionText().trimmed() + QStringLiteral(" (") + BuildDateText() +
+                             QLatin1Char(')'));
+    connect(ui->_lblMail, &TLinkLabel::clicked, this, &TAbout::_lblMailClick);
+    connect(ui->_lblWWW, &TLinkLabel::clicked, this, &TAbout::_lblWWWClick);
+    connect(ui->OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    // Enter closes the box; it would write a mail if the first address label had the focus.
+    ui->OkButton->setFocus();
+    gLang.AddForm(this);
+}
+
+TAbout::~TAbout() = default;
+
+void TAbout::_lblMailClick()
+{
+    QUrlQuery subject;
+    subject.addQueryItem(QStringLiteral("subject"), ui->_lblProduct->text() + QLatin1Char(' ') +
+                                                        gLang.GetString(QStringLiteral("StrRemarks"), this));
+    QUrl mail;
+    mail.setScheme(QStringLiteral("mailto"));
+    mail.setPath(ui->_lblMail->text());
+    mail.setQuery(subject);
+    TDesktop::OpenUrl(mail);
+}
+
+void TAbout::_lblWWWClick()
+{
+    TDesktop::OpenUrl(QUrl(ui->_lblWWW->text()));
+}
