@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test clean
+.PHONY: deps build run test sanitize clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -15,11 +15,13 @@ run: build
 	bash scripts/run.sh $(BUILD)/kelvarion
 
 # The unit and window tests run a second time under a locale whose decimal separator
-# is a comma, where number formatting goes wrong first, and a third time built with the
-# sanitizers, followed by a minute of fuzzing for each parser.
+# is a comma, where number formatting goes wrong first.
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	cd $(BUILD) && LC_ALL=pl_PL.UTF-8 LANG=pl_PL.UTF-8 ctest --output-on-failure -L 'unit|gui'
+
+# The unit and window tests built with the sanitizers, then a minute of fuzzing per parser.
+sanitize: deps
 	bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize
 
 clean:

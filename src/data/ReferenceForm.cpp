@@ -22,6 +22,7 @@ TReferenceForm::TReferenceForm(QWidget* parent) : QDialog(parent), ui(std::make_
     connect(ui->CancelButton, &QPushButton::clicked, this, &TReferenceForm::CancelButtonClick);
     TContextHelp::Join(this, 2200);
     gLang.AddForm(this);
+    TContextHelp::Join(this, 2200);
 }
 
 TReferenceForm::~TReferenceForm() = default;

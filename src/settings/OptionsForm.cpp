@@ -29,6 +29,7 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     SetTabOrder();
     TContextHelp::Join(this, 2400);
     gLang.AddForm(this);
+    TContextHelp::Join(this, 2400);
 }
 
 TOptionsForm::~TOptionsForm() = default;
