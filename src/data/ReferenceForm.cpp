@@ -20,7 +20,6 @@ TReferenceForm::TReferenceForm(QWidget* parent) : QDialog(parent), ui(std::make_
             &TReferenceForm::HeadPhoneNameEditChange);
     connect(ui->OkButton, &QPushButton::clicked, this, &TReferenceForm::OkButtonClick);
     connect(ui->CancelButton, &QPushButton::clicked, this, &TReferenceForm::CancelButtonClick);
-    TContextHelp::Join(this, 2200);
     gLang.AddForm(this);
     TContextHelp::Join(this, 2200);
 }

@@ -19,7 +19,8 @@ public:
     // True when the handler served the request.
     using Handler = std::function<bool(int command, int data)>;
 
-    // F1 in the window, whichever of its controls has the focus, asks for helpContext.
+    // F1 in the window, whichever of its controls has the focus, asks for helpContext; joining
+    // again changes the number.
     static void Join(QWidget* window, int helpContext);
 
     // Installs the handler and hands back the one it replaces.

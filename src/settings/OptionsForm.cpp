@@ -27,7 +27,6 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->setupUi(this);
     ConnectEvents();
     SetTabOrder();
-    TContextHelp::Join(this, 2400);
     gLang.AddForm(this);
     TContextHelp::Join(this, 2400);
 }

@@ -6,6 +6,7 @@
 #include "data/DataChanges.h"
 #include "data/DataEngine.h"
 #include "data/ReferenceForm.h"
+
 #include "help/About.h"
 #include "help/ContextHelp.h"
 #include "help/HelpFile.h"

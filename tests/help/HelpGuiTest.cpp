@@ -134,6 +134,14 @@ TEST_F(HelpTest, F1InAModalWindowOpensAManualThatTakesTheInput)
     EXPECT_EQ(QApplication::activeModalWidget(), manual);
 }
 
+TEST_F(HelpTest, AWindowJoinedAgainKeepsOneF1WithTheNewNumber)
+{
+    TContextHelp::Join(form, 2500);
+    PressF1(form);
+    ASSERT_EQ(Viewers().size(), 1);
+    EXPECT_EQ(Viewers().first()->Anchor(), QStringLiteral("2500"));
+}
+
 TEST(HelpPages, EveryContextNumberHasItsSectionInEveryManual)
 {
     // 4242 belongs to no window: the manual opens at its top.
