@@ -18,7 +18,8 @@ struct SScreenData
 {
     explicit SScreenData(int count)
         : left(320, 320, QImage::Format_RGB32), right(320, 320, QImage::Format_RGB32),
-          legend(630, 50, QImage::Format_RGB32), engine(&left, &right, nullptr, 1.0f, QColor(166, 202, 240), &legend)
+          legend(630, 50, QImage::Format_RGB32),
+          engine(&left, &right, nullptr, 1.0f, QColor(166, 202, 240), &legend)
     {
         static const float frequencies[] = {125, 250, 500, 750, 1000, 1500, 2000, 3000, 4000, 6000, 8000};
         for (int i = 0; i < count; ++i) {

@@ -7,6 +7,7 @@
 #include "platform/ExceptionName.h"
 #include "platform/MessageBox.h"
 
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
@@ -22,7 +23,7 @@
 
 namespace {
 
-// Single precision, as the margins were always computed.
+// The page layout defines the margin factor in single precision.
 constexpr float kMarginFactor = 0.05f;
 // The screen chart's design width; the on-screen size may differ, the print scale may not.
 constexpr int kDesignChartWidth = 320;
@@ -32,6 +33,12 @@ constexpr int kFileResolution = 600;
 std::runtime_error Failure(const QString& target, const QString& reason)
 {
     return std::runtime_error((target + QStringLiteral(": ") + reason).toStdString());
+}
+
+// Where a failed print was going: the file, or else the printer.
+QString TargetOf(const QPrinter& printer)
+{
+    return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
 }
 
 void DrawTextTop(QPainter& painter, int left, int top, const QString& text)
@@ -70,7 +77,9 @@ SPageGeometry SPageGeometry::ForPage(int pageWidth, int pageHeight)
     return g;
 }
 
-TPrintReport::TPrintReport(QWidget* owner) : m_owner(owner) {}
+TPrintReport::TPrintReport(QWidget* owner) : m_owner(owner)
+{
+}
 
 QString TPrintReport::Text(const char* key) const
 {
@@ -89,19 +98,23 @@ void TPrintReport::Run(const TDataEngine& source) const
         Print(printer, source, QDateTime::currentDateTime());
     } catch (const std::exception& error) {
         const QString caption = gLang.GetString2(QStringLiteral("MessError"), m_owner);
-        TMessageBox::Show({m_owner,
-                           Text("MessPrintError") + TExceptionName::Of(error) + QString::fromStdString(error.what()),
-                           caption, QMessageBox::Ok, QMessageBox::Critical});
+        TMessageBox::Show(
+            {m_owner,
+             Text("MessPrintError") + TExceptionName::Of(error) + QString::fromStdString(error.what()),
+             caption, QMessageBox::Ok, QMessageBox::Critical});
     }
 }
 
-SPageLayout TPrintReport::Print(QPrinter& printer, const TDataEngine& source, const QDateTime& printedAt) const
+SPageLayout TPrintReport::Print(QPrinter& printer, const TDataEngine& source,
+                                const QDateTime& printedAt) const
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat)
+    const QFileInfo file(printer.outputFileName());
+    // A save file would replace a device or a pipe, such as /dev/null, by a regular file.
+    if (printer.outputFormat() == QPrinter::PdfFormat && (!file.exists() || file.isFile()))
         return PrintToFile(printer, source, printedAt);
     QPainter painter;
     if (!painter.begin(&printer))
-        throw Failure(printer.printerName(), QStringLiteral("QPainter::begin"));
+        throw Failure(TargetOf(printer), QStringLiteral("QPainter::begin"));
     SPageLayout layout;
     try {
         layout = PaintPage(painter, source, printedAt);
@@ -111,7 +124,7 @@ SPageLayout TPrintReport::Print(QPrinter& printer, const TDataEngine& source, co
         throw;
     }
     if (!painter.end())
-        throw Failure(printer.printerName(), QStringLiteral("QPainter::end"));
+        throw Failure(TargetOf(printer), QStringLiteral("QPainter::end"));
     return layout;
 }
 
@@ -170,8 +183,9 @@ SPageLayout TPrintReport::PaintPage(QPainter& painter, const TDataEngine& source
 
     const int footerTop = g.PageHeight - g.MarginY;
     DrawTextTop(painter, g.MarginX, footerTop, m_owner->windowTitle());
-    const QString printed = Text("StrPrintData") + TDateTime::FromDateTime(printedAt).ToText(QLocale::system());
-    DrawTextTop(painter, g.PageWidth - g.MarginX - painter.fontMetrics().horizontalAdvance(printed), footerTop,
-                printed);
+    const QString printed =
+        Text("StrPrintData") + TDateTime::FromDateTime(printedAt).ToText(QLocale::system());
+    DrawTextTop(painter, g.PageWidth - g.MarginX - painter.fontMetrics().horizontalAdvance(printed),
+                footerTop, printed);
     return layout;
 }

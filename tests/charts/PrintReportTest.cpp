@@ -36,9 +36,10 @@ TEST(PrintReportTest, PageGeometryFollowsThePrintableArea)
     for (const SGeometryRow& row : kGeometry) {
         SCOPED_TRACE(testing::Message() << row.pageWidth << " x " << row.pageHeight);
         const SPageGeometry g = SPageGeometry::ForPage(row.pageWidth, row.pageHeight);
-        EXPECT_EQ((std::array{g.MarginX, g.MarginY, g.Gap, g.ChartSize, g.HalfWidth, g.PrintScale, g.RightX()}),
-                  (std::array{row.marginX, row.marginY, row.gap, row.chartSize, row.halfWidth, row.printScale,
-                              row.rightX}));
+        EXPECT_EQ(
+            (std::array{g.MarginX, g.MarginY, g.Gap, g.ChartSize, g.HalfWidth, g.PrintScale, g.RightX()}),
+            (std::array{row.marginX, row.marginY, row.gap, row.chartSize, row.halfWidth, row.printScale,
+                        row.rightX}));
     }
 }
 
@@ -120,22 +121,28 @@ TEST_P(PrintReportPageTest, ChartsLegendAndTextsStandWhereTheGeometrySays)
     };
     // The page is a picture drawn by poppler, whose scaling may move an edge by a pixel; the
     // pictures stored in the file must be the charts themselves, without loss.
-    ASSERT_EQ(printed.images.size(), 3);
+    const QList<QImage> stored = printed.Images();
+    ASSERT_EQ(stored.size(), 3);
+    const QRect drawn = QRect(0, 0, g.PageWidth, legendTop + 2 * layout.LineHeight + legend.height()) &
+                        QRect(0, 0, g.PageWidth, g.PageHeight);
+    const QImage shownPage = printed.Page(drawn);
     for (qsizetype i = 0; i < qsizetype(std::size(parts)); ++i) {
         const auto& part = parts[i];
         SCOPED_TRACE(part.part);
         const QRect placed(part.at, part.image.size());
         const QRect visible = placed & QRect(0, 0, g.PageWidth, g.PageHeight);
         ASSERT_FALSE(visible.isEmpty());
-        const QImage shown = part.image.copy(visible.translated(-part.at)).convertToFormat(QImage::Format_RGB32);
-        if (i < printed.images.size())
-            EXPECT_TRUE(printed.images[i] == shown);
+        const QImage shown =
+            part.image.copy(visible.translated(-part.at)).convertToFormat(QImage::Format_RGB32);
+        if (i < stored.size())
+            EXPECT_TRUE(stored[i] == shown);
         const QRect expected = InkBox(shown);
-        const QRect rendered = InkBox(printed.page.copy(visible));
+        const QRect rendered = InkBox(shownPage.copy(visible));
         ASSERT_EQ(rendered.isEmpty(), expected.isEmpty());
         if (expected.isEmpty())
             continue;
-        for (const auto& [got, want] : {std::pair{rendered.left(), expected.left()}, {rendered.top(), expected.top()},
+        for (const auto& [got, want] : {std::pair{rendered.left(), expected.left()},
+                                        {rendered.top(), expected.top()},
                                         {rendered.right(), expected.right()},
                                         {rendered.bottom(), expected.bottom()}})
             EXPECT_NEAR(got, want, 2);
@@ -145,8 +152,13 @@ TEST_P(PrintReportPageTest, ChartsLegendAndTextsStandWhereTheGeometrySays)
 
     const int footerTop = g.PageHeight - g.MarginY;
     const QString printedText = gLang.GetString(QStringLiteral("StrPrintData"), &owner) +
-                            TDateTime::FromDateTime(printedAt).ToText(QLocale::system());
-    enum EAnchor { LeftEdge, Centre, RightEdge };
+                                TDateTime::FromDateTime(printedAt).ToText(QLocale::system());
+    enum EAnchor
+    {
+        LeftEdge,
+        Centre,
+        RightEdge
+    };
     const struct
     {
         QString text;
@@ -165,16 +177,40 @@ TEST_P(PrintReportPageTest, ChartsLegendAndTextsStandWhereTheGeometrySays)
         SCOPED_TRACE(text.text.toStdString());
         const QRectF box = printed.PhraseBox(text.text);
         ASSERT_FALSE(box.isEmpty());
-        const double x = text.anchor == LeftEdge ? box.left() : text.anchor == Centre ? box.center().x() : box.right();
+        const double x = text.anchor == LeftEdge ? box.left()
+                         : text.anchor == Centre ? box.center().x()
+                                                 : box.right();
         EXPECT_NEAR(x, text.x, tolerance);
         EXPECT_NEAR(box.top(), text.top, tolerance);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, PrintReportPageTest, ::testing::ValuesIn(kPages),
-                         [](const auto& info) {
-                             QString name = QString::fromLatin1(info.param.name);
-                             return name.replace(QLatin1Char(' '), QLatin1Char('_')).toStdString();
-                         });
+// Printing to /dev/null must leave /dev/null a device; a pipe shows it without touching it.
+TEST(PrintReportTest, APdfPrintedIntoAPipeGoesThroughIt)
+{
+    gLang.ChangeLangSym(QStringLiteral("en"));
+    const TDataFolder folder;
+    const QString pipe = folder.Path(QStringLiteral("pipe"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("mkfifo"), {pipe}), 0);
+    QProcess reader;
+    // The reader opens the pipe itself: opening it here would wait for the writer.
+    reader.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cat \"$0\" > \"$1\""), pipe,
+                                        folder.Path(QStringLiteral("read.pdf"))});
+    ASSERT_TRUE(reader.waitForStarted());
+    QWidget owner;
+    owner.setObjectName(QStringLiteral("MainForm"));
+    QPrinter printer;
+    SetUpPdfPrinter(printer, pipe);
+    const SDataStore screen;
+    TPrintReport(&owner).Print(printer, screen.engine, QDateTime::currentDateTime());
+    ASSERT_TRUE(reader.waitForFinished());
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_EQ(SPrintedPage(folder.Path(QStringLiteral("read.pdf"))).pages, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, PrintReportPageTest, ::testing::ValuesIn(kPages), [](const auto& info) {
+    QString name = QString::fromLatin1(info.param.name);
+    return name.replace(QLatin1Char(' '), QLatin1Char('_')).toStdString();
+});
 
 } // namespace

@@ -9,8 +9,18 @@
 
 namespace {
 
-enum class ETrigger { MenuItem, Shortcut, ToolButton };
-enum class EChoice { Cancel, PdfFile, PdfBelowARegularFile };
+enum class ETrigger
+{
+    MenuItem,
+    Shortcut,
+    ToolButton
+};
+enum class EChoice
+{
+    Cancel,
+    PdfFile,
+    PdfBelowARegularFile
+};
 
 const struct
 {
@@ -21,7 +31,8 @@ const struct
     {"cancelled from the menu", ETrigger::MenuItem, EChoice::Cancel},
     {"to a PDF file with Ctrl+P", ETrigger::Shortcut, EChoice::PdfFile},
     // Root cannot write there either: the folder is a regular file.
-    {"to a PDF file that cannot be written, from the tool bar", ETrigger::ToolButton, EChoice::PdfBelowARegularFile},
+    {"to a PDF file that cannot be written, from the tool bar", ETrigger::ToolButton,
+     EChoice::PdfBelowARegularFile},
 };
 
 } // namespace
@@ -85,6 +96,7 @@ TEST_F(MainFormTest, PrintWritesOnePageOrReportsWhyNot)
         EXPECT_EQ(box.caption, QStringLiteral("Error"));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(box.buttons, QMessageBox::Ok);
-        EXPECT_TRUE(box.text.startsWith(QStringLiteral("Printing failed:\nstd::runtime_error") + pdf)) << box.text.toStdString();
+        EXPECT_TRUE(box.text.startsWith(QStringLiteral("Printing failed:\nstd::runtime_error") + pdf))
+            << box.text.toStdString();
     }
 }
