@@ -35,8 +35,7 @@ struct SScreenData
                 engine.AddPointRef(record, frequencies[f], level, level + 5);
             }
         }
-        engine.referenceOn = true;
-        engine.RebuildGraphs();
+        engine.SetReferenceOn(true);
     }
 
     QImage left;

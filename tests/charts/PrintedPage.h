@@ -37,8 +37,7 @@ inline void LoadExamples(TDataEngine& engine)
     engine.LoadReference(examples.filePath(QStringLiteral("office-pc-hd280.aur")));
     for (const QString& file : examples.entryList({QStringLiteral("*.aud")}, QDir::Files, QDir::Name))
         engine.LoadData(examples.filePath(file));
-    engine.referenceOn = true;
-    engine.RebuildGraphs();
+    engine.SetReferenceOn(true);
 }
 
 inline QByteArray RunPoppler(const QString& program, const QStringList& arguments)

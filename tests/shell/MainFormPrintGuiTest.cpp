@@ -40,7 +40,6 @@ const struct
 TEST_F(MainFormTest, PrintWritesOnePageOrReportsWhyNot)
 {
     LoadExamples(*DataEngine);
-    form->RedrawGraphs();
     const QImage screenLeft = Shown("LeftImage");
     folder.Write(QStringLiteral("plain.txt"), "not a folder");
     for (const auto& command : kPrintCommands) {
@@ -66,7 +65,7 @@ TEST_F(MainFormTest, PrintWritesOnePageOrReportsWhyNot)
             Find<QAction>("Print")->trigger();
             break;
         case ETrigger::Shortcut:
-            QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+            QTest::keyClick(form, Qt::Key_P, Qt::ControlModifier);
             break;
         case ETrigger::ToolButton:
             Click("PrintToolButton");
@@ -74,7 +73,7 @@ TEST_F(MainFormTest, PrintWritesOnePageOrReportsWhyNot)
         }
 
         ASSERT_EQ(dialogs.size(), 1);
-        EXPECT_EQ(dialogs[0].owner, form.get());
+        EXPECT_EQ(dialogs[0].owner, form);
         EXPECT_EQ(jobTitle, QStringLiteral("Kelvarion – audiogram"));
         EXPECT_EQ(Shown("LeftImage"), screenLeft);
         EXPECT_EQ(DataEngine->DataCount(), 4);
@@ -92,7 +91,7 @@ TEST_F(MainFormTest, PrintWritesOnePageOrReportsWhyNot)
         }
         ASSERT_EQ(messages.requests.size(), 1);
         const SMessageRequest& box = messages.requests[0];
-        EXPECT_EQ(box.owner, form.get());
+        EXPECT_EQ(box.owner, form);
         EXPECT_EQ(box.caption, QStringLiteral("Error"));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(box.buttons, QMessageBox::Ok);
