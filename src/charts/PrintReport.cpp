@@ -168,18 +168,17 @@ SPageLayout TPrintReport::PaintPage(QPainter& painter, const TDataEngine& source
     // Flat-coloured charts compress well without loss; JPEG would blur every line.
     painter.setRenderHint(QPainter::LosslessImageRendering);
     layout.LineHeight = painter.fontMetrics().size(Qt::TextSingleLine, QStringLiteral("Hg")).height();
-    layout.ChartTop = g.MarginY + layout.LineHeight;
+    const int chartTop = g.MarginY + layout.LineHeight;
 
     DrawTextCentred(painter, g.MarginX + g.ChartSize / 2, g.MarginY, Text("StrLeftEar"));
-    DrawOnPage(painter, QPoint(g.MarginX, layout.ChartTop), left);
+    DrawOnPage(painter, QPoint(g.MarginX, chartTop), left);
     DrawTextCentred(painter, g.RightX() + g.ChartSize / 2, g.MarginY, Text("StrRightEar"));
-    DrawOnPage(painter, QPoint(g.RightX(), layout.ChartTop), right);
+    DrawOnPage(painter, QPoint(g.RightX(), chartTop), right);
 
-    layout.LegendTop = layout.ChartTop + 2 * g.Gap + g.ChartSize;
-    DrawTextCentred(painter, g.HalfWidth, layout.LegendTop, Text("StrLegend"));
-    layout.Legend = QRect(QPoint(g.HalfWidth - legend.width() / 2, layout.LegendTop + 2 * layout.LineHeight),
-                          legend.size());
-    DrawOnPage(painter, layout.Legend.topLeft(), legend);
+    // A legend wider than the page stays centred, and the page cuts both its sides.
+    const int legendTop = chartTop + 2 * g.Gap + g.ChartSize;
+    DrawTextCentred(painter, g.HalfWidth, legendTop, Text("StrLegend"));
+    DrawOnPage(painter, QPoint(g.HalfWidth - legend.width() / 2, legendTop + 2 * layout.LineHeight), legend);
 
     const int footerTop = g.PageHeight - g.MarginY;
     DrawTextTop(painter, g.MarginX, footerTop, m_owner->windowTitle());

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDateTime>
-#include <QRect>
 #include <QString>
 
 class QPainter;
@@ -27,15 +26,12 @@ struct SPageGeometry
     int PrintScale = 1;
 };
 
-// Where one printing put the parts that depend on the printer's font and the legend's size.
+// The page as one printing laid it out: the geometry and the height of a line of the
+// printer's font, which places the charts and the legend beneath their captions.
 struct SPageLayout
 {
     SPageGeometry geometry;
     int LineHeight = 0;
-    int ChartTop = 0;
-    int LegendTop = 0;
-    // The legend bitmap as placed; a wide or long legend reaches past the page, which cuts it.
-    QRect Legend;
 };
 
 // The printed report: both audiograms side by side with their captions, the legend centred
