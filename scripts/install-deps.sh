@@ -10,6 +10,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox
     xvfb xauth xdotool
+    poppler-utils
     locales-all
     clang libclang-rt-14-dev
 )

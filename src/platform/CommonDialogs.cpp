@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QPrintDialog>
 
 namespace {
 
@@ -14,6 +15,12 @@ TCommonDialogs::OpenFilesHandler& OpenFilesAnswer()
 TCommonDialogs::ColourHandler& ColourAnswer()
 {
     static TCommonDialogs::ColourHandler handler;
+    return handler;
+}
+
+TCommonDialogs::PrintHandler& PrintAnswer()
+{
+    static TCommonDialogs::PrintHandler handler;
     return handler;
 }
 
@@ -43,6 +50,14 @@ QColor TCommonDialogs::ChooseColour(const SColourRequest& request)
     return QColorDialog::getColor(request.initial, request.owner);
 }
 
+bool TCommonDialogs::Print(const SPrintRequest& request)
+{
+    if (PrintAnswer())
+        return PrintAnswer()(request);
+    QPrintDialog dialog(request.printer, request.owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void TCommonDialogs::SetOpenFilesHandler(OpenFilesHandler handler)
 {
     OpenFilesAnswer() = std::move(handler);
@@ -51,4 +66,9 @@ void TCommonDialogs::SetOpenFilesHandler(OpenFilesHandler handler)
 void TCommonDialogs::SetColourHandler(ColourHandler handler)
 {
     ColourAnswer() = std::move(handler);
+}
+
+void TCommonDialogs::SetPrintHandler(PrintHandler handler)
+{
+    PrintAnswer() = std::move(handler);
 }

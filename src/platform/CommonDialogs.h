@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 struct SOpenFilesRequest
@@ -27,13 +28,21 @@ struct SColourRequest
     QColor initial;
 };
 
-// The open and colour dialogs of the program pass through here, so that tests can answer
+struct SPrintRequest
+{
+    QWidget* owner = nullptr;
+    // Shown in the dialog and set up by it.
+    QPrinter* printer = nullptr;
+};
+
+// The open, colour and print dialogs of the program pass through here, so that tests can answer
 // them as they answer message boxes.
 class TCommonDialogs
 {
 public:
     using OpenFilesHandler = std::function<QStringList(const SOpenFilesRequest&)>;
     using ColourHandler = std::function<QColor(const SColourRequest&)>;
+    using PrintHandler = std::function<bool(const SPrintRequest&)>;
 
     // The chosen existing files in the dialog's order; none when cancelled.
     static QStringList OpenFiles(const SOpenFilesRequest& request);
@@ -41,8 +50,11 @@ public:
     static QString OpenFile(SOpenFilesRequest request);
     // An invalid colour when cancelled.
     static QColor ChooseColour(const SColourRequest& request);
+    // True when the user chose to print; the printer then holds the dialog's choices.
+    static bool Print(const SPrintRequest& request);
 
     // Empty handlers restore the real dialogs.
     static void SetOpenFilesHandler(OpenFilesHandler handler);
     static void SetColourHandler(ColourHandler handler);
+    static void SetPrintHandler(PrintHandler handler);
 };

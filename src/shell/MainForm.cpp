@@ -3,6 +3,7 @@
 #include "ui_MainForm.h"
 
 #include "charts/Graph.h"
+#include "charts/PrintReport.h"
 #include "data/DataChanges.h"
 #include "data/DataEngine.h"
 #include "data/ReferenceForm.h"
@@ -63,6 +64,7 @@ void TMainForm::ConnectCommands()
     connect(ui->Open, &QAction::triggered, this, &TMainForm::OpenClick);
     connect(ui->Save, &QAction::triggered, this, &TMainForm::SaveClick);
     connect(ui->CloseAll, &QAction::triggered, this, &TMainForm::CloseAllClick);
+    connect(ui->Print, &QAction::triggered, this, &TMainForm::PrintClick);
     connect(ui->Reference, &QAction::triggered, this, &TMainForm::ReferenceClick);
     connect(ui->RefOptions, &QAction::triggered, this, &TMainForm::RefOptionsClick);
     connect(ui->RefChange, &QAction::triggered, this, &TMainForm::RefChangeClick);
@@ -252,6 +254,11 @@ void TMainForm::CloseAllClick()
 {
     CreateDataEngine();
     DataEngine->SetReferenceOn(ui->Reference->isChecked());
+}
+
+void TMainForm::PrintClick()
+{
+    TPrintReport(this).Run(*DataEngine);
 }
 
 // The menu item has toggled its own check mark; the tool button stands out while it is off.

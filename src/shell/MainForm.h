@@ -49,6 +49,7 @@ private:
     void OpenClick();
     void SaveClick();
     void CloseAllClick();
+    void PrintClick();
     void ReferenceClick(bool checked);
     void RefOptionsClick();
     void RefChangeClick();

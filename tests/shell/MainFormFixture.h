@@ -109,6 +109,7 @@ protected:
         CloseForm();
         TCommonDialogs::SetOpenFilesHandler({});
         TCommonDialogs::SetColourHandler({});
+        TCommonDialogs::SetPrintHandler({});
     }
 
     template <typename T> T* Find(const char* name) const
