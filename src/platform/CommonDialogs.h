@@ -21,28 +21,41 @@ struct SOpenFilesRequest
     bool oneFile = false;
 };
 
+struct SSaveFileRequest
+{
+    QWidget* owner = nullptr;
+    // Qt filter text, as for opening.
+    QString filter;
+    // The folder and name proposed.
+    QString path;
+};
+
 struct SColourRequest
 {
     QWidget* owner = nullptr;
     QColor initial;
 };
 
-// The open and colour dialogs of the program pass through here, so that tests can answer
+// The open, save and colour dialogs of the program pass through here, so that tests can answer
 // them as they answer message boxes.
 class TCommonDialogs
 {
 public:
     using OpenFilesHandler = std::function<QStringList(const SOpenFilesRequest&)>;
+    using SaveFileHandler = std::function<QString(const SSaveFileRequest&)>;
     using ColourHandler = std::function<QColor(const SColourRequest&)>;
 
     // The chosen existing files in the dialog's order; none when cancelled.
     static QStringList OpenFiles(const SOpenFilesRequest& request);
     // The one chosen existing file; empty when cancelled.
     static QString OpenFile(SOpenFilesRequest request);
+    // The file to write, its replacement confirmed by the user; empty when cancelled.
+    static QString SaveFile(const SSaveFileRequest& request);
     // An invalid colour when cancelled.
     static QColor ChooseColour(const SColourRequest& request);
 
     // Empty handlers restore the real dialogs.
     static void SetOpenFilesHandler(OpenFilesHandler handler);
+    static void SetSaveFileHandler(SaveFileHandler handler);
     static void SetColourHandler(ColourHandler handler);
 };
