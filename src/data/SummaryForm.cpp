@@ -2,7 +2,6 @@
 
 #include "ui_SummaryForm.h"
 
-#include "charts/LegendTable.h"
 #include "charts/Marker.h"
 #include "charts/Palette.h"
 #include "data/CsvExport.h"
@@ -84,7 +83,17 @@ TSummaryForm::~TSummaryForm() = default;
 
 void TSummaryForm::FormCreate()
 {
+    ArrangeColumns();
     gLang.AddForm(this);
+}
+
+// The notes take the width the numbers leave and wrap in it, so no sentence is cut off.
+void TSummaryForm::ArrangeColumns()
+{
+    QHeaderView* columns = ui->SummaryTable->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::ResizeToContents);
+    columns->setSectionResizeMode(NotesColumn, QHeaderView::Stretch);
+    ui->SummaryTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 
 void TSummaryForm::showEvent(QShowEvent* event)
@@ -101,8 +110,6 @@ void TSummaryForm::FormShow()
     for (int row = 0; row < count; ++row)
         ShowRow(row, *DataEngine->datas[size_t(row)]);
     ui->ExportButton->setEnabled(count > 0);
-    ui->SummaryTable->resizeColumnsToContents();
-    ui->SummaryTable->resizeRowsToContents();
 }
 
 void TSummaryForm::ShowHeader()
@@ -121,7 +128,7 @@ void TSummaryForm::ShowRow(int row, const SData& measurement)
     table->setItem(row, LineColumn, line);
     const QString person = GivenName(measurement.surname) + QLatin1Char(' ') + GivenName(measurement.name);
     table->setItem(row, PersonColumn, Cell(person.trimmed()));
-    table->setItem(row, DateColumn, Cell(SessionDateText(measurement, QLocale::system())));
+    table->setItem(row, DateColumn, Cell(measurement.session_date.DateText(QLocale::system())));
 
     const SMeasurementSummary summary =
         THearingSummary::Of(measurement, DataEngine->referenceOn, gOptions.MaxLevel);
@@ -146,11 +153,12 @@ void TSummaryForm::ShowEar(int row, int column, const SEarSummary& ear, const QS
         return;
     }
     const QString used = FrequencyList(ear.usedFrequencies);
-    QString average = QLocale::system().toString(*ear.averageTenths / 10.0, 'f', 1) + QStringLiteral(" dB");
-    if (ear.usedFrequencies.size() < qsizetype(THearingSummary::AverageFrequencies.size()))
-        average += QStringLiteral(" (") + used + QStringLiteral(" Hz)");
+    const QString average =
+        QLocale::system().toString(*ear.averageTenths / 10.0, 'f', 1) + QStringLiteral(" dB");
     table->setItem(row, column, Cell(average, Text("StrSummaryAverage_hint").arg(used)));
     table->setItem(row, column + 1, Cell(Text(THearingSummary::GradeKey(ear.grade))));
+    if (ear.usedFrequencies.size() < qsizetype(THearingSummary::AverageFrequencies.size()))
+        notes.append(Text("StrSummaryPartial").arg(earName, used));
     if (ear.mayBeHigher)
         notes.append(Text("StrSummaryMayBeHigher").arg(earName));
 }

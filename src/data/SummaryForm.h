@@ -26,6 +26,7 @@ protected:
 
 private:
     void FormCreate();
+    void ArrangeColumns();
     void FormShow();
     void ExportButtonClick();
     void ShowHeader();

@@ -123,7 +123,8 @@ TEST_F(SummaryFormTest, ShowsEachExampleWithTheGradesOfItsAverages)
         const QImage sample = Table()->item(c.row, Line)->data(Qt::DecorationRole).value<QPixmap>().toImage();
         EXPECT_EQ(QColor(sample.pixel(sample.rect().center())), Palette(c.row));
         EXPECT_EQ(Cell(c.row, Person), QString::fromUtf8(c.person));
-        EXPECT_EQ(Cell(c.row, Date), SessionDateText(*DataEngine->datas[size_t(c.row)], QLocale::system()));
+        EXPECT_EQ(Cell(c.row, Date),
+                  DataEngine->datas[size_t(c.row)]->session_date.DateText(QLocale::system()));
         EXPECT_EQ(Cell(c.row, LeftAverage), Average(c.left));
         EXPECT_EQ(Cell(c.row, LeftGrade), c.leftGrade);
         EXPECT_EQ(Cell(c.row, RightAverage), Average(c.right));
