@@ -5,6 +5,7 @@
 #include "charts/Palette.h"
 #include "data/CsvExport.h"
 #include "data/SummaryForm.h"
+#include "support/LogProbe.h"
 
 #include <QFileInfo>
 #include <QPushButton>
@@ -193,4 +194,28 @@ TEST_F(SummaryFormTest, ExportToAFolderThatCannotBeWrittenSaysWhyAndLeavesNoFile
                                              QLatin1Char('\n') + probe.errorString());
     EXPECT_EQ(QDir(folder.Path(QString())).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("not-a-folder")});
+}
+
+// Every text the dialog can show, all grades and notes included, has its key in each language.
+TEST_F(SummaryFormTest, EveryLanguageNamesEverythingShown)
+{
+    for (const int level : {0, 20, 35, 50, 65, 80, 95}) {
+        QByteArray rows;
+        for (const int freq : {500, 1000, 2000, 4000})
+            rows += QByteArray::number(freq) + ' ' + QByteArray::number(level) + " 0 0 0\n";
+        DataEngine->LoadData(folder.Write(QStringLiteral("level%1.aud").arg(level), rows));
+    }
+    DataEngine->LoadData(
+        folder.Write(QStringLiteral("three.aud"), "500 10 10 0 0\n1000 10 10 0 0\n2000 10 10 0 0\n"));
+    DataEngine->LoadData(folder.Write(QStringLiteral("two.aud"), "500 10 10 0 0\n1000 10 10 0 0\n"));
+    for (const QString& symbol : gLang.LangSymbols) {
+        SCOPED_TRACE(symbol.toStdString());
+        gLang.ChangeLangSym(symbol);
+        const TLogProbe log;
+        SummaryForm->hide();
+        SummaryForm->show();
+        EXPECT_EQ(log.NewLines(), QStringList());
+        EXPECT_EQ(SummaryForm->windowTitle(),
+                  gLang.GetSectionString(QStringLiteral("SummaryForm"), QStringLiteral("SummaryForm")));
+    }
 }
