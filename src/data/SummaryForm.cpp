@@ -7,6 +7,7 @@
 #include "data/CsvExport.h"
 #include "data/DataEngine.h"
 #include "data/HearingSummary.h"
+#include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
 
@@ -85,6 +86,7 @@ void TSummaryForm::FormCreate()
 {
     ArrangeColumns();
     gLang.AddForm(this);
+    TContextHelp::Join(this, 2600);
 }
 
 // The notes take the width the numbers leave and wrap in it, so no sentence is cut off.

@@ -5,6 +5,7 @@
 #include "charts/Palette.h"
 #include "data/CsvExport.h"
 #include "data/SummaryForm.h"
+#include "help/ContextHelp.h"
 #include "support/LogProbe.h"
 
 #include <QFileInfo>
@@ -218,4 +219,17 @@ TEST_F(SummaryFormTest, EveryLanguageNamesEverythingShown)
         EXPECT_EQ(SummaryForm->windowTitle(),
                   gLang.GetSectionString(QStringLiteral("SummaryForm"), QStringLiteral("SummaryForm")));
     }
+}
+
+TEST_F(SummaryFormTest, F1AsksForTheSummarysPage)
+{
+    QList<int> asked;
+    const TContextHelp::Handler stored = TContextHelp::SetHandler([&asked](int command, int data) {
+        asked.append(data);
+        return command == TContextHelp::HELP_CONTEXT;
+    });
+    ShowActive(SummaryForm);
+    QTest::keyClick(SummaryForm, Qt::Key_F1);
+    TContextHelp::SetHandler(stored);
+    EXPECT_EQ(asked, QList<int>{2600});
 }
