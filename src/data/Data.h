@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <cstdint>
+#include <utility>
 
 // The result block a test fills: the left ear's thresholds at index i, the right ear's at
 // ResultFrequencies + i. A test uses at most this many frequencies.
@@ -45,3 +46,10 @@ struct SData
 
 // True when any of the record's own rows carries a reference value other than 0.
 bool HasReferenceValues(const SData& data);
+
+// A name or surname as a person reads it: empty when it was never given.
+QString GivenName(const QString& text);
+
+// The levels (left, right) the charts show for the row: as recorded, or relative to the
+// reference values the row was recorded with.
+std::pair<float, float> PlottedLevels(const SDataPoint& row, bool referenceOn);

@@ -198,8 +198,7 @@ void TDataEngine::PlotPoint(const SDataPoint& row, const SData* record)
 {
     if (record->seriesIndex < 0)
         return;
-    const float left = referenceOn ? row.left - row.leftRef : row.left;
-    const float right = referenceOn ? row.right - row.rightRef : row.right;
+    const auto [left, right] = PlottedLevels(row, referenceOn);
     leftGraph->AddSeriesPoint(record->seriesIndex, row.freq, left);
     rightGraph->AddSeriesPoint(record->seriesIndex, row.freq, right);
 }

@@ -12,6 +12,12 @@ TCommonDialogs::OpenFilesHandler& OpenFilesAnswer()
     return handler;
 }
 
+TCommonDialogs::SaveFileHandler& SaveFileAnswer()
+{
+    static TCommonDialogs::SaveFileHandler handler;
+    return handler;
+}
+
 TCommonDialogs::ColourHandler& ColourAnswer()
 {
     static TCommonDialogs::ColourHandler handler;
@@ -43,6 +49,13 @@ QString TCommonDialogs::OpenFile(SOpenFilesRequest request)
     return OpenFiles(request).value(0);
 }
 
+QString TCommonDialogs::SaveFile(const SSaveFileRequest& request)
+{
+    if (SaveFileAnswer())
+        return SaveFileAnswer()(request);
+    return QFileDialog::getSaveFileName(request.owner, QString(), request.path, request.filter);
+}
+
 QColor TCommonDialogs::ChooseColour(const SColourRequest& request)
 {
     if (ColourAnswer())
@@ -61,6 +74,11 @@ bool TCommonDialogs::Print(const SPrintRequest& request)
 void TCommonDialogs::SetOpenFilesHandler(OpenFilesHandler handler)
 {
     OpenFilesAnswer() = std::move(handler);
+}
+
+void TCommonDialogs::SetSaveFileHandler(SaveFileHandler handler)
+{
+    SaveFileAnswer() = std::move(handler);
 }
 
 void TCommonDialogs::SetColourHandler(ColourHandler handler)

@@ -22,6 +22,15 @@ struct SOpenFilesRequest
     bool oneFile = false;
 };
 
+struct SSaveFileRequest
+{
+    QWidget* owner = nullptr;
+    // Qt filter text, as for opening.
+    QString filter;
+    // The folder and name proposed.
+    QString path;
+};
+
 struct SColourRequest
 {
     QWidget* owner = nullptr;
@@ -35,12 +44,13 @@ struct SPrintRequest
     QPrinter* printer = nullptr;
 };
 
-// The open, colour and print dialogs of the program pass through here, so that tests can answer
+// The open, save, colour and print dialogs of the program pass through here, so that tests can answer
 // them as they answer message boxes.
 class TCommonDialogs
 {
 public:
     using OpenFilesHandler = std::function<QStringList(const SOpenFilesRequest&)>;
+    using SaveFileHandler = std::function<QString(const SSaveFileRequest&)>;
     using ColourHandler = std::function<QColor(const SColourRequest&)>;
     using PrintHandler = std::function<bool(const SPrintRequest&)>;
 
@@ -48,6 +58,8 @@ public:
     static QStringList OpenFiles(const SOpenFilesRequest& request);
     // The one chosen existing file; empty when cancelled.
     static QString OpenFile(SOpenFilesRequest request);
+    // The file to write, its replacement confirmed by the user; empty when cancelled.
+    static QString SaveFile(const SSaveFileRequest& request);
     // An invalid colour when cancelled.
     static QColor ChooseColour(const SColourRequest& request);
     // True when the user chose to print; the printer then holds the dialog's choices.
@@ -55,6 +67,7 @@ public:
 
     // Empty handlers restore the real dialogs.
     static void SetOpenFilesHandler(OpenFilesHandler handler);
+    static void SetSaveFileHandler(SaveFileHandler handler);
     static void SetColourHandler(ColourHandler handler);
     static void SetPrintHandler(PrintHandler handler);
 };

@@ -4,9 +4,11 @@
 
 #include "charts/Graph.h"
 #include "charts/PrintReport.h"
+#include "data/CsvExport.h"
 #include "data/DataChanges.h"
 #include "data/DataEngine.h"
 #include "data/ReferenceForm.h"
+#include "data/SummaryForm.h"
 
 #include "help/About.h"
 #include "help/ContextHelp.h"
@@ -50,6 +52,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     PaintPanels();
     ConnectCommands();
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::RedrawGraphs);
+    connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::EnableDataCommands);
     TContextHelp::Join(this, 1000);
     FormCreate();
 }
@@ -68,6 +71,8 @@ void TMainForm::ConnectCommands()
     connect(ui->Reference, &QAction::triggered, this, &TMainForm::ReferenceClick);
     connect(ui->RefOptions, &QAction::triggered, this, &TMainForm::RefOptionsClick);
     connect(ui->RefChange, &QAction::triggered, this, &TMainForm::RefChangeClick);
+    connect(ui->Summary, &QAction::triggered, this, &TMainForm::SummaryClick);
+    connect(ui->Export, &QAction::triggered, this, &TMainForm::ExportClick);
     connect(ui->colour, &QAction::triggered, this, &TMainForm::colourClick);
     connect(ui->Options, &QAction::triggered, this, &TMainForm::OptionsClick);
     connect(ui->Exit, &QAction::triggered, this, &TMainForm::ExitClick);
@@ -293,6 +298,23 @@ bool TMainForm::MeasurementsLoaded()
     gLang.ShowMessage(QStringLiteral("MessNoData"), QStringLiteral("MessCreateRef"), this, QMessageBox::Ok,
                       QMessageBox::Information);
     return false;
+}
+
+void TMainForm::SummaryClick()
+{
+    SummaryForm->exec();
+}
+
+void TMainForm::ExportClick()
+{
+    TCsvExport::Export(this, *DataEngine);
+}
+
+void TMainForm::EnableDataCommands()
+{
+    const bool loaded = DataEngine != nullptr && DataEngine->DataCount() > 0;
+    ui->Summary->setEnabled(loaded);
+    ui->Export->setEnabled(loaded);
 }
 
 void TMainForm::colourClick()

@@ -54,6 +54,10 @@ private:
     void RefOptionsClick();
     void RefChangeClick();
     bool MeasurementsLoaded();
+    void SummaryClick();
+    void ExportClick();
+    // The commands that show measurements need at least one.
+    void EnableDataCommands();
     void colourClick();
     void OptionsClick();
     void ExitClick();

@@ -1,6 +1,7 @@
 #include "shell/WindowSet.h"
 
 #include "data/ReferenceForm.h"
+#include "data/SummaryForm.h"
 #include "settings/OptionsForm.h"
 #include "shell/MainForm.h"
 
@@ -12,10 +13,14 @@ TWindowSet::TWindowSet()
     OptionsForm = m_options.get();
     m_reference = std::make_unique<TReferenceForm>();
     ReferenceForm = m_reference.get();
+    m_summary = std::make_unique<TSummaryForm>();
+    SummaryForm = m_summary.get();
 }
 
 TWindowSet::~TWindowSet()
 {
+    SummaryForm = nullptr;
+    m_summary.reset();
     ReferenceForm = nullptr;
     m_reference.reset();
     OptionsForm = nullptr;

@@ -5,6 +5,7 @@
 class TMainForm;
 class TOptionsForm;
 class TReferenceForm;
+class TSummaryForm;
 
 // The program's windows, created in their fixed order when the set is built and destroyed in
 // the reverse order with it. They exist for the whole run and are only shown and hidden; the
@@ -20,9 +21,11 @@ public:
     TMainForm* Main() const { return m_main.get(); }
     TOptionsForm* Options() const { return m_options.get(); }
     TReferenceForm* Reference() const { return m_reference.get(); }
+    TSummaryForm* Summary() const { return m_summary.get(); }
 
 private:
     std::unique_ptr<TMainForm> m_main;
     std::unique_ptr<TOptionsForm> m_options;
     std::unique_ptr<TReferenceForm> m_reference;
+    std::unique_ptr<TSummaryForm> m_summary;
 };
