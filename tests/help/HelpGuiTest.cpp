@@ -91,6 +91,7 @@ const SWindowContext kWindowContexts[] = {
     {"MainForm", 1000},
     {"OptionsForm", 2400},
     {"ReferenceForm", 2200},
+    {"SummaryForm", 2600},
 };
 
 } // namespace
