@@ -21,7 +21,7 @@ constexpr int BothChannels = 3;
 using TClosing = TCalibrationProcedure::TClosing;
 
 TCalibrationForm::TCalibrationForm(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TCalibrationForm>())
+    : QDialog(parent), ui(std::make_unique<Ui::TCalibrationForm>()), iTimer(this)
 {
     ui->setupUi(this);
     iTimer.setObjectName(QStringLiteral("iTimer"));

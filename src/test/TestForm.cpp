@@ -24,7 +24,7 @@ constexpr int TickMilliseconds = 1000;
 
 using TNext = TTestProcedure::TNext;
 
-TTestForm::TTestForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TTestForm>())
+TTestForm::TTestForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TTestForm>()), Timer1(this)
 {
     ui->setupUi(this);
     Timer1.setObjectName(QStringLiteral("Timer1"));
