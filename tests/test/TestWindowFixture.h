@@ -11,6 +11,7 @@
 #include "shell/WindowSet.h"
 #include "support/MessageRecorder.h"
 #include "support/ScopedValue.h"
+#include "support/ScriptedAnswers.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
