@@ -11,22 +11,12 @@
 
 TCalibrationForm* CalibrationForm = nullptr;
 
-namespace {
-
-constexpr int TickMilliseconds = 1000;
-constexpr int BothChannels = 3;
-
-} // namespace
-
 using TClosing = TCalibrationProcedure::TClosing;
 
 TCalibrationForm::TCalibrationForm(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TCalibrationForm>()), iTimer(this)
+    : QDialog(parent), ui(std::make_unique<Ui::TCalibrationForm>()), iTimer(QStringLiteral("iTimer"), this)
 {
     ui->setupUi(this);
-    iTimer.setObjectName(QStringLiteral("iTimer"));
-    iTimer.setInterval(TickMilliseconds);
-    iTimer.setTimerType(Qt::PreciseTimer);
     ConnectEvents();
     gLang.AddForm(this);
 }
@@ -60,7 +50,7 @@ void TCalibrationForm::FormShow()
     const bool muted = ui->iMuteCheckBox->isChecked();
     ui->iVolumeBar->setValue(m_procedure.StoredPosition());
     ui->iMuteCheckBox->setChecked(muted);
-    m_procedure.ApplyVolumeDb(BothChannels, m_procedure.VolumeDb);
+    m_procedure.ApplyVolumeDb(TCalibrationProcedure::BothChannels, m_procedure.VolumeDb);
     UpdateDisplay();
     iTimer.start();
     ui->iVolumeBar->setSingleStep(TCalibrationProcedure::BarStep);

@@ -2,8 +2,9 @@
 
 #include "test/CalibrationProcedure.h"
 
+#include "test/ToneTimer.h"
+
 #include <QDialog>
-#include <QTimer>
 
 #include <memory>
 
@@ -39,7 +40,7 @@ private:
     void ConnectEvents();
 
     std::unique_ptr<Ui::TCalibrationForm> ui;
-    QTimer iTimer;
+    TToneTimer iTimer;
     TCalibrationProcedure m_procedure;
 };
 

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int BothChannels = 3;
 // Attenuation of the tone at and below bar position 0: test level 10.
 constexpr int BaseAttenuation = 70;
 

@@ -13,6 +13,8 @@ class TCalibrationProcedure
 {
 public:
     static constexpr int BarStep = 10;
+    // Channel 0 left, 1 right, 3 both.
+    static constexpr int BothChannels = 3;
 
     enum class TClosing
     {

@@ -16,20 +16,12 @@
 
 TTestForm* TestForm = nullptr;
 
-namespace {
-
-constexpr int TickMilliseconds = 1000;
-
-} // namespace
-
 using TNext = TTestProcedure::TNext;
 
-TTestForm::TTestForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TTestForm>()), Timer1(this)
+TTestForm::TTestForm(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TTestForm>()), Timer1(QStringLiteral("Timer1"), this)
 {
     ui->setupUi(this);
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setInterval(TickMilliseconds);
-    Timer1.setTimerType(Qt::PreciseTimer);
     ConnectEvents();
     gLang.AddForm(this);
 }

@@ -3,9 +3,10 @@
 #include "data/DateTime.h"
 #include "test/TestProcedure.h"
 
+#include "test/ToneTimer.h"
+
 #include <QDialog>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -64,7 +65,7 @@ private:
     QString ProgressLine() const;
 
     std::unique_ptr<Ui::TTestForm> ui;
-    QTimer Timer1;
+    TToneTimer Timer1;
     TTestProcedure m_procedure;
 };
 
