@@ -38,8 +38,20 @@ void TTestForm::ConnectEvents()
     connect(ui->NextFreqBitBtn, &QPushButton::clicked, this, &TTestForm::NextFreqClick);
     connect(ui->NameLEdit, &TLabeledEdit::textChanged, this, &TTestForm::LEditChange);
     connect(ui->SurnameLEdit, &TLabeledEdit::textChanged, this, &TTestForm::LEditChange);
-    for (QPushButton* button : {ui->ButtonStart, ui->ButtonStop, ui->ButtonRepeat, ui->ButtonExit})
+    for (const auto& [button, handler] : ButtonHandlers()) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(Qt::LeftButton); });
         button->installEventFilter(this);
+    }
+}
+
+std::vector<std::pair<QPushButton*, TTestForm::TMouseUp>> TTestForm::ButtonHandlers() const
+{
+    return {
+        {ui->ButtonStart, &TTestForm::ButtonStartMouseUp},
+        {ui->ButtonStop, &TTestForm::ButtonStopMouseUp},
+        {ui->ButtonRepeat, &TTestForm::ButtonRepeatMouseUp},
+        {ui->ButtonExit, &TTestForm::ButtonExitMouseUp},
+    };
 }
 
 void TTestForm::showEvent(QShowEvent* event)
@@ -195,27 +207,21 @@ void TTestForm::NextFreqBitBtnMouseUp(Qt::MouseButton)
     NextFreqClick();
 }
 
+// The other mouse buttons answer, as a release over the background does.
 bool TTestForm::eventFilter(QObject* watched, QEvent* event)
 {
     auto* button = qobject_cast<QPushButton*>(watched);
     if (button == nullptr || event->type() != QEvent::MouseButtonRelease)
         return QDialog::eventFilter(watched, event);
     const auto* release = static_cast<QMouseEvent*>(event);
-    if (!button->rect().contains(release->position().toPoint()))
+    if (release->button() == Qt::LeftButton || !button->rect().contains(release->position().toPoint()))
         return QDialog::eventFilter(watched, event);
-    const std::pair<QPushButton*, void (TTestForm::*)(Qt::MouseButton)> handlers[] = {
-        {ui->ButtonStart, &TTestForm::ButtonStartMouseUp},
-        {ui->ButtonStop, &TTestForm::ButtonStopMouseUp},
-        {ui->ButtonRepeat, &TTestForm::ButtonRepeatMouseUp},
-        {ui->ButtonExit, &TTestForm::ButtonExitMouseUp},
-    };
-    for (const auto& [handled, handler] : handlers) {
+    for (const auto& [handled, handler] : ButtonHandlers()) {
         if (handled == button)
             (this->*handler)(release->button());
     }
-    // The left button also ends the button's own press; the others would answer a second time
-    // on their way to the background.
-    return release->button() != Qt::LeftButton;
+    // Consumed, so that it does not answer a second time on its way to the background.
+    return true;
 }
 
 void TTestForm::ButtonMouseUp(Qt::MouseButton button, const std::function<TNext()>& leftAction)

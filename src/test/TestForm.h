@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace Ui {
 class TTestForm;
@@ -57,6 +59,8 @@ private:
     void ButtonStopMouseUp(Qt::MouseButton button);
     void ButtonRepeatMouseUp(Qt::MouseButton button);
     void ButtonExitMouseUp(Qt::MouseButton button);
+    using TMouseUp = void (TTestForm::*)(Qt::MouseButton);
+    std::vector<std::pair<QPushButton*, TMouseUp>> ButtonHandlers() const;
     void ButtonMouseUp(Qt::MouseButton button, const std::function<TTestProcedure::TNext()>& leftAction);
     bool NamesGiven() const;
     // Does what the procedure asked for and keeps the timer as the procedure's state says.
