@@ -1,7 +1,6 @@
 #pragma once
 
 #include "test/CalibrationProcedure.h"
-
 #include "test/ToneTimer.h"
 
 #include <QDialog>

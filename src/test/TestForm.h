@@ -2,7 +2,6 @@
 
 #include "data/DateTime.h"
 #include "test/TestProcedure.h"
-
 #include "test/ToneTimer.h"
 
 #include <QDialog>
