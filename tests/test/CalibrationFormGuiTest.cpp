@@ -9,6 +9,7 @@
 #include "platform/RadioGroup.h"
 #include "platform/UpDown.h"
 #include "sound/SoundEngine.h"
+#include "sound/WaveImage.h"
 #include "support/LogProbe.h"
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
@@ -38,11 +39,11 @@ protected:
     QSlider* Bar() const { return Find<QSlider>(form, "iVolumeBar"); }
     QCheckBox* Mute() const { return Find<QCheckBox>(form, "iMuteCheckBox"); }
     QString Shown(const char* edit) const { return Find<QLineEdit>(form, edit)->text(); }
-    const std::vector<uint8_t>& LastTone() const { return form->Procedure().Engine->WaveImage; }
+    const std::vector<uint8_t>& LastTone() const { return form->Procedure().Engine->WaveImage(); }
     double PeakOf(int channel) const
     {
-        return Peak(ChannelOfImage(LastTone().data() + TSoundEngine::HeaderSize,
-                                   (LastTone().size() - TSoundEngine::HeaderSize) / 4, channel));
+        return Peak(ChannelOfImage(LastTone().data() + TWaveImage::HeaderSize,
+                                   (LastTone().size() - TWaveImage::HeaderSize) / 4, channel));
     }
 
     TCalibrationForm* form = nullptr;

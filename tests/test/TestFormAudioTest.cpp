@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -157,7 +158,9 @@ TEST_F(TestWindowsAudioTest, ATestAnsweredAtChosenThresholdsRecordsExactlyThoseT
 
 TEST_F(TestWindowsAudioTest, CalibrationSoundsTheChosenToneAndCancelGivesTheVolumeBack)
 {
-    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("30000")}));
+    // Another program's volume of a quarter in amplitude.
+    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("0.25")}));
+    const SSinkVolume found = ReadSinkVolume();
     const TWindowSet windows;
     TCalibrationForm* form = windows.Calibration();
     TMonitorRecorder recorder;
@@ -174,7 +177,10 @@ TEST_F(TestWindowsAudioTest, CalibrationSoundsTheChosenToneAndCancelGivesTheVolu
     form->findChild<TRadioGroup*>(QStringLiteral("iChanelRadioGroup"))->SetItemIndex(1);
     form->findChild<QSlider*>(QStringLiteral("iVolumeBar"))->setValue(-30);
     QTest::qWait(2200);
-    EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{0, 65536}));
+    // Full master volume on the chosen side only.
+    const SSinkVolume sounding = ReadSinkVolume();
+    EXPECT_EQ(sounding.left, -std::numeric_limits<double>::infinity());
+    EXPECT_NEAR(sounding.right, 0, 0.01);
     recorder.Stop();
     const std::vector<SHeardTone> tones = TonesIn(recorder);
     ASSERT_FALSE(tones.empty());
@@ -186,7 +192,9 @@ TEST_F(TestWindowsAudioTest, CalibrationSoundsTheChosenToneAndCancelGivesTheVolu
 
     QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("AnalujButton")), Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(ReadSinkVolume(), (SSinkVolume{30000, 30000}));
+    const SSinkVolume restored = ReadSinkVolume();
+    EXPECT_EQ(restored.left, found.left);
+    EXPECT_EQ(restored.right, found.right);
     EXPECT_EQ(gOptions.DefaultCalibrationLevel, 65535);
 }
 
