@@ -2,6 +2,7 @@
 
 #include "ui_CalibrationForm.h"
 
+#include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
 #include "test/QuietMessage.h"
@@ -19,6 +20,7 @@ TCalibrationForm::TCalibrationForm(QWidget* parent)
     ui->setupUi(this);
     ConnectEvents();
     gLang.AddForm(this);
+    TContextHelp::Join(this, 2100);
 }
 
 TCalibrationForm::~TCalibrationForm()

@@ -3,6 +3,7 @@
 #include "ui_TestForm.h"
 
 #include "data/DataEngine.h"
+#include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "test/QuietMessage.h"
 #include "test/ToneDisplay.h"
@@ -24,6 +25,7 @@ TTestForm::TTestForm(QWidget* parent)
     ui->setupUi(this);
     ConnectEvents();
     gLang.AddForm(this);
+    TContextHelp::Join(this, 2500);
 }
 
 TTestForm::~TTestForm()

@@ -3,6 +3,7 @@
 
 #include "sound/SignalAnalysis.h"
 
+#include "help/ContextHelp.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 #include "platform/LabeledEdit.h"
@@ -15,6 +16,7 @@
 #include "test/TestForm.h"
 #include "test/ToneDisplay.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -170,10 +172,6 @@ TEST_F(CalibrationFormTest, ClosingStoresTheBarsLevelOnlyWhenConfirmed)
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST(TestAndCalibrationTexts, BothWindowsFindEveryTextInEveryLanguage)
 {
     UseNullAlsaDevice();
@@ -206,6 +204,24 @@ TEST(TestAndCalibrationTexts, BothWindowsFindEveryTextInEveryLanguage)
             << symbol.toStdString() << ": " << missing.join(QLatin1Char('\n')).toStdString();
     }
     EXPECT_EQ(keys[0], keys[1]);
+}
+
+TEST_F(CalibrationFormTest, F1InEitherWindowAsksForItsOwnPageOfTheManual)
+{
+    QList<int> asked;
+    const TContextHelp::Handler previous = TContextHelp::SetHandler([&asked](int command, int data) {
+        EXPECT_EQ(command, TContextHelp::HELP_CONTEXT);
+        asked.append(data);
+        return true;
+    });
+    for (QDialog* window :
+         {static_cast<QDialog*>(windows->Test()), static_cast<QDialog*>(windows->Calibration())}) {
+        ShowActive(window);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        window->reject();
+    }
+    TContextHelp::SetHandler(previous);
+    EXPECT_EQ(asked, (QList<int>{2500, 2100}));
 }
 
 } // namespace
