@@ -155,7 +155,12 @@ TEST_F(TestFormTest, TheButtonsNeverTakeTheFocusFromTheAnswerButton)
         const QWidget* expected =
             c.focusedEdit ? Edit(c.focusedEdit)->Edit() : static_cast<const QWidget*>(answer);
         EXPECT_EQ(QApplication::focusWidget(), expected) << c.button;
-        EXPECT_EQ(messages.requests.size(), c.name.isEmpty() ? 1 : 0) << c.button;
+        ASSERT_EQ(messages.requests.size(), c.name.isEmpty() ? 1 : 0) << c.button;
+        for (const SMessageRequest& request : messages.requests) {
+            EXPECT_EQ(request.text, gLang.GetString(QStringLiteral("MessNoData"), form));
+            EXPECT_EQ(request.caption, gLang.GetString(QStringLiteral("MessRemark"), form));
+            EXPECT_EQ(request.icon, QMessageBox::Information);
+        }
         Click("ButtonExit");
     }
 }
@@ -299,49 +304,6 @@ TEST_F(TestFormTest, TheProgressLineChangesWithTheFrequencyOrTheEarButNeverAtATi
             Click("NextFreqBitBtn");
         }
         EXPECT_FALSE(form->isVisible()) << "source " << c.soundSource;
-    }
-}
-
-TEST_F(TestFormTest, TheNameMessageComesWithTheTimerAsTheTestStands)
-{
-    struct SCase
-    {
-        const char* what;
-        bool startFirst;
-        bool timerDuringMessage;
-    };
-    const SCase cases[] = {
-        {"answer before the start", false, false},
-        {"answer while held with the names emptied", true, true},
-    };
-    for (const SCase& c : cases) {
-        Begin();
-        if (c.startFirst) {
-            form->OnTimer();
-            Click("ButtonStop");
-        } else {
-            Click("ButtonExit");
-            ShowActive(form);
-        }
-        Edit("NameLEdit")->SetText(QString());
-        Edit("SurnameLEdit")->SetText(QString());
-        TMessageRecorder messages;
-        bool timerDuringMessage = !c.timerDuringMessage;
-        TMessageBox::SetHandler([&](const SMessageRequest& request) {
-            messages.requests.append(request);
-            timerDuringMessage = TimerActive();
-            return QMessageBox::Ok;
-        });
-        Click("NextFreqBitBtn");
-        ASSERT_EQ(messages.requests.size(), 1) << c.what;
-        EXPECT_EQ(messages.requests[0].text, gLang.GetString(QStringLiteral("MessNoData"), form)) << c.what;
-        EXPECT_EQ(messages.requests[0].caption, gLang.GetString(QStringLiteral("MessRemark"), form))
-            << c.what;
-        EXPECT_EQ(messages.requests[0].icon, QMessageBox::Information) << c.what;
-        EXPECT_EQ(timerDuringMessage, c.timerDuringMessage) << c.what;
-        EXPECT_EQ(QApplication::focusWidget(), Edit("NameLEdit")->Edit()) << c.what;
-        EXPECT_EQ(form->Procedure().FrequencyNumber(), 1) << c.what;
-        Click("ButtonExit");
     }
 }
 

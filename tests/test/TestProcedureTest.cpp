@@ -276,18 +276,6 @@ TEST_F(TestProcedureTest, TheEndOfTheFirstPassFollowsTheEarphoneSetting)
     }
 }
 
-TEST_F(TestProcedureTest, ExitLeavesWithoutData)
-{
-    const TTestSettings settings(QStringLiteral("1000,2000"));
-    Begin();
-    AnswerAt({10});
-    EXPECT_EQ(procedure.Exit(), TNext::CloseWithoutData);
-    EXPECT_EQ(procedure.Finished(), nullptr);
-    EXPECT_EQ(procedure.Tick(), TNext::Nothing);
-    procedure.Close();
-    EXPECT_FALSE(procedure.IsOpen());
-}
-
 TEST_F(TestProcedureTest, TheFrequencyListIsTheSettingsListAsFarAsItCanBeRead)
 {
     QStringList hundredAndTen;
