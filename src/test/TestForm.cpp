@@ -5,10 +5,11 @@
 #include "data/DataEngine.h"
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
+#include "log/Tools.h"
+#include "platform/Clock.h"
 #include "test/QuietMessage.h"
 #include "test/ToneDisplay.h"
 
-#include <QDateTime>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShowEvent>
@@ -102,10 +103,9 @@ void TTestForm::FormCloseVoid()
         Remarks = ui->RemarksLEdit->Text();
         BornDate = TDateTime::FromDate(ui->BornDateTPicker->date());
         if (const float* results = m_procedure.Finished()) {
-            DataEngine->AddMeasurement(m_procedure.Frequencies,
-                                       std::span<const float, ResultValues>(results, ResultValues), Remarks,
-                                       TDateTime::FromDateTime(QDateTime::currentDateTime()), BornDate,
-                                       Surname, Name, ui->FileNameLEdit->Text());
+            DataEngine->AddMeasurement(
+                m_procedure.Frequencies, std::span<const float, ResultValues>(results, ResultValues), Remarks,
+                TDateTime::FromDateTime(TClock::Now()), BornDate, Surname, Name, ui->FileNameLEdit->Text());
         }
     }
     m_procedure.Close();
@@ -113,8 +113,8 @@ void TTestForm::FormCloseVoid()
 
 void TTestForm::LEditChange()
 {
-    ui->FileNameLEdit->SetText(TTestProcedure::ProposedFileName(
-        ui->NameLEdit->Text(), ui->SurnameLEdit->Text(), QDateTime::currentDateTime()));
+    // First name directly followed by surname, then the minute: "AB 20100515_1405".
+    ui->FileNameLEdit->SetText(ProposedFileName(ui->NameLEdit->Text() + ui->SurnameLEdit->Text()));
 }
 
 bool TTestForm::NamesGiven() const

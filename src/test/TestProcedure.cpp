@@ -3,8 +3,6 @@
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
 
-#include <QDateTime>
-
 using TNext = TTestProcedure::TNext;
 using TState = TTestProcedure::TState;
 
@@ -200,9 +198,4 @@ int TTestProcedure::FrequencyNumber() const
 bool TTestProcedure::NamesGiven(const QString& name, const QString& surname)
 {
     return !name.isEmpty() || !surname.isEmpty();
-}
-
-QString TTestProcedure::ProposedFileName(const QString& name, const QString& surname, const QDateTime& now)
-{
-    return name + surname + QLatin1Char(' ') + now.toString(QStringLiteral("yyyyMMdd_hhmm"));
 }

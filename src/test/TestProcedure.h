@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <memory>
 
-class QDateTime;
 class TSoundEngine;
 
 // One hearing test as the person under test goes through it: the states of the test window and
@@ -79,8 +78,6 @@ public:
 
     // A test starts only for somebody: a first name or a surname.
     static bool NamesGiven(const QString& name, const QString& surname);
-    // First name directly followed by surname, a blank and the minute: "AB 20100515_1405".
-    static QString ProposedFileName(const QString& name, const QString& surname, const QDateTime& now);
 
     std::unique_ptr<TSoundEngine> Engine;
     // The engine's result block, released after the engine.

@@ -2,6 +2,7 @@
 // tick, so that no test waits for a real second.
 #include "TestWindowFixture.h"
 
+#include "platform/Clock.h"
 #include "platform/LabeledEdit.h"
 #include "shell/MainForm.h"
 #include "sound/SoundEngine.h"
@@ -167,21 +168,31 @@ TEST_F(TestFormTest, TheButtonsNeverTakeTheFocusFromTheAnswerButton)
 
 TEST_F(TestFormTest, TheProposedFileNameFollowsTheNamesAndTheMinute)
 {
+    const QDateTime opened(QDate(2010, 5, 15), QTime(14, 5, 59));
+    TScopedValue clock(TClock::Fixed, opened);
     ShowActive(form);
-    const auto minute = [] { return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmm")); };
-    for (const auto& [edit, typed, proposed] :
-         {std::tuple{"NameLEdit", "An", "An "}, {"SurnameLEdit", "B", "AnB "}}) {
-        const QString before = minute();
-        QTest::keyClicks(Edit(edit)->Edit(), QString::fromLatin1(typed));
-        const QString after = minute();
-        const QString shown = Edit("FileNameLEdit")->Text();
-        EXPECT_TRUE(shown == proposed + before || shown == proposed + after) << shown.toStdString();
+    EXPECT_EQ(Edit("FileNameLEdit")->Text(), QStringLiteral(" 20100515_1405"));
+    struct SCase
+    {
+        const char* edit;
+        const char* typed;
+        int minutesLater;
+        const char* proposed;
+    };
+    const SCase cases[] = {{"NameLEdit", "A", 0, "A 20100515_1405"},
+                           {"SurnameLEdit", "B", 1, "AB 20100515_1406"}};
+    for (const SCase& c : cases) {
+        TClock::Fixed = opened.addSecs(60 * c.minutesLater);
+        QTest::keyClicks(Edit(c.edit)->Edit(), QString::fromLatin1(c.typed));
+        EXPECT_EQ(Edit("FileNameLEdit")->Text(), QLatin1String(c.proposed));
     }
     Click("ButtonExit");
 }
 
 TEST_F(TestFormTest, OnlyACompletedTestIsHandedOverWhileThePatientIsAlwaysRemembered)
 {
+    const QDateTime testedAt(QDate(2024, 3, 12), QTime(9, 15, 30));
+    const TScopedValue clock(TClock::Fixed, testedAt);
     struct SCase
     {
         const char* what;
@@ -231,7 +242,6 @@ TEST_F(TestFormTest, OnlyACompletedTestIsHandedOverWhileThePatientIsAlwaysRememb
         Begin();
         Find<QDateEdit>(form, "BornDateTPicker")->setDate(QDate(1980, 3, 1));
         Edit("RemarksLEdit")->SetText(QStringLiteral("after a cold"));
-        const QString fileName = Edit("FileNameLEdit")->Text();
         c.leave();
         EXPECT_FALSE(form->isVisible()) << c.what;
         EXPECT_FALSE(TimerActive()) << c.what;
@@ -246,10 +256,10 @@ TEST_F(TestFormTest, OnlyACompletedTestIsHandedOverWhileThePatientIsAlwaysRememb
         const SData& record = *DataEngine->datas.back();
         EXPECT_EQ(record.name, QStringLiteral("Anna"));
         EXPECT_EQ(record.surname, QStringLiteral("Nowak"));
-        EXPECT_EQ(record.fileName, fileName);
+        EXPECT_EQ(record.fileName, QStringLiteral("AnnaNowak 20240312_0915"));
         EXPECT_EQ(record.remarks, QStringLiteral("after a cold"));
         EXPECT_EQ(record.born_date, TDateTime::FromDate(QDate(1980, 3, 1)));
-        EXPECT_EQ(record.session_date.Date(), QDate::currentDate());
+        EXPECT_EQ(record.session_date, TDateTime::FromDateTime(testedAt));
         ASSERT_EQ(DataEngine->PointCount(&record), 2);
         EXPECT_EQ(DataEngine->PointAt(&record, 0), (SDataPoint{1000, 20, 40, 10, 10}));
         EXPECT_EQ(DataEngine->PointAt(&record, 1), (SDataPoint{2000, 30, 0, 10, 10}));

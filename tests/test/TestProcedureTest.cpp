@@ -9,7 +9,6 @@
 #include "test/TestProcedure.h"
 #include "test/ToneDisplay.h"
 
-#include <QDateTime>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -318,9 +317,6 @@ TEST(ToneDisplay, FrequencyInWholeHertzAndLevelInTwoSignificantDigits)
         EXPECT_EQ(LevelDisplay(decibels),
                   QString::fromLatin1(text).replace(QLatin1Char('.'), QLocale().decimalPoint()))
             << decibels;
-    EXPECT_EQ(TTestProcedure::ProposedFileName(QStringLiteral("A"), QStringLiteral("B"),
-                                               QDateTime(QDate(2010, 5, 15), QTime(14, 5, 59))),
-              QStringLiteral("AB 20100515_1405"));
 }
 
 } // namespace
