@@ -16,7 +16,7 @@ TUpDown::TUpDown(QWidget* parent)
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
         layout->addWidget(button);
-        connect(button, &QToolButton::clicked, this, [this, direction] { Step(direction); });
+        connect(button, &QToolButton::clicked, this, [this, step = direction] { Step(step); });
     }
 }
 
