@@ -42,7 +42,8 @@ void TTestForm::ConnectEvents()
     connect(ui->NameLEdit, &TLabeledEdit::textChanged, this, &TTestForm::LEditChange);
     connect(ui->SurnameLEdit, &TLabeledEdit::textChanged, this, &TTestForm::LEditChange);
     for (const auto& [button, handler] : ButtonHandlers()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(Qt::LeftButton); });
+        connect(button, &QPushButton::clicked, this,
+                [this, mouseUp = handler] { (this->*mouseUp)(Qt::LeftButton); });
         button->installEventFilter(this);
     }
 }
