@@ -23,6 +23,8 @@
 #include "platform/VolumeTool.h"
 #include "settings/Options.h"
 #include "settings/OptionsForm.h"
+#include "test/CalibrationForm.h"
+#include "test/TestForm.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -64,6 +66,7 @@ TMainForm::~TMainForm()
 
 void TMainForm::ConnectCommands()
 {
+    connect(ui->New, &QAction::triggered, this, &TMainForm::ToolButtonNewClick);
     connect(ui->Open, &QAction::triggered, this, &TMainForm::OpenClick);
     connect(ui->Save, &QAction::triggered, this, &TMainForm::SaveClick);
     connect(ui->CloseAll, &QAction::triggered, this, &TMainForm::CloseAllClick);
@@ -76,6 +79,7 @@ void TMainForm::ConnectCommands()
     connect(ui->colour, &QAction::triggered, this, &TMainForm::colourClick);
     connect(ui->Options, &QAction::triggered, this, &TMainForm::OptionsClick);
     connect(ui->Exit, &QAction::triggered, this, &TMainForm::ExitClick);
+    connect(ui->Calibration, &QAction::triggered, this, &TMainForm::CalibrationClick);
     connect(ui->HelpItem, &QAction::triggered, this, &TMainForm::ToolButtonHelpClick);
     connect(ui->About, &QAction::triggered, this, &TMainForm::AboutClick);
     const std::pair<QToolButton*, QAction*> buttons[] = {
@@ -233,6 +237,17 @@ void TMainForm::AboutClick()
     about.exec();
 }
 
+// A completed test reaches the charts through the data store's change notification.
+void TMainForm::ToolButtonNewClick()
+{
+    TestForm->exec();
+}
+
+void TMainForm::CalibrationClick()
+{
+    CalibrationForm->exec();
+}
+
 void TMainForm::OpenClick()
 {
     const QStringList files = TCommonDialogs::OpenFiles(
@@ -344,8 +359,10 @@ bool TMainForm::ifExit()
 
 void TMainForm::ExitClick()
 {
-    if (ifExit())
-        Terminate();
+    if (!ifExit())
+        return;
+    TestForm->FormCloseVoid();
+    Terminate();
 }
 
 void TMainForm::Terminate()

@@ -46,6 +46,8 @@ private:
     void FormActivate();
     void FormClose();
 
+    void ToolButtonNewClick();
+    void CalibrationClick();
     void OpenClick();
     void SaveClick();
     void CloseAllClick();

@@ -3,7 +3,9 @@
 #include <memory>
 
 class TMainForm;
+class TTestForm;
 class TOptionsForm;
+class TCalibrationForm;
 class TReferenceForm;
 class TSummaryForm;
 
@@ -19,13 +21,17 @@ public:
     TWindowSet& operator=(const TWindowSet&) = delete;
 
     TMainForm* Main() const { return m_main.get(); }
+    TTestForm* Test() const { return m_test.get(); }
     TOptionsForm* Options() const { return m_options.get(); }
+    TCalibrationForm* Calibration() const { return m_calibration.get(); }
     TReferenceForm* Reference() const { return m_reference.get(); }
     TSummaryForm* Summary() const { return m_summary.get(); }
 
 private:
     std::unique_ptr<TMainForm> m_main;
+    std::unique_ptr<TTestForm> m_test;
     std::unique_ptr<TOptionsForm> m_options;
+    std::unique_ptr<TCalibrationForm> m_calibration;
     std::unique_ptr<TReferenceForm> m_reference;
     std::unique_ptr<TSummaryForm> m_summary;
 };

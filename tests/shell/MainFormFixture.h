@@ -10,6 +10,7 @@
 #include "shell/MainForm.h"
 #include "shell/WindowSet.h"
 #include "support/MessageRecorder.h"
+#include "support/ScriptedAnswers.h"
 
 #include <QAction>
 #include <QLabel>
@@ -21,32 +22,6 @@
 #include <array>
 #include <memory>
 #include <vector>
-
-// Answers message boxes in turn from a list and keeps what they asked; a box beyond the
-// list fails the test.
-class TScriptedAnswers
-{
-public:
-    explicit TScriptedAnswers(std::vector<QMessageBox::StandardButton> answers)
-        : m_answers(std::move(answers))
-    {
-        TMessageBox::SetHandler([this](const SMessageRequest& request) {
-            requests.append(request);
-            if (m_next < m_answers.size())
-                return m_answers[m_next++];
-            ADD_FAILURE() << "unexpected message box: " << request.text.toStdString();
-            return QMessageBox::Ok;
-        });
-    }
-
-    QList<SMessageRequest> requests;
-
-private:
-    // Puts the failing handler back when the answers go.
-    TMessageRecorder m_restore;
-    std::vector<QMessageBox::StandardButton> m_answers;
-    size_t m_next = 0;
-};
 
 // A real main window, shown offscreen and active, over a data folder of its own; the open
 // and colour dialogs answer what the test says.

@@ -1,0 +1,97 @@
+#include "test/CalibrationProcedure.h"
+
+#include "settings/Options.h"
+#include "sound/SoundEngine.h"
+#include "test/CalibrationLevel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Attenuation of the tone at and below bar position 0: test level 10.
+constexpr int BaseAttenuation = 70;
+
+int LevelAt(int position)
+{
+    return DbToVolume(float(-position));
+}
+
+} // namespace
+
+TCalibrationProcedure::TCalibrationProcedure() = default;
+
+TCalibrationProcedure::~TCalibrationProcedure()
+{
+    Close();
+}
+
+void TCalibrationProcedure::Open(int frequency)
+{
+    Close();
+    Engine = std::make_unique<TSoundEngine>();
+    Frequency = float(frequency);
+    VolumeDb = VolumeToDb(gOptions.DefaultCalibrationLevel);
+}
+
+void TCalibrationProcedure::Close()
+{
+    Engine.reset();
+}
+
+int TCalibrationProcedure::StoredPosition() const
+{
+    return int(std::trunc(-VolumeDb));
+}
+
+int TCalibrationProcedure::Snap(int position)
+{
+    return position / BarStep * BarStep;
+}
+
+void TCalibrationProcedure::BarMoved(int position)
+{
+    VolumeDb = float(-position);
+    ApplyVolumeDb(BothChannels, VolumeDb);
+}
+
+void TCalibrationProcedure::SetFrequency(int frequency)
+{
+    Frequency = float(frequency);
+}
+
+void TCalibrationProcedure::Tick(bool muted, int position, int channel)
+{
+    if (muted || !IsOpen())
+        return;
+    Engine->GenerateAndPlay(Frequency, ToneAttenuation(position), gOptions.Modulation, DbToVolume(VolumeDb),
+                            channel);
+}
+
+int TCalibrationProcedure::ToneAttenuation(int position)
+{
+    return BaseAttenuation - std::max(0, -position);
+}
+
+void TCalibrationProcedure::ApplyVolumeDb(int channel, float dB)
+{
+    if (IsOpen())
+        Engine->SetOutputVolume(DbToVolume(dB), channel);
+}
+
+TCalibrationProcedure::TClosing TCalibrationProcedure::MayClose(bool cancelled, int position,
+                                                                const QString& description) const
+{
+    if (cancelled)
+        return TClosing::Allow;
+    if (LevelAt(position) == gOptions.DefaultCalibrationLevel &&
+        description == gOptions.DefaultCalibrationDesc)
+        return TClosing::Allow;
+    return description.isEmpty() ? TClosing::AskForDescription : TClosing::AskToStore;
+}
+
+void TCalibrationProcedure::Store(int position, const QString& description) const
+{
+    gOptions.DefaultCalibrationLevel = LevelAt(position);
+    gOptions.DefaultCalibrationDesc = description;
+}

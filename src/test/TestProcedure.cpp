@@ -1,0 +1,201 @@
+#include "test/TestProcedure.h"
+
+#include "settings/Options.h"
+#include "sound/SoundEngine.h"
+
+using TNext = TTestProcedure::TNext;
+using TState = TTestProcedure::TState;
+
+TTestProcedure::TTestProcedure() = default;
+
+TTestProcedure::~TTestProcedure()
+{
+    Close();
+}
+
+void TTestProcedure::Open()
+{
+    Close();
+    HasData = false;
+    // A list that cannot be read has shown its messages; the test runs with what was read.
+    gOptions.GetFreqList(Frequencies);
+    Frequencies = Frequencies.mid(0, TSoundEngine::MaxFrequencies);
+    float* results = nullptr;
+    Engine = std::make_unique<TSoundEngine>(Frequencies, &results);
+    Results.reset(results);
+    Engine->SetLevels(gOptions.MinLevel, gOptions.MaxLevel, gOptions.GetSignedDelta());
+    m_soundSourceType = gOptions.SoundSourceType;
+    Engine->SoundSourceType = m_soundSourceType;
+    m_state = TState::Ready;
+    m_pending = TPending::None;
+}
+
+void TTestProcedure::Close()
+{
+    Engine.reset();
+    Results.reset();
+    m_state = TState::Closed;
+    m_pending = TPending::None;
+}
+
+bool TTestProcedure::Paused() const
+{
+    return m_state == TState::Ready || m_state == TState::Held;
+}
+
+bool TTestProcedure::TimerOn() const
+{
+    return m_state == TState::Running || m_state == TState::Held;
+}
+
+const float* TTestProcedure::Finished() const
+{
+    return HasData ? Results.get() : nullptr;
+}
+
+TNext TTestProcedure::Tick()
+{
+    if (!IsOpen() || !TimerOn())
+        return TNext::Nothing;
+    // While held the same tone sounds again; otherwise the level moves one step.
+    if (Engine->NextTone(Paused()))
+        return Record();
+    return TNext::ShowPosition;
+}
+
+TNext TTestProcedure::Answer(bool hasName)
+{
+    if (m_state == TState::Running)
+        return Record();
+    if (m_state != TState::Ready && m_state != TState::Held)
+        return TNext::Nothing;
+    return TryStart(hasName, TPending::NameAfterAnswer) ? TNext::Nothing : TNext::AskForName;
+}
+
+TNext TTestProcedure::Start(bool hasName)
+{
+    if (m_state != TState::Ready && m_state != TState::Held)
+        return TNext::Nothing;
+    return TryStart(hasName, TPending::NameAfterStart) ? TNext::Nothing : TNext::AskForName;
+}
+
+bool TTestProcedure::TryStart(bool hasName, TPending refusal)
+{
+    if (!hasName) {
+        m_pending = refusal;
+        return false;
+    }
+    // The first tone comes with the next tick; a held test goes on in the rhythm it had.
+    m_state = TState::Running;
+    return true;
+}
+
+TNext TTestProcedure::Stop()
+{
+    if (m_state == TState::Running)
+        m_state = TState::Held;
+    return TNext::Nothing;
+}
+
+TNext TTestProcedure::Repeat()
+{
+    if (!IsOpen() || m_state == TState::Closed)
+        return TNext::Nothing;
+    Engine->StepBack();
+    return TNext::ShowPosition;
+}
+
+TNext TTestProcedure::Exit()
+{
+    if (!IsOpen())
+        return TNext::Nothing;
+    m_state = TState::Closed;
+    return TNext::CloseWithoutData;
+}
+
+TNext TTestProcedure::MessageClosed()
+{
+    const TPending pending = m_pending;
+    m_pending = TPending::None;
+    switch (pending) {
+    case TPending::TurnHeadphones:
+        if (m_state != TState::ChangingEar)
+            return TNext::Nothing;
+        m_state = TState::Running;
+        return TNext::ShowPosition;
+    case TPending::NameAfterAnswer:
+        // An answer before the start lets the person hear what a tone sounds like.
+        if (m_state == TState::Ready)
+            Engine->NextTone(true);
+        return TNext::Nothing;
+    case TPending::NameAfterStart:
+    case TPending::None:
+        break;
+    }
+    return TNext::Nothing;
+}
+
+TNext TTestProcedure::Record()
+{
+    switch (Engine->RecordHeard()) {
+    case TSoundEngine::SamePassGoesOn:
+        return TNext::ShowPosition;
+    case TSoundEngine::PassComplete:
+        return PassComplete();
+    case TSoundEngine::TestComplete:
+        break;
+    }
+    return Complete();
+}
+
+TNext TTestProcedure::PassComplete()
+{
+    switch (m_soundSourceType) {
+    case BothEarphones:
+        // Both ears heard every tone: the one pass counts for both.
+        Engine->CopyLeftToRight();
+        return Complete();
+    case EarUnderTest:
+        return TNext::ShowPosition;
+    default:
+        m_state = TState::ChangingEar;
+        m_pending = TPending::TurnHeadphones;
+        return TNext::AskToTurnHeadphones;
+    }
+}
+
+TNext TTestProcedure::Complete()
+{
+    m_state = TState::Closed;
+    HasData = true;
+    return TNext::CloseWithData;
+}
+
+float TTestProcedure::Frequency() const
+{
+    if (!IsOpen() || Engine->FreqIndex < 0 || Engine->FreqIndex >= Engine->Frequencies.size())
+        return 0.0f;
+    return Engine->Frequencies.at(Engine->FreqIndex);
+}
+
+float TTestProcedure::Level() const
+{
+    return IsOpen() ? TSoundEngine::TopLevel - Engine->Attenuation : 0.0f;
+}
+
+TTestProcedure::TEarShown TTestProcedure::EarShown() const
+{
+    if (m_soundSourceType == BothEarphones)
+        return TEarShown::Both;
+    return IsOpen() && Engine->Ear > 0 ? TEarShown::Right : TEarShown::Left;
+}
+
+int TTestProcedure::FrequencyNumber() const
+{
+    return IsOpen() ? Engine->FreqIndex + 1 : 0;
+}
+
+bool TTestProcedure::NamesGiven(const QString& name, const QString& surname)
+{
+    return !name.isEmpty() || !surname.isEmpty();
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+#include <memory>
+
+class TSoundEngine;
+
+// One hearing test as the person under test goes through it: the states of the test window and
+// what each of its events does. The window only wires its events here and does what each call
+// answers; the tone timer only calls Tick(), so a whole test can be stepped through without a
+// window or a real second.
+class TTestProcedure
+{
+public:
+    enum class TState
+    {
+        Ready,
+        Running,
+        Held,
+        ChangingEar,
+        Closed
+    };
+    // What the window must do after an event.
+    enum class TNext
+    {
+        Nothing,
+        ShowPosition,
+        // Tell the person to type a name, then report MessageClosed().
+        AskForName,
+        // Tell the person to turn the headphones round, then report MessageClosed().
+        AskToTurnHeadphones,
+        CloseWithData,
+        CloseWithoutData,
+    };
+    // Which ear the current pass measures, as the progress line names it.
+    enum class TEarShown
+    {
+        Left,
+        Right,
+        Both
+    };
+
+    TTestProcedure();
+    ~TTestProcedure();
+    TTestProcedure(const TTestProcedure&) = delete;
+    TTestProcedure& operator=(const TTestProcedure&) = delete;
+
+    // A new test from the settings: frequency list (at most the first 100), levels, step and
+    // earphone; the sound engine takes over the output volume until Close().
+    void Open();
+    TNext Tick();
+    TNext Answer(bool hasName);
+    TNext Start(bool hasName);
+    TNext Stop();
+    TNext Repeat();
+    TNext Exit();
+    // The message asked for has been closed by the person.
+    TNext MessageClosed();
+    // Stops the tones, gives the output volume back and forgets the test.
+    void Close();
+
+    bool IsOpen() const { return Engine != nullptr; }
+    TState State() const { return m_state; }
+    bool Paused() const;
+    bool TimerOn() const;
+    // The result block of a completed test, or null while the test is not complete.
+    const float* Finished() const;
+
+    float Frequency() const;
+    float Level() const;
+    TEarShown EarShown() const;
+    // Counted from 1.
+    int FrequencyNumber() const;
+    int FrequencyCount() const { return int(Frequencies.size()); }
+
+    // A test starts only for somebody: a first name or a surname.
+    static bool NamesGiven(const QString& name, const QString& surname);
+
+    std::unique_ptr<TSoundEngine> Engine;
+    // The engine's result block, released after the engine.
+    std::unique_ptr<float[]> Results;
+    bool HasData = false;
+    QVector<float> Frequencies;
+
+private:
+    enum class TPending
+    {
+        None,
+        NameAfterAnswer,
+        NameAfterStart,
+        TurnHeadphones
+    };
+
+    TNext Record();
+    TNext PassComplete();
+    TNext Complete();
+    bool TryStart(bool hasName, TPending refusal);
+
+    TState m_state = TState::Closed;
+    TPending m_pending = TPending::None;
+    int32_t m_soundSourceType = 0;
+};

@@ -1,0 +1,14 @@
+#include "test/ToneTimer.h"
+
+namespace {
+
+constexpr int TickMilliseconds = 1000;
+
+} // namespace
+
+TToneTimer::TToneTimer(const QString& name, QObject* parent) : QTimer(parent)
+{
+    setObjectName(name);
+    setInterval(TickMilliseconds);
+    setTimerType(Qt::PreciseTimer);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QTimer>
+
+// The timer of a window that plays one tone a second: 1000 ms, kept precise so that the tones
+// come at even intervals. Initially off.
+class TToneTimer : public QTimer
+{
+    Q_OBJECT
+
+public:
+    TToneTimer(const QString& name, QObject* parent);
+};

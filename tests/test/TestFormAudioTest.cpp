@@ -1,0 +1,201 @@
+// A whole hearing test and a calibration through the real windows and their real timers, played
+// into the private PulseAudio server and checked in the recording of its null sink.
+#include "sound/PulseMonitor.h"
+#include "sound/SignalAnalysis.h"
+
+#include "data/DataEngine.h"
+#include "data/DataEngineFixture.h"
+#include "lang/Lang.h"
+#include "platform/LabeledEdit.h"
+#include "platform/RadioGroup.h"
+#include "platform/UpDown.h"
+#include "settings/Options.h"
+#include "shell/WindowSet.h"
+#include "sound/SoundEngine.h"
+#include "support/MessageRecorder.h"
+#include "support/ScopedValue.h"
+#include "test/CalibrationForm.h"
+#include "test/TestForm.h"
+
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+struct SHeardTone
+{
+    int channel = -1;
+    double frequency = 0;
+    double rmsDb = 0;
+    double otherChannelPeak = 0;
+};
+
+// Every tone of a recording in order: a run of sound with no more than 50 ms of silence inside,
+// at least 0.3 s long.
+std::vector<SHeardTone> TonesIn(const TMonitorRecorder& recorder)
+{
+    const std::vector<double> channels[] = {recorder.Channel(0), recorder.Channel(1)};
+    const auto gap = size_t(0.05 * MonitorRate);
+    std::vector<SRegion> regions;
+    for (size_t i = 0; i < channels[0].size(); ++i) {
+        if (channels[0][i] == 0 && channels[1][i] == 0)
+            continue;
+        if (regions.empty() || i > regions.back().end + gap)
+            regions.push_back({i, i + 1});
+        regions.back().end = i + 1;
+    }
+    std::vector<SHeardTone> tones;
+    for (const SRegion& region : regions) {
+        if (region.Length() < size_t(0.3 * MonitorRate))
+            continue;
+        const SRegion middle = region.Middle(0.8);
+        SHeardTone tone;
+        tone.channel = Rms(channels[0], middle) > Rms(channels[1], middle) ? 0 : 1;
+        const std::vector<double>& sounding = channels[tone.channel];
+        tone.frequency = FrequencyOf(sounding, middle, MonitorRate);
+        tone.rmsDb = Decibels(Rms(sounding, middle));
+        const std::vector<double>& other = channels[1 - tone.channel];
+        tone.otherChannelPeak =
+            Peak(std::vector<double>(other.begin() + long(region.begin), other.begin() + long(region.end)));
+        tones.push_back(tone);
+    }
+    return tones;
+}
+
+// A sine at this test level, full master volume: its RMS in the float recording.
+double ExpectedRmsDb(double level)
+{
+    return Decibels(TSoundEngine::FullScale * std::pow(10.0, (level - TSoundEngine::TopLevel) / 20) / 32768 /
+                    std::sqrt(2.0));
+}
+
+class TestWindowsAudioTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { qunsetenv("PULSE_SERVER"); }
+
+    void SetUp() override
+    {
+        gLang.ChangeLangSym(QStringLiteral("en"));
+        ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("65536")}));
+        ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-mute"), TestSink, QStringLiteral("0")}));
+    }
+
+    TDataFolder folder;
+    TScopedValue<bool> modulation{gOptions.Modulation, false};
+    TScopedValue<int32_t> level{gOptions.DefaultCalibrationLevel, 65535};
+    TScopedValue<QString> description{gOptions.DefaultCalibrationDesc, QStringLiteral("test sink")};
+};
+
+TEST_F(TestWindowsAudioTest, ATestAnsweredAtChosenThresholdsRecordsExactlyThoseThresholds)
+{
+    const TScopedValue list(gOptions.FreqListIndex, OwnFreqList);
+    const TScopedValue frequencies(FreqPresets[OwnFreqList], QStringLiteral("1000,2000"));
+    const TScopedValue source(gOptions.SoundSourceType, int32_t(EarUnderTest));
+    const TScopedValue lowest(gOptions.MinLevel, 40.0f);
+    const TScopedValue highest(gOptions.MaxLevel, 80.0f);
+    const TScopedValue step(gOptions.DeltaLevel, 10.0f);
+    const TScopedValue direction(gOptions.Algorithm, int8_t(AscendingLevels));
+    // Per ear and frequency the level at which the person answers; 0: never, so that the
+    // frequency ends one step past the highest level.
+    const float thresholds[2][2] = {{60, 50}, {40, 0}};
+
+    const TWindowSet windows;
+    TTestForm* form = windows.Test();
+    form->show();
+    form->findChild<TLabeledEdit*>(QStringLiteral("NameLEdit"))->SetText(QStringLiteral("Ola"));
+    // The person listens to each tone as it starts and answers at the threshold.
+    QObject::connect(form->findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout, form,
+                     [form, &thresholds] {
+                         const TTestProcedure& test = form->Procedure();
+                         if (test.State() != TTestProcedure::TState::Running || test.Engine->LevelReset)
+                             return;
+                         if (test.Level() == thresholds[test.Engine->Ear][test.Engine->FreqIndex])
+                             form->NextFreqClick();
+                     });
+    TMonitorRecorder recorder;
+    ASSERT_TRUE(recorder.Start());
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("ButtonStart")), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([form] { return !form->isVisible(); }, 30000));
+    recorder.RecordFor(0.5);
+    recorder.Stop();
+
+    ASSERT_EQ(DataEngine->DataCount(), 1);
+    const SData* record = DataEngine->datas[0].get();
+    ASSERT_EQ(DataEngine->PointCount(record), 2);
+    EXPECT_EQ(DataEngine->PointAt(record, 0), (SDataPoint{1000, 60, 40, 10, 10}));
+    EXPECT_EQ(DataEngine->PointAt(record, 1), (SDataPoint{2000, 50, 90, 10, 10}));
+
+    struct SExpected
+    {
+        int channel;
+        double frequency;
+        double level;
+    };
+    const SExpected expected[] = {
+        {0, 1000, 40}, {0, 1000, 50}, {0, 1000, 60}, {0, 2000, 40}, {0, 2000, 50}, {1, 1000, 40},
+        {1, 2000, 40}, {1, 2000, 50}, {1, 2000, 60}, {1, 2000, 70}, {1, 2000, 80},
+    };
+    const std::vector<SHeardTone> tones = TonesIn(recorder);
+    ASSERT_EQ(tones.size(), std::size(expected));
+    for (size_t i = 0; i < tones.size(); ++i) {
+        EXPECT_EQ(tones[i].channel, expected[i].channel) << "tone " << i;
+        EXPECT_NEAR(tones[i].frequency, expected[i].frequency, expected[i].frequency * 0.002) << "tone " << i;
+        EXPECT_NEAR(tones[i].rmsDb, ExpectedRmsDb(expected[i].level), 0.2) << "tone " << i;
+        EXPECT_EQ(tones[i].otherChannelPeak, 0) << "tone " << i;
+    }
+}
+
+TEST_F(TestWindowsAudioTest, CalibrationSoundsTheChosenToneAndCancelGivesTheVolumeBack)
+{
+    // Another program's volume of a quarter in amplitude.
+    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("0.25")}));
+    const SSinkVolume found = ReadSinkVolume();
+    const TWindowSet windows;
+    TCalibrationForm* form = windows.Calibration();
+    TMonitorRecorder recorder;
+    ASSERT_TRUE(recorder.Start());
+    form->show();
+    // Muted at first: the ticks play nothing. The window's timer runs in the event loop, which
+    // also collects the recording.
+    QTest::qWait(1500);
+    EXPECT_TRUE(TonesIn(recorder).empty());
+
+    for (int click = 0; click < 2; ++click)
+        QTest::mouseClick(form->findChild<TUpDown*>(QStringLiteral("iFreqUpDown"))->UpButton(),
+                          Qt::LeftButton);
+    form->findChild<TRadioGroup*>(QStringLiteral("iChanelRadioGroup"))->SetItemIndex(1);
+    form->findChild<QSlider*>(QStringLiteral("iVolumeBar"))->setValue(-30);
+    QTest::qWait(2200);
+    // Full master volume on the chosen side only.
+    const SSinkVolume sounding = ReadSinkVolume();
+    EXPECT_EQ(sounding.left, -std::numeric_limits<double>::infinity());
+    EXPECT_NEAR(sounding.right, 0, 0.01);
+    recorder.Stop();
+    const std::vector<SHeardTone> tones = TonesIn(recorder);
+    ASSERT_FALSE(tones.empty());
+    EXPECT_EQ(tones[0].channel, 1);
+    EXPECT_NEAR(tones[0].frequency, 2000, 4);
+    // The top of the bar: full master volume and a tone 30 dB above test level 10.
+    EXPECT_NEAR(tones[0].rmsDb, ExpectedRmsDb(40), 0.2);
+    EXPECT_EQ(tones[0].otherChannelPeak, 0);
+
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("AnalujButton")), Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+    const SSinkVolume restored = ReadSinkVolume();
+    EXPECT_EQ(restored.left, found.left);
+    EXPECT_EQ(restored.right, found.right);
+    EXPECT_EQ(gOptions.DefaultCalibrationLevel, 65535);
+}
+
+} // namespace

@@ -1,0 +1,59 @@
+#pragma once
+
+// The program's windows, built as start-up builds them, over a data folder of their own, with
+// their tones going into ALSA's null device and the settings of a test kept for its lifetime.
+
+#include "data/DataEngineFixture.h"
+#include "sound/NullAlsaDevice.h"
+
+#include "lang/Lang.h"
+#include "settings/Options.h"
+#include "shell/WindowSet.h"
+#include "support/MessageRecorder.h"
+#include "support/ScopedValue.h"
+#include "support/ScriptedAnswers.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class TestWindowFixture : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { UseNullAlsaDevice(); }
+
+    void SetUp() override
+    {
+        gLang.ChangeLangSym(QStringLiteral("en"));
+        windows = std::make_unique<TWindowSet>();
+    }
+
+    void TearDown() override { windows.reset(); }
+
+    template <typename T> static T* Find(QWidget* window, const char* name)
+    {
+        auto* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    static void ShowActive(QWidget* window)
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+
+    TDataFolder folder;
+    TScopedValue<int32_t> level{gOptions.DefaultCalibrationLevel, 6553};
+    TScopedValue<QString> description{gOptions.DefaultCalibrationDesc, QString()};
+    TScopedValue<int32_t> list{gOptions.FreqListIndex, OwnFreqList};
+    TScopedValue<QString> frequencies{FreqPresets[OwnFreqList], QStringLiteral("1000,2000")};
+    TScopedValue<int32_t> source{gOptions.SoundSourceType, LeftEarphone};
+    TScopedValue<float> lowest{gOptions.MinLevel, 0.0f};
+    TScopedValue<float> highest{gOptions.MaxLevel, 80.0f};
+    TScopedValue<float> step{gOptions.DeltaLevel, 10.0f};
+    TScopedValue<int8_t> direction{gOptions.Algorithm, AscendingLevels};
+    std::unique_ptr<TWindowSet> windows;
+};
