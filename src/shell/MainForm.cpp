@@ -20,6 +20,8 @@
 #include "platform/VolumeTool.h"
 #include "settings/Options.h"
 #include "settings/OptionsForm.h"
+#include "shell/ChartLayout.h"
+#include "shell/LoadProgress.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -47,6 +49,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     addAction(ui->colour);
     PlaceToolBarSeparators();
     PaintPanels();
+    AddShortcuts();
+    m_chartLayout = std::make_unique<TChartLayout>(
+        SChartPlaces{ui->LeftEarLabel->geometry(), ui->RightEarLabel->geometry(), ui->Panel1->geometry(),
+                     ui->Panel2->geometry(), ui->LeftImage->geometry(), ui->LegendLabel->geometry(),
+                     ui->ScrollBox1->geometry()},
+        ui->centralwidget->minimumSize());
+    ui->centralwidget->installEventFilter(this);
     ConnectCommands();
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::RedrawGraphs);
     TContextHelp::Join(this, 1000);
@@ -108,6 +117,36 @@ void TMainForm::PaintPanels()
     }
 }
 
+// Linux desktops quit with Ctrl+Q; the designed Ctrl+X stays, and the menu shows it.
+void TMainForm::AddShortcuts()
+{
+    ui->Exit->setShortcuts({ui->Exit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+}
+
+void TMainForm::PlaceCharts()
+{
+    const SChartPlaces places = m_chartLayout->Place(ui->centralwidget->size());
+    ui->LeftEarLabel->setGeometry(places.LeftCaption);
+    ui->RightEarLabel->setGeometry(places.RightCaption);
+    ui->Panel1->setGeometry(places.LeftPanel);
+    ui->Panel2->setGeometry(places.RightPanel);
+    ui->LeftImage->setGeometry(places.Image);
+    ui->RightImage->setGeometry(places.Image);
+    ui->LegendLabel->setGeometry(places.LegendCaption);
+    ui->ScrollBox1->setGeometry(places.LegendBox);
+    FitCharts();
+}
+
+void TMainForm::FitCharts()
+{
+    const qreal ratio = devicePixelRatioF();
+    for (TImage* image : {ui->LeftImage, ui->RightImage, ui->LegendImage})
+        image->SetDevicePixelRatio(ratio);
+    if (DataEngine != nullptr &&
+        DataEngine->FitGraphs(m_chartLayout->ChartScale(ui->LeftImage->DeviceSize().width()), float(ratio)))
+        RedrawGraphs();
+}
+
 void TMainForm::FormCreate()
 {
     gLang.AddForm(this);
@@ -152,6 +191,7 @@ void TMainForm::CreateDataEngine()
     m_dataEngine = std::make_unique<TDataEngine>(ui->LeftImage, ui->RightImage, nullptr, 1.0f, kSkyBlue,
                                                  ui->LegendImage);
     DataEngine = m_dataEngine.get();
+    FitCharts();
 }
 
 void TMainForm::RedrawGraphs()
@@ -184,6 +224,8 @@ void TMainForm::LangCreateMenu(QMenu* item)
         item->addAction(action);
         connect(action, &QAction::triggered, this, [this, action] { LangClick(action); });
     }
+    // The new items speak the current language at once, mnemonics included.
+    gLang.LandAllItems(item, objectName());
 }
 
 void TMainForm::LangClick(QAction* sender)
@@ -235,8 +277,12 @@ void TMainForm::OpenClick()
     // A file that cannot be read to its end ends the command: later files are not read.
     try {
         const TDataChanges::TBatch oneRedraw;
-        for (const QString& file : files)
+        TLoadProgress progress(this, gLang.GetString(QStringLiteral("MessOpening"), this), int(files.size()));
+        for (const QString& file : files) {
+            if (!progress.NextFile(file))
+                break;
             DataEngine->LoadData(file);
+        }
     } catch (const std::exception& error) {
         TMessageBox::Show({this, QString::fromStdString(error.what()), QCoreApplication::applicationName(),
                            QMessageBox::Ok, QMessageBox::Critical});
@@ -333,6 +379,15 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     event->accept();
     FormClose();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // A move to a screen of another pixel density needs bitmaps of another size.
+    if (watched == ui->centralwidget &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::ScreenChangeInternal))
+        PlaceCharts();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::changeEvent(QEvent* event)
