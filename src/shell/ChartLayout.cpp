@@ -9,8 +9,9 @@ TChartLayout::TChartLayout(const SChartPlaces& design, const QSize& designArea)
 
 SChartPlaces TChartLayout::Place(const QSize& area) const
 {
-    const int extraWidth = std::max(0, area.width() - m_designArea.width());
-    const int extraHeight = std::max(0, area.height() - m_designArea.height());
+    // Negative below the designed size, which only a screen smaller than the design allows.
+    const int extraWidth = area.width() - m_designArea.width();
+    const int extraHeight = area.height() - m_designArea.height();
     const int grow = std::min(extraWidth / 2, extraHeight);
     const int shift = (extraWidth - 2 * grow) / 2;
     const SChartPlaces& d = m_design;
@@ -31,6 +32,11 @@ SChartPlaces TChartLayout::Place(const QSize& area) const
     places.LegendBox = QRect(d.LegendBox.x(), d.LegendBox.y() + grow, d.LegendBox.width() + extraWidth,
                              d.LegendBox.height() + extraHeight - grow);
     return places;
+}
+
+QSize TChartLayout::MinimumArea(const QSize& room) const
+{
+    return m_designArea.boundedTo(room).expandedTo(m_designArea / 2);
 }
 
 float TChartLayout::ChartScale(int deviceWidth) const

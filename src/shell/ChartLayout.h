@@ -19,13 +19,15 @@ struct SChartPlaces
 // Where the chart area puts its parts for a size of the area. At the designed size every part
 // stays where it was designed. A larger area grows the two panels as squares side by side that
 // share the width (centred when the height is what limits them), and the legend box takes the
-// height that is left.
+// height that is left; a smaller one shrinks the panels the same way.
 class TChartLayout
 {
 public:
     TChartLayout(const SChartPlaces& design, const QSize& designArea);
 
     SChartPlaces Place(const QSize& area) const;
+    // The designed size is the area's minimum, unless the room a screen leaves is smaller.
+    QSize MinimumArea(const QSize& room) const;
 
     // Fonts and pens grow with the chart bitmap's width against the designed image's, so the
     // designed chart on an ordinary screen is drawn at scale 1.

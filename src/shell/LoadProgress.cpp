@@ -3,6 +3,8 @@
 #include "log/Tools.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 
 TLoadProgress::TLoadProgress(QWidget* owner, const QString& text, int fileCount)
     : m_dialog(owner), m_text(text)
@@ -24,10 +26,24 @@ bool TLoadProgress::NextFile(const QString& path)
     m_dialog.setLabelText(m_text + QLatin1Char('\n') + FileNamePart(path));
     // Once the dialog shows, this also lets the window repaint and the dialog take its Cancel.
     m_dialog.setValue(m_filesRead);
-    if (m_dialog.isVisible())
-        QApplication::changeOverrideCursor(Qt::BusyCursor);
+    if (m_dialog.isVisible() && !m_shown)
+        Appear();
     if (m_dialog.wasCanceled())
         return false;
     ++m_filesRead;
     return true;
+}
+
+// The next file may keep the loop busy for long, so the dialog is given the time to be
+// mapped and painted first.
+void TLoadProgress::Appear()
+{
+    m_shown = true;
+    QApplication::changeOverrideCursor(Qt::BusyCursor);
+    QElapsedTimer waited;
+    waited.start();
+    while (!(m_dialog.windowHandle() != nullptr && m_dialog.windowHandle()->isExposed()) &&
+           waited.elapsed() < AppearMs)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, AppearMs);
+    m_dialog.repaint();
 }

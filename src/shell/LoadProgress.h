@@ -22,9 +22,14 @@ public:
     // From this many files on the dialog shows before the first file is read.
     static constexpr int ManyFiles = 20;
     static constexpr int PatienceMs = 500;
+    // How long the dialog may take to come on screen.
+    static constexpr int AppearMs = 200;
 
 private:
+    void Appear();
+
     QProgressDialog m_dialog;
     QString m_text;
     int m_filesRead = 0;
+    bool m_shown = false;
 };

@@ -27,7 +27,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 
 #include <exception>
 #include <utility>
@@ -156,8 +158,28 @@ void TMainForm::FormCreate()
     CreateDataEngine();
     ui->Reference->setChecked(true);
     ReferenceClick(true);
+    const QSize designed = ui->centralwidget->minimumSize();
+    FitMinimumToScreen();
+    // The designed size is the starting size wherever it fits.
+    if (ui->centralwidget->minimumSize() != designed)
+        resize(minimumSizeHint());
     if (const QScreen* display = screen())
         move(display->availableGeometry().center() - rect().center());
+}
+
+// A screen that cannot hold the designed window (a small one, or a large scale factor) gets
+// the window that fits, frame and bars included.
+void TMainForm::FitMinimumToScreen()
+{
+    const QScreen* display = screen();
+    if (display == nullptr)
+        return;
+    QSize frame = frameGeometry().size() - size();
+    // Before the window manager has framed the window, its title bar is what the style says.
+    if (frame.isEmpty())
+        frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize bars(0, menuBar()->sizeHint().height() + ui->ToolBar1->sizeHint().height());
+    ui->centralwidget->setMinimumSize(m_chartLayout->MinimumArea(display->availableGeometry().size() - frame - bars));
 }
 
 void TMainForm::FormDestroy()
@@ -384,6 +406,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     // A move to a screen of another pixel density needs bitmaps of another size.
+    if (watched == ui->centralwidget && event->type() == QEvent::ScreenChangeInternal)
+        FitMinimumToScreen();
     if (watched == ui->centralwidget &&
         (event->type() == QEvent::Resize || event->type() == QEvent::ScreenChangeInternal))
         PlaceCharts();

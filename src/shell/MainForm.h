@@ -44,6 +44,7 @@ private:
     void PlaceToolBarSeparators();
     void PaintPanels();
     void AddShortcuts();
+    void FitMinimumToScreen();
     void PlaceCharts();
     void FitCharts();
     void FormCreate();

@@ -33,8 +33,8 @@ TEST(ChartLayout, DesignedSizeKeepsTheDesignAndLargerAreasGrowSquarePanels)
     };
     const SCase cases[] = {
         {kDesignArea, 322, false},
-        // Smaller than designed (the window's minimum keeps this from happening) changes nothing.
-        {QSize(600, 400), 322, false},
+        // Smaller, as on a screen that cannot hold the design: the panels shrink the same way.
+        {QSize(600, 400), 229, true},
         {QSize(2 * 667, 2 * 493), 655, false},
         {QSize(1280, 960), 628, false},
         // Wider than the height allows: the panels grow with the height and stand centred.
@@ -46,7 +46,7 @@ TEST(ChartLayout, DesignedSizeKeepsTheDesignAndLargerAreasGrowSquarePanels)
     EXPECT_EQ(layout.Place(kDesignArea), kDesign);
     for (const SCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.area.width() << " x " << c.area.height());
-        const QSize area = c.area.expandedTo(kDesignArea);
+        const QSize& area = c.area;
         const SChartPlaces p = layout.Place(c.area);
         for (const QRect& panel : {p.LeftPanel, p.RightPanel})
             EXPECT_EQ(panel.size(), QSize(c.panelSide, c.panelSide));
@@ -73,4 +73,16 @@ TEST(ChartLayout, ChartScaleFollowsTheBitmapAgainstTheDesignedImage)
     const TChartLayout layout(kDesign, kDesignArea);
     for (const auto& [width, scale] : {std::pair{320, 1.0f}, {480, 1.5f}, {640, 2.0f}, {1306, 4.08125f}})
         EXPECT_FLOAT_EQ(layout.ChartScale(width), scale) << width;
+}
+
+TEST(ChartLayout, TheMinimumIsTheDesignUnlessTheScreenLeavesLessRoom)
+{
+    const TChartLayout layout(kDesign, kDesignArea);
+    const std::pair<QSize, QSize> cases[] = {
+        {QSize(1920, 1000), kDesignArea},
+        {QSize(960, 462), QSize(667, 462)},
+        {QSize(200, 100), QSize(334, 247)},
+    };
+    for (const auto& [room, minimum] : cases)
+        EXPECT_EQ(layout.MinimumArea(room), minimum) << room.width() << " x " << room.height();
 }

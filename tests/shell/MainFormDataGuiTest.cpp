@@ -238,7 +238,7 @@ TEST_F(MainFormTest, ChartAreaHasTheDesignedPanelsAndTranslatedCaptions)
     for (const char* caption : {"LeftEarLabel", "RightEarLabel", "LegendLabel"})
         EXPECT_EQ(Find<QLabel>(caption)->text(), gLang.GetString(QString::fromLatin1(caption), form))
             << caption;
-    EXPECT_EQ(Find<QLabel>("LeftEarLabel")->text(), QStringLiteral("Left ear: hearing level in dB by frequency in Hz"));
+    EXPECT_EQ(Find<QLabel>("LeftEarLabel")->text(), QStringLiteral("Left ear: level in dB, frequency in Hz"));
 }
 
 TEST_F(MainFormTest, TheVolumeToolIsOfferedOncePerRun)
