@@ -126,6 +126,7 @@ TGraph::TGraph(QImage* target, float scale) : Target(target), Scale(scale)
     FrameThickness = Truncated(2 * Scale);
     MajorGridWidth = Truncated(1 * Scale);
     LabelGap = Truncated(5 * Scale);
+    LegendScale = Scale;
     XStep = NiceStep(XFrom, XTo, XDivisions, XLog);
     YStep = NiceStep(YFrom, YTo, YDivisions, YLog);
     Draw();
@@ -217,10 +218,10 @@ QPoint TGraph::Pixel(double x, double y) const
     return pixel;
 }
 
-QFont TGraph::LabelFont() const
+QFont TGraph::LabelFont(int pointSize) const
 {
     QFont font = QGuiApplication::font();
-    font.setPointSize(std::max(1, LabelFontSize));
+    font.setPointSize(std::max(1, pointSize));
     return font;
 }
 
@@ -237,7 +238,7 @@ void TGraph::Draw()
         return;
     QPainter painter(Target);
     painter.fillRect(Target->rect(), BackgroundColour);
-    painter.setFont(LabelFont());
+    painter.setFont(LabelFont(LabelFontSize));
     DrawGrid(painter, true);
     DrawGrid(painter, false);
 
@@ -429,9 +430,10 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
 {
     if (table.isEmpty())
         return;
-    const int inset = Truncated(3 * Scale);
-    const int rowHeight = LabelFontSize + 2 * inset;
-    QFont normalFont = LabelFont();
+    const int inset = Truncated(3 * LegendScale);
+    const int fontSize = Truncated(8 * LegendScale);
+    const int rowHeight = fontSize + 2 * inset;
+    QFont normalFont = LabelFont(fontSize);
     QFont boldFont = normalFont;
     boldFont.setBold(true);
     const QFontMetrics normalMetrics(normalFont, bitmap);
@@ -452,8 +454,8 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
     int totalWidth = 0;
     for (int width : columnWidths)
         totalWidth += width;
-    LegendHeight = Truncated(table.size() * rowHeight + 2 * Scale);
-    LegendWidth = Truncated(totalWidth + 2 * Scale);
+    LegendHeight = Truncated(table.size() * rowHeight + 2 * LegendScale);
+    LegendWidth = Truncated(totalWidth + 2 * LegendScale);
 
     if (bitmap->size() != QSize(LegendWidth, LegendHeight)) {
         QImage resized(LegendWidth, LegendHeight, QImage::Format_RGB32);
@@ -466,8 +468,8 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
 
     QPainter painter(bitmap);
     painter.fillRect(bitmap->rect(), BackgroundColour);
-    const int left = Truncated(Scale);
-    int y = Truncated(Scale);
+    const int left = Truncated(LegendScale);
+    int y = Truncated(LegendScale);
     for (qsizetype row = 0; row < table.size(); ++row) {
         painter.setFont(row == 0 ? boldFont : normalFont);
         const QColor textColour = row == 0 ? QColor(Qt::black) : LabelColour;
@@ -502,12 +504,12 @@ void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& serie
     const QFontMetrics metrics = painter.fontMetrics();
     const QPoint start(x + inset, y + rowHeight / 2);
     const QPoint centre = start + QPoint(metrics.horizontalAdvance(QLatin1String(MarkerOffsetText)), 0);
-    const int half = series.MarkerSize / 2;
+    const int half = Truncated(6 * LegendScale) / 2;
     painter.save();
-    painter.setPen(MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine));
+    painter.setPen(MakePen(series.MarkerColour, Truncated(1 * LegendScale), Qt::SolidLine));
     DrawMarker(painter, QRect(centre - QPoint(half, half), centre + QPoint(half, half)), series.MarkerStyle,
                series.MarkerColour);
-    painter.setPen(MakePen(series.LineColour, series.LineWidth, series.LineStyle));
+    painter.setPen(MakePen(series.LineColour, Truncated(1 * LegendScale), series.LineStyle));
     painter.drawLine(start, start + QPoint(metrics.horizontalAdvance(QLatin1String(LinePlaceholder)), 0));
     painter.restore();
 }
@@ -516,7 +518,7 @@ void TGraph::DrawCellBorder(QPainter& painter, int x, int y, int width, int heig
 {
     const QPen pen = painter.pen();
     const QBrush brush = painter.brush();
-    painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * Scale), Qt::SolidLine));
+    painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(x, y, width, height);
     painter.setBrush(brush);

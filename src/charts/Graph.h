@@ -89,6 +89,9 @@ public:
     int XMinorCount = 2;
     int YMinorCount = 2;
     float Scale = 1.0f;
+    // The legend's own scale, Scale unless set: on screen the legend keeps the size of the
+    // screen's text while the charts grow with the window.
+    float LegendScale = 1.0f;
 
 private:
     // Both axes' ends in axis units, worked out once for a whole series.
@@ -108,5 +111,5 @@ private:
     void DrawFrame(QPainter& painter);
     void DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight);
     void DrawCellBorder(QPainter& painter, int x, int y, int width, int height);
-    QFont LabelFont() const;
+    QFont LabelFont(int pointSize) const;
 };

@@ -86,11 +86,11 @@ TFileHandle OpenForReading(const QString& path)
 
 TDataEngine::TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngine* source, float scale,
                          const QColor& backgroundColour, TImage* legendImage)
-    : scale(scale), m_leftImage(leftImage), m_rightImage(rightImage)
+    : scale(scale), m_leftImage(leftImage), m_rightImage(rightImage), m_legendImage(legendImage)
 {
     for (TImage* image : {leftImage, rightImage, legendImage})
-        *image->Bitmap() = QImage(image->size(), QImage::Format_RGB32);
-    CreateGraphs(leftImage->Bitmap(), rightImage->Bitmap(), backgroundColour, legendImage->Bitmap());
+        *image->Bitmap() = QImage(image->DeviceSize(), QImage::Format_RGB32);
+    CreateGraphs(leftImage->Bitmap(), rightImage->Bitmap(), backgroundColour, legendImage->Bitmap(), scale);
     DrawGraphs(legendImage);
     TakeOver(source);
 }
@@ -99,7 +99,7 @@ TDataEngine::TDataEngine(QImage* leftBitmap, QImage* rightBitmap, const TDataEng
                          const QColor& backgroundColour, QImage* legendBitmap)
     : scale(scale)
 {
-    CreateGraphs(leftBitmap, rightBitmap, backgroundColour, legendBitmap);
+    CreateGraphs(leftBitmap, rightBitmap, backgroundColour, legendBitmap, scale);
     TakeOver(source);
     DrawGraphs(nullptr);
 }
@@ -107,10 +107,10 @@ TDataEngine::TDataEngine(QImage* leftBitmap, QImage* rightBitmap, const TDataEng
 TDataEngine::~TDataEngine() = default;
 
 void TDataEngine::CreateGraphs(QImage* leftBitmap, QImage* rightBitmap, const QColor& backgroundColour,
-                               QImage* legendBitmap)
+                               QImage* legendBitmap, float chartScale)
 {
-    leftGraph = std::make_unique<TGraph>(leftBitmap, scale);
-    rightGraph = std::make_unique<TGraph>(rightBitmap, scale);
+    leftGraph = std::make_unique<TGraph>(leftBitmap, chartScale);
+    rightGraph = std::make_unique<TGraph>(rightBitmap, chartScale);
     leftGraph->BackgroundColour = backgroundColour;
     rightGraph->BackgroundColour = backgroundColour;
     rightGraph->SetLegendTarget(legendBitmap);
@@ -247,9 +247,27 @@ void TDataEngine::DrawGraphs(TImage* legendImage)
             image->ShowBitmap();
     }
     if (legendImage != nullptr) {
-        legendImage->resize(legendImage->Bitmap()->size());
+        legendImage->FitToBitmap();
         legendImage->ShowBitmap();
     }
+}
+
+bool TDataEngine::FitGraphs(float chartScale, float legendScale)
+{
+    if (m_leftImage == nullptr)
+        return false;
+    const QSize pixels = m_leftImage->DeviceSize();
+    if (QSize(leftGraph->Width, leftGraph->Height) == pixels && leftGraph->Scale == chartScale &&
+        rightGraph->LegendScale == legendScale)
+        return false;
+    // Copied: the charts that hold it are replaced.
+    const QColor background = leftGraph->BackgroundColour;
+    for (TImage* image : {m_leftImage, m_rightImage})
+        *image->Bitmap() = QImage(image->DeviceSize(), QImage::Format_RGB32);
+    CreateGraphs(m_leftImage->Bitmap(), m_rightImage->Bitmap(), background, m_legendImage->Bitmap(), chartScale);
+    rightGraph->LegendScale = legendScale;
+    RebuildGraphs();
+    return true;
 }
 
 void TDataEngine::SetBackgroundColour(const QColor& colour)

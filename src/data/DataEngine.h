@@ -57,6 +57,11 @@ public:
     // Plots every measurement relative to its reference values, or as recorded.
     void SetReferenceOn(bool on);
     void DrawGraphs(TImage* legendImage);
+    // On screen: builds both charts anew for the image controls' present size in device
+    // pixels, with fonts and pens at chartScale and the legend's at legendScale. The store's
+    // own scale stays, and with it the markers. False, and nothing rebuilt, when the charts
+    // already fit.
+    bool FitGraphs(float chartScale, float legendScale);
     void SetBackgroundColour(const QColor& colour);
     int DataCount() const;
     int PointCount(const SData* record) const;
@@ -91,7 +96,7 @@ public:
 
 private:
     void CreateGraphs(QImage* leftBitmap, QImage* rightBitmap, const QColor& backgroundColour,
-                      QImage* legendBitmap);
+                      QImage* legendBitmap, float chartScale);
     void TakeOver(const TDataEngine* source);
     void NotifyChanged() const;
     void ResetReference();
@@ -99,6 +104,7 @@ private:
     // The screen form's image controls, which show what the charts drew; none for printing.
     TImage* m_leftImage = nullptr;
     TImage* m_rightImage = nullptr;
+    TImage* m_legendImage = nullptr;
 };
 
 extern TDataEngine* DataEngine;

@@ -5,6 +5,9 @@
 #include "platform/ComponentTree.h"
 #include "platform/MessageBox.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QWidget>
 
 #include <algorithm>
@@ -15,6 +18,8 @@ namespace {
 // Constant-initialised: lookups happen during static initialisation.
 constexpr QLatin1String kUndef("undef");
 constexpr QLatin1String kUnknownString(" Unknown String ");
+// The caption this engine last gave a component.
+const char* const kLandedCaption = "kelvarionLandedCaption";
 
 } // namespace
 
@@ -25,6 +30,8 @@ TLang::TLang() : TLang(TAppPaths::ProgramFolder() + QStringLiteral("/res"))
 TLang::TLang(const QString& resFolder) : m_resFolder(resFolder)
 {
 }
+
+TLang::~TLang() = default;
 
 QString TLang::LangFilePath() const
 {
@@ -95,10 +102,28 @@ void TLang::ChangeLangSym(const QString& symbol)
     LangSymbol = LangSymbols.at(index);
     IniLang = std::make_unique<TIniFile>();
     IniLang->Load(LangFilePath());
+    LoadQtTexts();
     for (const QPointer<QWidget>& form : Forms) {
         if (form)
             LandAllItems(form, QString());
     }
+}
+
+void TLang::LoadQtTexts()
+{
+    // The catalogue goes with the application: without one there is nothing to translate.
+    m_qtTexts.reset();
+    if (QCoreApplication::instance() == nullptr)
+        return;
+    const QString name = QStringLiteral("qtbase_") + LangSymbol;
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(name, folder)) {
+        LOG_AT(QStringLiteral("[ChangeLangSym]no Qt translation %1 in %2").arg(name, folder));
+        return;
+    }
+    QCoreApplication::installTranslator(translator.get());
+    m_qtTexts = std::move(translator);
 }
 
 void TLang::AddForm(QWidget* form)
@@ -142,12 +167,18 @@ void TLang::LandComponent(QObject* component, QString& section)
         section = key;
 
     const QString caption = TComponentTree::Caption(component);
-    if (!caption.isEmpty() && caption.trimmed() != key && !key.startsWith(QLatin1Char('_'))) {
+    // A caption that reads as its key is skipped only while it is as designed (an edit field
+    // holding its name); one this engine set, such as "Exit", is translated again.
+    const bool asDesigned = component->property(kLandedCaption).toString() != caption;
+    const bool designedName = asDesigned && caption.trimmed() == key;
+    if (!caption.isEmpty() && !designedName && !key.startsWith(QLatin1Char('_'))) {
         const QString text = IniLang->ReadString(section, key, kUndef);
-        if (text == kUndef)
+        if (text == kUndef) {
             LOG_AT(QStringLiteral("Lang LandAllItems; unknown item caption name:%1 in section:%2").arg(key, section));
-        else
+        } else {
             TComponentTree::SetCaption(component, text);
+            component->setProperty(kLandedCaption, TComponentTree::Caption(component));
+        }
     }
     if (!TComponentTree::Hint(component).isEmpty()) {
         const QString hint = IniLang->ReadString(section, key + QStringLiteral("_hint"), kUndef);

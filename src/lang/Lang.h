@@ -11,6 +11,7 @@
 #include <memory>
 
 class QObject;
+class QTranslator;
 class QWidget;
 
 inline constexpr const char* DefaultLangSymbol = "en";
@@ -23,6 +24,7 @@ public:
     TLang();
     // resFolder holds lang.lng and one <symbol>.lng per language.
     explicit TLang(const QString& resFolder);
+    ~TLang();
 
     // Looks the key up in the section named after the owner, or "DefSection" without one.
     QString GetString(const QString& key, const QObject* owner = nullptr);
@@ -52,10 +54,13 @@ public:
 
 private:
     void LoadLanguageList();
+    // Qt's own texts (standard buttons, Qt's dialogs) in the current language.
+    void LoadQtTexts();
     QString SectionOf(const QObject* owner) const;
     void LandComponent(QObject* component, QString& section);
 
     QString m_resFolder;
+    std::unique_ptr<QTranslator> m_qtTexts;
 };
 
 extern TLang gLang;

@@ -23,6 +23,8 @@
 #include "platform/VolumeTool.h"
 #include "settings/Options.h"
 #include "settings/OptionsForm.h"
+#include "shell/ChartLayout.h"
+#include "shell/LoadProgress.h"
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
 
@@ -30,7 +32,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 
 #include <exception>
 #include <utility>
@@ -52,6 +56,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     addAction(ui->colour);
     PlaceToolBarSeparators();
     PaintPanels();
+    AddShortcuts();
+    m_chartLayout = std::make_unique<TChartLayout>(
+        SChartPlaces{ui->LeftEarLabel->geometry(), ui->RightEarLabel->geometry(), ui->Panel1->geometry(),
+                     ui->Panel2->geometry(), ui->LeftImage->geometry(), ui->LegendLabel->geometry(),
+                     ui->ScrollBox1->geometry()},
+        ui->centralwidget->minimumSize());
+    ui->centralwidget->installEventFilter(this);
     ConnectCommands();
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::RedrawGraphs);
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::EnableDataCommands);
@@ -119,6 +130,36 @@ void TMainForm::PaintPanels()
     }
 }
 
+// Linux desktops quit with Ctrl+Q; the designed Ctrl+X stays, and the menu shows it.
+void TMainForm::AddShortcuts()
+{
+    ui->Exit->setShortcuts({ui->Exit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+}
+
+void TMainForm::PlaceCharts()
+{
+    const SChartPlaces places = m_chartLayout->Place(ui->centralwidget->size());
+    ui->LeftEarLabel->setGeometry(places.LeftCaption);
+    ui->RightEarLabel->setGeometry(places.RightCaption);
+    ui->Panel1->setGeometry(places.LeftPanel);
+    ui->Panel2->setGeometry(places.RightPanel);
+    ui->LeftImage->setGeometry(places.Image);
+    ui->RightImage->setGeometry(places.Image);
+    ui->LegendLabel->setGeometry(places.LegendCaption);
+    ui->ScrollBox1->setGeometry(places.LegendBox);
+    FitCharts();
+}
+
+void TMainForm::FitCharts()
+{
+    const qreal ratio = devicePixelRatioF();
+    for (TImage* image : {ui->LeftImage, ui->RightImage, ui->LegendImage})
+        image->SetDevicePixelRatio(ratio);
+    if (DataEngine != nullptr &&
+        DataEngine->FitGraphs(m_chartLayout->ChartScale(ui->LeftImage->DeviceSize().width()), float(ratio)))
+        RedrawGraphs();
+}
+
 void TMainForm::FormCreate()
 {
     gLang.AddForm(this);
@@ -128,8 +169,28 @@ void TMainForm::FormCreate()
     CreateDataEngine();
     ui->Reference->setChecked(true);
     ReferenceClick(true);
+    const QSize designed = ui->centralwidget->minimumSize();
+    FitMinimumToScreen();
+    // The designed size is the starting size wherever it fits.
+    if (ui->centralwidget->minimumSize() != designed)
+        resize(minimumSizeHint());
     if (const QScreen* display = screen())
         move(display->availableGeometry().center() - rect().center());
+}
+
+// A screen that cannot hold the designed window (a small one, or a large scale factor) gets
+// the window that fits, frame and bars included.
+void TMainForm::FitMinimumToScreen()
+{
+    const QScreen* display = screen();
+    if (display == nullptr)
+        return;
+    QSize frame = frameGeometry().size() - size();
+    // Before the window manager has framed the window, its title bar is what the style says.
+    if (frame.isEmpty())
+        frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize bars(0, menuBar()->sizeHint().height() + ui->ToolBar1->sizeHint().height());
+    ui->centralwidget->setMinimumSize(m_chartLayout->MinimumArea(display->availableGeometry().size() - frame - bars));
 }
 
 void TMainForm::FormDestroy()
@@ -163,6 +224,7 @@ void TMainForm::CreateDataEngine()
     m_dataEngine = std::make_unique<TDataEngine>(ui->LeftImage, ui->RightImage, nullptr, 1.0f, kSkyBlue,
                                                  ui->LegendImage);
     DataEngine = m_dataEngine.get();
+    FitCharts();
 }
 
 void TMainForm::RedrawGraphs()
@@ -195,6 +257,8 @@ void TMainForm::LangCreateMenu(QMenu* item)
         item->addAction(action);
         connect(action, &QAction::triggered, this, [this, action] { LangClick(action); });
     }
+    // The new items speak the current language at once, mnemonics included.
+    gLang.LandAllItems(item, objectName());
 }
 
 void TMainForm::LangClick(QAction* sender)
@@ -257,8 +321,12 @@ void TMainForm::OpenClick()
     // A file that cannot be read to its end ends the command: later files are not read.
     try {
         const TDataChanges::TBatch oneRedraw;
-        for (const QString& file : files)
+        TLoadProgress progress(this, gLang.GetString(QStringLiteral("MessOpening"), this), int(files.size()));
+        for (const QString& file : files) {
+            if (!progress.NextFile(file))
+                break;
             DataEngine->LoadData(file);
+        }
     } catch (const std::exception& error) {
         TMessageBox::Show({this, QString::fromStdString(error.what()), QCoreApplication::applicationName(),
                            QMessageBox::Ok, QMessageBox::Critical});
@@ -379,6 +447,17 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     event->accept();
     FormClose();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // A move to a screen of another pixel density needs bitmaps of another size.
+    if (watched == ui->centralwidget && event->type() == QEvent::ScreenChangeInternal)
+        FitMinimumToScreen();
+    if (watched == ui->centralwidget &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::ScreenChangeInternal))
+        PlaceCharts();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::changeEvent(QEvent* event)

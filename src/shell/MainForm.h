@@ -9,6 +9,7 @@ class TMainForm;
 }
 class QAction;
 class QMenu;
+class TChartLayout;
 class TDataEngine;
 class THookHelpSystem;
 
@@ -36,11 +37,16 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ConnectCommands();
     void PlaceToolBarSeparators();
     void PaintPanels();
+    void AddShortcuts();
+    void FitMinimumToScreen();
+    void PlaceCharts();
+    void FitCharts();
     void FormCreate();
     void FormDestroy();
     void FormActivate();
@@ -67,6 +73,8 @@ private:
     void AboutClick();
 
     std::unique_ptr<Ui::TMainForm> ui;
+    // Made from the designed places, so the designed size keeps them.
+    std::unique_ptr<TChartLayout> m_chartLayout;
     // DataEngine names what this holds; close-all replaces it.
     std::unique_ptr<TDataEngine> m_dataEngine;
     std::unique_ptr<THookHelpSystem> m_help;

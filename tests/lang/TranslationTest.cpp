@@ -13,6 +13,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 // A window with one component of every kind the translation knows.
@@ -186,4 +188,26 @@ TEST_F(Translation, NoLanguageChangesNothing)
     lang.LandAllItems(&w.window, QString());
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Opcje"));
     EXPECT_TRUE(log.Contains(QStringLiteral("Fatal error IniLang is null!!")));
+}
+
+// "Exit" set by English reads as its key; it is still translated into the next language,
+// while an edit field that holds its designed name is still passed over.
+TEST_F(Translation, ACaptionTheEngineSetIsTranslatedAgainThoughItReadsAsItsKey)
+{
+    WriteFile(QStringLiteral("en.lng"), QStringLiteral("[Window]\nExit=Exit\nNameEdit=never used\n"));
+    WriteFile(QStringLiteral("de.lng"), QStringLiteral("[Window]\nExit=Beenden\nNameEdit=never used\n"));
+    TLang lang(ResPath());
+    lang.ChangeLangSym(QStringLiteral("en"));
+    QWidget window;
+    window.setObjectName(QStringLiteral("Window"));
+    auto* exit = new QPushButton(QStringLiteral("Koniec"), &window);
+    exit->setObjectName(QStringLiteral("Exit"));
+    auto* name = new QLineEdit(QStringLiteral("NameEdit"), &window);
+    name->setObjectName(QStringLiteral("NameEdit"));
+    lang.AddForm(&window);
+    for (const auto& [symbol, text] : {std::pair{"de", "Beenden"}, {"en", "Exit"}, {"de", "Beenden"}}) {
+        lang.ChangeLangSym(QLatin1String(symbol));
+        EXPECT_EQ(exit->text(), QLatin1String(text)) << symbol;
+        EXPECT_EQ(name->text(), QStringLiteral("NameEdit")) << symbol;
+    }
 }

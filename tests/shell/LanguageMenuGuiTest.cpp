@@ -44,7 +44,7 @@ TEST(LanguageMenu, SwitchingLanguageRetranslatesTheMainWindow)
     ASSERT_NE(english, nullptr);
     ASSERT_NE(polish, nullptr);
     EXPECT_TRUE(english->isChecked());
-    EXPECT_EQ(polish->text(), QStringLiteral("Polski"));
+    EXPECT_EQ(polish->text(), QStringLiteral("&Polski"));
 
     polish->trigger();
     EXPECT_TRUE(polish->isChecked());

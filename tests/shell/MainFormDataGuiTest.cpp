@@ -235,7 +235,7 @@ TEST_F(MainFormTest, ChartAreaHasTheDesignedPanelsAndTranslatedCaptions)
     for (const char* caption : {"LeftEarLabel", "RightEarLabel", "LegendLabel"})
         EXPECT_EQ(Find<QLabel>(caption)->text(), gLang.GetString(QString::fromLatin1(caption), form))
             << caption;
-    EXPECT_EQ(Find<QLabel>("LeftEarLabel")->text(), QStringLiteral("Left ear"));
+    EXPECT_EQ(Find<QLabel>("LeftEarLabel")->text(), QStringLiteral("Left ear: level in dB, frequency in Hz"));
 }
 
 TEST_F(MainFormTest, TheVolumeToolIsOfferedOncePerRun)
