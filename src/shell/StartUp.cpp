@@ -8,6 +8,7 @@
 #include "settings/Options.h"
 #include "shell/MainForm.h"
 #include "shell/WindowSet.h"
+#include "sound/VolumeState.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -66,6 +67,7 @@ int TStartUp::Run(int argc, char** argv)
             QApplication::exit(0);
     });
     const SHtmlHelpLoaded help;
+    TVolumeState::RestoreLeftOver();
     try {
         QApplication::setApplicationName(ProductName);
         gLang.ChangeLangSym(gOptions.Lang);

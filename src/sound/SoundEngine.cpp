@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/VectorState.h"
 #include "settings/Options.h"
+#include "sound/VolumeState.h"
 #include "sound/WaveImage.h"
 
 #include <QtEndian>
@@ -72,6 +73,8 @@ void TSoundEngine::TakeOverVolumes()
         LOG_AT(QStringLiteral("GetCurrentVolume Error"));
     SavedMixerVolume = int32_t(saved);
     CurrentVolume = SavedMixerVolume;
+    if (m_mixerVolumeSaved)
+        TVolumeState::Hold(saved);
     SetOutputVolume(gOptions.DefaultCalibrationLevel, BothChannels);
     m_waveVolumeSaved = WaveOut.GetVolume(SavedWaveLeft, SavedWaveRight);
     if (!m_waveVolumeSaved)
@@ -89,7 +92,7 @@ TSoundEngine::~TSoundEngine()
 {
     m_playback.Close();
     if (m_mixerVolumeSaved)
-        Mixer.SetVolume(MixerValue(SavedMixerVolume), CVolumeControl::MasterLine);
+        TVolumeState::Release(Mixer.SetVolume(MixerValue(SavedMixerVolume), CVolumeControl::MasterLine));
     if (m_waveVolumeSaved)
         WaveOut.SetVolume(SavedWaveLeft, SavedWaveRight);
     m_waveImage = {};

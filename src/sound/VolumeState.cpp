@@ -1,0 +1,103 @@
+#include "sound/VolumeState.h"
+
+#include "log/Log.h"
+#include "platform/AppPaths.h"
+#include "platform/ProcessInfo.h"
+#include "sound/VolumeControl.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <optional>
+
+namespace {
+
+int gHolders = 0;
+
+const QLatin1String ProcessKey("process=");
+const QLatin1String MasterKey("master=");
+
+struct SLeftOver
+{
+    qint64 process = 0;
+    std::optional<uint32_t> master;
+};
+
+std::optional<SLeftOver> ReadLeftOver(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    SLeftOver found;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(ProcessKey)) {
+            found.process = line.mid(ProcessKey.size()).toLongLong();
+        } else if (line.startsWith(MasterKey)) {
+            bool read = false;
+            const uint32_t master = line.mid(MasterKey.size()).toUInt(&read);
+            if (read)
+                found.master = master;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+QString TVolumeState::FilePath()
+{
+    return TAppPaths::ProgramFolder() + QStringLiteral("/kelvarion.volume");
+}
+
+void TVolumeState::Hold(uint32_t masterVolume)
+{
+    if (gHolders++ > 0)
+        return;
+    // What this run could not give back earlier is still the user's volume.
+    if (const auto earlier = ReadLeftOver(FilePath()); earlier && earlier->process == TProcessInfo::OwnId())
+        return;
+    QSaveFile file(FilePath());
+    if (file.open(QIODevice::WriteOnly)) {
+        QTextStream out(&file);
+        out << ProcessKey << TProcessInfo::OwnId() << '\n' << MasterKey << masterVolume << '\n';
+        out.flush();
+    }
+    // Without the file only a crash goes unmended; the test itself can go on.
+    if (!file.commit())
+        LOG_AT(QStringLiteral("The volume state file %1 could not be written: %2")
+                   .arg(file.fileName(), file.errorString()));
+}
+
+void TVolumeState::Release(bool givenBack)
+{
+    if (gHolders == 0 || --gHolders > 0)
+        return;
+    if (givenBack)
+        QFile::remove(FilePath());
+}
+
+bool TVolumeState::RestoreLeftOver()
+{
+    const auto earlier = ReadLeftOver(FilePath());
+    if (!earlier)
+        return false;
+    // Another instance in the middle of a test holds the volume; it gives it back itself.
+    if (earlier->process > 0 && earlier->process != TProcessInfo::OwnId() &&
+        TProcessInfo::IsRunning(earlier->process))
+        return false;
+    bool restored = false;
+    if (earlier->master) {
+        const uint32_t master = *earlier->master;
+        CVolumeControl mixer;
+        restored = mixer.Open() && mixer.SetVolume(master, CVolumeControl::MasterLine);
+        mixer.Close();
+        LOG_AT(restored ? QStringLiteral("The master volume %1 left by an earlier run was given back").arg(master)
+                        : QStringLiteral("The master volume %1 left by an earlier run could not be given back")
+                              .arg(master));
+    }
+    // Tried once only: a volume set back days later, on another device, would only surprise.
+    QFile::remove(FilePath());
+    return restored;
+}
