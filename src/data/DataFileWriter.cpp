@@ -2,6 +2,7 @@
 
 #include "data/Data.h"
 #include "log/Log.h"
+#include "platform/SystemError.h"
 
 #include <QSaveFile>
 
@@ -75,7 +76,11 @@ TDataFileWriter::Result TDataFileWriter::Commit(const QString& path) const
     // Unbuffered, a write reports how much really reached the file: Qt takes a short write
     // (a full disk, a size limit) for success.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        LOG_AT(QStringLiteral("[SaveData] cannot open ") + path + QStringLiteral(": ") + file.errorString());
+        // Qt's text for a refused file does not say why (a read-only disk, no permission).
+        QString cause = file.errorString();
+        if (const int code = TSystemError::WriteAccessError(path); code != 0)
+            TSystemError::Describe(code, cause);
+        LOG_AT(QStringLiteral("[SaveData] cannot open ") + path + QStringLiteral(": ") + cause);
         return Result::OpenFailed;
     }
     qint64 written = file.write(m_text);

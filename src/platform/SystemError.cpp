@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
+
+#include <QFileInfo>
 
 int TSystemError::LastCode()
 {
@@ -18,4 +21,11 @@ bool TSystemError::Describe(int code, QString& text)
     const char* message = strerror_r(code, buffer, sizeof buffer);
     text = QString::fromLocal8Bit(message);
     return true;
+}
+
+int TSystemError::WriteAccessError(const QString& path)
+{
+    const QFileInfo file(path);
+    const QByteArray target = (file.exists() ? file.absoluteFilePath() : file.absolutePath()).toLocal8Bit();
+    return access(target.constData(), W_OK) == 0 ? 0 : errno;
 }

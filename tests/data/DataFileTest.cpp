@@ -14,6 +14,7 @@
 #include <csignal>
 #include <functional>
 #include <stdexcept>
+#include <sys/mount.h>
 #include <sys/resource.h>
 
 namespace {
@@ -387,18 +388,47 @@ TEST(DataFileTest, ATargetThatCannotBeWrittenIsReportedAndLeftAsItWas)
         bool sizeLimited;
         // The system's reason, in the user's language, or Qt's own when errno is 0.
         int loggedError;
+        // The data folder on a small file system of its own, where the machine lets us mount one.
+        const char* mount = nullptr;
+        bool readOnly = false;
     };
     const SCase cases[] = {
         {"a folder that does not exist", "no-such-folder/jan", "MessDataFileOpenError", 0, false, ENOENT},
         {"a folder in the target's place", "taken", "MessDataFileOpenError", 1, false, 0},
         // Even root cannot write past the file size limit.
         {"a file that may not grow", "jan", "MessDataFileWriteError", 1, true, EFBIG},
+        {"a full disk", "jan", "MessDataFileWriteError", 1, false, ENOSPC, "size=64k"},
+        {"a read-only disk", "jan", "MessDataFileOpenError", 1, false, EROFS, "size=64k", true},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
         const TDataFolder folder;
+        struct SUnmount
+        {
+            QString path;
+            ~SUnmount()
+            {
+                if (!path.isEmpty())
+                    umount2(path.toLocal8Bit().constData(), MNT_DETACH);
+            }
+        } unmount;
+        if (c.mount != nullptr) {
+            const QByteArray path = folder.Path(QString()).toLocal8Bit();
+            if (mount("kelvarion-test", path.constData(), "tmpfs", 0, c.mount) != 0) {
+                std::printf("skipped \"%s\": no tmpfs may be mounted here\n", c.what);
+                continue;
+            }
+            unmount.path = folder.Path(QString());
+            // The folder's name now leads to the new file system; the working folder still
+            // lies below it.
+            QDir::setCurrent(folder.Path(QString()));
+        }
         QDir(folder.Path(QString())).mkpath(QStringLiteral("taken.aud/inside"));
         folder.Write(QStringLiteral("jan.aud"), "old content\n");
+        if (c.readOnly)
+            ASSERT_EQ(mount("kelvarion-test", folder.Path(QString()).toLocal8Bit().constData(), "tmpfs",
+                            MS_REMOUNT | MS_RDONLY, c.mount),
+                      0);
         SDataStore store;
         SData* record = NewRecordNamed(store.engine, c.fileName);
         TMessageRecorder messages(QMessageBox::Yes);
@@ -407,10 +437,11 @@ TEST(DataFileTest, ATargetThatCannotBeWrittenIsReportedAndLeftAsItWas)
         ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &stored), 0);
         // The program itself must keep SIGXFSZ from ending the process.
         rlimit limited = stored;
+        if (c.sizeLimited || c.mount != nullptr)
+            record->remarks = QString(200000, QLatin1Char('x'));
         if (c.sizeLimited) {
             // The limit binds every file, so it leaves the log room for the line that says why.
             limited.rlim_cur = std::min<rlim_t>(QFileInfo(TLogProbe::Path()).size() + 65536, stored.rlim_max);
-            record->remarks = QString(200000, QLatin1Char('x'));
         }
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
         const bool saved = store.engine.SaveData(record);
