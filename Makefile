@@ -15,12 +15,14 @@ run: build
 	bash scripts/run.sh $(BUILD)/kelvarion
 
 # The unit and window tests run a second time under a locale whose decimal separator
-# is a comma, where number formatting goes wrong first.
+# is a comma, where number formatting goes wrong first, and a third time built with the
+# sanitizers, followed by a minute of fuzzing per parser.
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	cd $(BUILD) && LC_ALL=pl_PL.UTF-8 LANG=pl_PL.UTF-8 ctest --output-on-failure -L 'unit|gui'
+	bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize
 
-# The unit and window tests built with the sanitizers, then a minute of fuzzing per parser.
+# The sanitizer and fuzz step of the tests alone.
 sanitize: deps
 	bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize
 
