@@ -182,8 +182,11 @@ SPageLayout TPrintReport::PaintPage(QPainter& painter, const TDataEngine& source
 
     const int footerTop = g.PageHeight - g.MarginY;
     DrawTextTop(painter, g.MarginX, footerTop, m_owner->windowTitle());
-    const QString printed =
-        Text("StrPrintData") + TDateTime::FromDateTime(printedAt).ToText(QLocale::system());
+    // A language file cannot end a value with a blank, so the label gets its gap here.
+    QString label = Text("StrPrintData");
+    if (!label.isEmpty() && !label.back().isSpace())
+        label += QLatin1Char(' ');
+    const QString printed = label + TDateTime::FromDateTime(printedAt).ToText(QLocale::system());
     DrawTextTop(painter, g.PageWidth - g.MarginX - painter.fontMetrics().horizontalAdvance(printed),
                 footerTop, printed);
     return layout;

@@ -151,8 +151,8 @@ TEST_P(PrintReportPageTest, ChartsLegendAndTextsStandWhereTheGeometrySays)
         EXPECT_LT(g.HalfWidth - legend.width() / 2, 0);
 
     const int footerTop = g.PageHeight - g.MarginY;
-    const QString printedText = gLang.GetString(QStringLiteral("StrPrintData"), &owner) +
-                                TDateTime::FromDateTime(printedAt).ToText(QLocale::system());
+    const QString printedText =
+        QStringLiteral("Printed: ") + TDateTime::FromDateTime(printedAt).ToText(QLocale::system());
     enum EAnchor
     {
         LeftEdge,
