@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder, checks it with Debian's own tools, unpacks
+# it into a temporary root (never installing it) and runs the unpacked program as a new user
+# would: a fresh HOME, an example measurement given on the command line.
+set -euo pipefail
+build=$1
+source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$work/out" > "$work/cpack.txt") || { cat "$work/cpack.txt"; fail "cpack"; }
+debs=("$work"/out/kelvarion_*_"$(dpkg --print-architecture)".deb)
+[ -f "${debs[0]}" ] || fail "no kelvarion_<version>_<arch>.deb"
+deb=${debs[0]}
+
+[ "$(dpkg-deb -f "$deb" Section)" = science ] || fail "section"
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "dependencies not computed: $(dpkg-deb -f "$deb" Depends)"
+dpkg-deb -f "$deb" Maintainer | grep -q '<kelvarion@example.org>' || fail "maintainer"
+
+lintian --fail-on error --suppress-tags binary-without-manpage "$deb" > "$work/lintian.txt" 2>&1 ||
+    { cat "$work/lintian.txt"; fail "lintian"; }
+grep '^E:' "$work/lintian.txt" && fail "lintian errors"
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+share=$root/usr/share
+desktop=$(desktop-file-validate "$share/applications/org.example.kelvarion.desktop" 2>&1) || true
+[ -z "$desktop" ] || { echo "$desktop"; fail "desktop-file-validate"; }
+appstreamcli validate --no-net --pedantic "$share/metainfo/org.example.kelvarion.metainfo.xml" > "$work/appstream.txt" ||
+    { cat "$work/appstream.txt"; fail "appstreamcli validate"; }
+for size in 16 32 48 256; do
+    [ -f "$share/icons/hicolor/${size}x${size}/apps/org.example.kelvarion.png" ] || fail "no icon of $size px"
+done
+
+# Starts the unpacked program with the given HOME, a screenshot of the screen once the window has
+# shown, then ends it with SIGTERM; fails unless it ends with status 0.
+run() {
+    local home=$1 shot=$2
+    shift 2
+    env -i PATH="$PATH" HOME="$home" QT_QPA_PLATFORM=xcb "$@" \
+        xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        "$1/usr/bin/kelvarion" -lang en "${@:3}" 2>/dev/null &
+        pid=$!
+        for _ in $(seq 100); do
+            id=$(xdotool search --pid "$pid" --onlyvisible --name "Kelvarion" 2>/dev/null | head -n 1 || true)
+            [ -n "$id" ] && break
+            sleep 0.1
+        done
+        sleep 1
+        import -window root "$2"
+        kill -TERM "$pid"
+        wait "$pid"' _ "$root" "$shot" "${RUN_ARGS[@]}"
+}
+
+# Pixels of the colour of the first measurement's curve.
+curve_pixels() {
+    convert "$1" -fill black +opaque "rgb(255,127,80)" -fill white -opaque "rgb(255,127,80)" \
+        -format "%[fx:round(mean*w*h)]" info:
+}
+
+home=$work/home
+mkdir "$home"
+RUN_ARGS=("$source/examples/anna-nowak.aud")
+run "$home" "$work/shot.png" || fail "the program did not end with status 0"
+settings=$home/.config/kelvarion/kelvarion.ini
+log=$home/.local/state/kelvarion/Log.txt
+grep -qx 'Lang=en' "$settings" || fail "no settings in $settings"
+grep -qx "Default Path=$home/Documents/Kelvarion" "$settings" || fail "data folder setting: $(grep Path "$settings")"
+[ -d "$home/Documents/Kelvarion" ] || fail "no data folder"
+grep -q 'Folders: installed' "$log" || fail "the log does not say installed"
+grep -q "Language files: $share/kelvarion/res\$" "$log" || fail "language folder in the log"
+! grep -q 'No string\|is empty\|doesn.t exits' "$log" || { cat "$log"; fail "language files or help not found"; }
+[ -z "$(find "$root" -name kelvarion.ini -o -name Log.txt -o -name Data)" ] ||
+    fail "the program wrote into its installation"
+[ "$(curve_pixels "$work/shot.png")" -gt 20 ] || fail "the example measurement was not drawn"
+
+# A settings folder that cannot be made: the program runs and keeps its settings in memory.
+home=$work/home2
+mkdir "$home"
+touch "$work/not-a-folder"
+RUN_ARGS=()
+run "$home" "$work/shot2.png" XDG_CONFIG_HOME="$work/not-a-folder" || fail "no clean end without a settings folder"
+grep -q "Settings: none ($work/not-a-folder: a file that is not a folder is in the way)" \
+    "$home/.local/state/kelvarion/Log.txt" || fail "the log does not say why the settings are not kept"
+[ -z "$(find "$home" -name kelvarion.ini)" ] || fail "settings written although they could not be"
+echo "package: all checks passed"
