@@ -9,6 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
+window=$(cd "$(dirname "$0")/../support" && pwd)/program_window.sh
 
 (cd "$build" && cpack -G DEB -B "$work/out" > "$work/cpack.txt") || { cat "$work/cpack.txt"; fail "cpack"; }
 debs=("$work"/out/kelvarion_*_"$(dpkg --print-architecture)".deb)
@@ -41,17 +42,13 @@ run() {
     shift 2
     env -i PATH="$PATH" HOME="$home" QT_QPA_PLATFORM=xcb "$@" \
         xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-        "$1/usr/bin/kelvarion" -lang en "${@:3}" 2>/dev/null &
+        "$1/usr/bin/kelvarion" -lang en "${@:4}" 2>/dev/null &
         pid=$!
-        for _ in $(seq 100); do
-            id=$(xdotool search --pid "$pid" --onlyvisible --name "Kelvarion" 2>/dev/null | head -n 1 || true)
-            [ -n "$id" ] && break
-            sleep 0.1
-        done
+        [ -n "$("$3" "$pid")" ] || echo "no window" >&2
         sleep 1
         import -window root "$2"
         kill -TERM "$pid"
-        wait "$pid"' _ "$root" "$shot" "${RUN_ARGS[@]}"
+        wait "$pid"' _ "$root" "$shot" "$window" "${RUN_ARGS[@]}"
 }
 
 # Pixels of the colour of the first measurement's curve.
