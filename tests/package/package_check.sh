@@ -35,20 +35,34 @@ for size in 16 32 48 256; do
     [ -f "$share/icons/hicolor/${size}x${size}/apps/org.example.kelvarion.png" ] || fail "no icon of $size px"
 done
 
-# Starts the unpacked program with the given HOME, a screenshot of the screen once the window has
-# shown, then ends it with SIGTERM; fails unless it ends with status 0.
+# Starts the unpacked program with the given HOME (and more variables), takes a screenshot once
+# its window has shown, then ends it with SIGTERM; fails unless it ends, with status 0 when it
+# was started directly. "open FILE" starts it as a double click on FILE would, through the
+# unpacked desktop entry and file types.
 run() {
     local home=$1 shot=$2
     shift 2
-    env -i PATH="$PATH" HOME="$home" QT_QPA_PLATFORM=xcb "$@" \
-        xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-        "$1/usr/bin/kelvarion" -lang en "${@:4}" 2>/dev/null &
-        pid=$!
-        [ -n "$("$3" "$pid")" ] || echo "no window" >&2
+    env -i PATH="$root/usr/bin:$PATH" HOME="$home" XDG_DATA_DIRS="$work/xdg:/usr/share" QT_QPA_PLATFORM=xcb \
+        "${RUN_ENV[@]}" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        if [ "$3" = open ]; then
+            gio open "$4"
+            id=$("$2")
+            pid=$(xdotool getwindowpid "$id")
+        else
+            kelvarion -lang en 2>/dev/null &
+            pid=$!
+            id=$("$2" "$pid")
+        fi
+        [ -n "$id" ] || { echo "no window" >&2; exit 1; }
         sleep 1
-        import -window root "$2"
+        import -window root "$1"
         kill -TERM "$pid"
-        wait "$pid"' _ "$root" "$shot" "$window" "${RUN_ARGS[@]}"
+        [ "$3" = open ] || { wait "$pid"; exit; }
+        for _ in $(seq 100); do
+            kill -0 "$pid" 2>/dev/null || exit 0
+            sleep 0.1
+        done
+        exit 1' _ "$shot" "$window" "$@"
 }
 
 # Pixels of the colour of the first measurement's curve.
@@ -57,13 +71,21 @@ curve_pixels() {
         -format "%[fx:round(mean*w*h)]" info:
 }
 
+# The desktop's view of the unpacked files, as the installation's triggers would make it.
+mkdir -p "$work/xdg/mime"
+cp -r "$share/applications" "$work/xdg/"
+cp -r "$share/mime/packages" "$work/xdg/mime/"
+update-mime-database "$work/xdg/mime"
+update-desktop-database "$work/xdg/applications"
+
 home=$work/home
 mkdir "$home"
-RUN_ARGS=("$source/examples/anna-nowak.aud")
-run "$home" "$work/shot.png" || fail "the program did not end with status 0"
+RUN_ENV=()
+run "$home" "$work/shot.png" open "$source/examples/anna-nowak.aud" ||
+    fail "a double click on a measurement did not start the program, or it did not end"
 settings=$home/.config/kelvarion/kelvarion.ini
 log=$home/.local/state/kelvarion/Log.txt
-grep -qx 'Lang=en' "$settings" || fail "no settings in $settings"
+grep -q '^Lang=' "$settings" || fail "no settings in $settings"
 grep -qx "Default Path=$home/Documents/Kelvarion" "$settings" || fail "data folder setting: $(grep Path "$settings")"
 [ -d "$home/Documents/Kelvarion" ] || fail "no data folder"
 grep -q 'Folders: installed' "$log" || fail "the log does not say installed"
@@ -77,8 +99,8 @@ grep -q "Language files: $share/kelvarion/res\$" "$log" || fail "language folder
 home=$work/home2
 mkdir "$home"
 touch "$work/not-a-folder"
-RUN_ARGS=()
-run "$home" "$work/shot2.png" XDG_CONFIG_HOME="$work/not-a-folder" || fail "no clean end without a settings folder"
+RUN_ENV=(XDG_CONFIG_HOME="$work/not-a-folder")
+run "$home" "$work/shot2.png" || fail "no clean end without a settings folder"
 grep -q "Settings: none ($work/not-a-folder: a file that is not a folder is in the way)" \
     "$home/.local/state/kelvarion/Log.txt" || fail "the log does not say why the settings are not kept"
 [ -z "$(find "$home" -name kelvarion.ini)" ] || fail "settings written although they could not be"
