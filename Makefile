@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test sanitize clean
+.PHONY: deps build run test package sanitize clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -13,6 +13,10 @@ build: deps
 
 run: build
 	bash scripts/run.sh $(BUILD)/kelvarion
+
+# The Debian package, build/kelvarion_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 # The unit and window tests run a second time under a locale whose decimal separator
 # is a comma, where number formatting goes wrong first, and a third time built with the

@@ -11,6 +11,7 @@ packages=(
     pulseaudio pulseaudio-utils sox
     xvfb xauth xdotool
     poppler-utils
+    dpkg-dev file lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin librsvg2-bin
     locales-all
     clang libclang-rt-14-dev
 )

@@ -20,7 +20,7 @@ bool ExistsOrLog(const QString& path)
 
 QString THelpFile::PathOf(const QString& symbol)
 {
-    return TAppPaths::ProgramFolder() + QStringLiteral("/kelvarion_") + symbol + QStringLiteral(".html");
+    return TAppPaths::Folders().help + QStringLiteral("/kelvarion_") + symbol + QStringLiteral(".html");
 }
 
 SHelpFileChoice THelpFile::Choose(const QString& symbol)

@@ -9,7 +9,7 @@ struct SHelpFileChoice
     bool found = false;
 };
 
-// The help file of a language: "kelvarion_<symbol>.html" beside the program.
+// The help file of a language: "kelvarion_<symbol>.html" in the help folder.
 class THelpFile
 {
 public:

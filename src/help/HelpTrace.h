@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The trace of every help call, "HHDebug.txt", for whoever supports an installation. It is
-// kept only when asked for: by a file "debug.debug" beside the program or a parameter "-debug"
+// kept only when asked for: by a file "debug.debug" in the state folder or a parameter "-debug"
 // or "/debug" in any letter case.
 class THelpTrace
 {

@@ -38,7 +38,7 @@ THelpViewer* ViewerOf(const QString& file)
 
 void LoadHtmlHelp()
 {
-    THelpTrace::Start(TAppPaths::ProgramFolder(), QCoreApplication::arguments(), QDir::tempPath());
+    THelpTrace::Start(TAppPaths::Folders().state, QCoreApplication::arguments(), QDir::tempPath());
     _hhInstalled = true;
 }
 

@@ -1,6 +1,7 @@
 #include "lang/Lang.h"
 
 #include "log/Log.h"
+#include "log/Tools.h"
 #include "platform/AppPaths.h"
 #include "platform/ComponentTree.h"
 #include "platform/MessageBox.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -23,7 +25,7 @@ const char* const kLandedCaption = "kelvarionLandedCaption";
 
 } // namespace
 
-TLang::TLang() : TLang(TAppPaths::ProgramFolder() + QStringLiteral("/res"))
+TLang::TLang() : TLang(TAppPaths::Folders().res)
 {
 }
 
@@ -74,8 +76,10 @@ void TLang::LoadLanguageList()
     TIniFile list;
     list.Load(path);
     LangSymbols = list.ReadKeys(QStringLiteral("languages"));
-    if (LangSymbols.isEmpty())
+    if (LangSymbols.isEmpty()) {
         LOG_AT(QStringLiteral("Lang ini file(%1) is empty").arg(path));
+        ReportMissingTexts(QStringLiteral("lang.lng"));
+    }
     LangNames.clear();
     for (const QString& symbol : LangSymbols)
         LangNames.append(list.ReadString(QStringLiteral("languages"), symbol, QStringLiteral("noKey")));
@@ -103,6 +107,8 @@ void TLang::ChangeLangSym(const QString& symbol)
     IniLang = std::make_unique<TIniFile>();
     IniLang->Load(LangFilePath());
     LoadQtTexts();
+    if (IniLang->Text().trimmed().isEmpty())
+        ReportMissingTexts(LangSymbol + QStringLiteral(".lng"));
     for (const QPointer<QWidget>& form : Forms) {
         if (form)
             LandAllItems(form, QString());
@@ -124,6 +130,19 @@ void TLang::LoadQtTexts()
     }
     QCoreApplication::installTranslator(translator.get());
     m_qtTexts = std::move(translator);
+}
+
+// In English, as no language could be loaded; once, however often a language is chosen.
+void TLang::ReportMissingTexts(const QString& file)
+{
+    if (std::exchange(m_missingReported, true))
+        return;
+    const QString text = QStringLiteral("The language file %1 is missing or empty in the folder\n%2\n"
+                                        "Menus and messages cannot be shown in any language. Installing "
+                                        "Kelvarion again restores its language files.")
+                             .arg(file, m_resFolder);
+    TMessageBox::WhenShowable(
+        [text] { TMessageBox::Show({nullptr, text, ProductName, QMessageBox::Ok, QMessageBox::Warning}); });
 }
 
 void TLang::AddForm(QWidget* form)
@@ -192,7 +211,8 @@ void TLang::LandComponent(QObject* component, QString& section)
 }
 
 QMessageBox::StandardButton TLang::ShowMessage(const QString& textKey, const QString& captionKey, QWidget* owner,
-                                               QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+                                               QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+                                               const QString& detail)
 {
     // Boxes asked for before the application exists are looked up when shown, so that they
     // speak the language chosen at start-up rather than the missing-string text.
@@ -202,7 +222,7 @@ QMessageBox::StandardButton TLang::ShowMessage(const QString& textKey, const QSt
         buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
     TMessageBox::WhenShowable([=, this] {
         const QString caption = GetSectionString(captionKey, section);
-        const QString text = GetSectionString(textKey, section);
+        const QString text = GetSectionString(textKey, section) + detail;
         *answer = TMessageBox::Show({guardedOwner, text, caption, buttons, icon});
     });
     return *answer;

@@ -35,11 +35,13 @@ public:
     void AddForm(QWidget* form);
     void LandAllItems(QObject* component, QString section);
 
-    // A message box whose caption and text are looked up with the owner's section.
+    // A message box whose caption and text are looked up with the owner's section; the detail
+    // follows the text.
     QMessageBox::StandardButton ShowMessage(const QString& textKey, const QString& captionKey,
                                             QWidget* owner = nullptr,
                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                            QMessageBox::Icon icon = QMessageBox::NoIcon);
+                                            QMessageBox::Icon icon = QMessageBox::NoIcon,
+                                            const QString& detail = QString());
 
     QString LangFilePath() const;
 
@@ -56,11 +58,13 @@ private:
     void LoadLanguageList();
     // Qt's own texts (standard buttons, Qt's dialogs) in the current language.
     void LoadQtTexts();
+    void ReportMissingTexts(const QString& file);
     QString SectionOf(const QObject* owner) const;
     void LandComponent(QObject* component, QString& section);
 
     QString m_resFolder;
     std::unique_ptr<QTranslator> m_qtTexts;
+    bool m_missingReported = false;
 };
 
 extern TLang gLang;

@@ -10,8 +10,19 @@
 
 #include <QDateTime>
 
-TLog::TLog() : TLog(TAppPaths::ProgramFolder() + QStringLiteral("/Log.txt"))
+namespace {
+
+QString DefaultPath()
 {
+    const SAppFolders& folders = TAppPaths::Folders();
+    return folders.stateProblem.isEmpty() ? folders.state + QStringLiteral("/Log.txt") : QString();
+}
+
+} // namespace
+
+TLog::TLog() : TLog(DefaultPath())
+{
+    WriteFolders(TAppPaths::Folders());
 }
 
 TLog::TLog(const QString& path)
@@ -43,6 +54,22 @@ TLog::~TLog()
         return;
     WriteRepeats();
     std::fclose(file);
+}
+
+void TLog::WriteFolders(const SAppFolders& folders)
+{
+    const auto place = [](const QString& folder, const QString& problem, const char* file) {
+        return problem.isEmpty() ? folder + QLatin1Char('/') + QLatin1String(file)
+                                 : QStringLiteral("none (%1)").arg(problem);
+    };
+    Write(folders.mode == TPathMode::Portable
+              ? QStringLiteral("Folders: portable, everything beside the program in ") + TAppPaths::ProgramFolder()
+              : QStringLiteral("Folders: installed, the user's own folders"));
+    Write(QStringLiteral("Settings: ") + place(folders.settings, folders.settingsProblem, "kelvarion.ini"));
+    Write(QStringLiteral("Log: ") + place(folders.state, folders.stateProblem, "Log.txt"));
+    Write(QStringLiteral("Data: ") + folders.data);
+    Write(QStringLiteral("Language files: ") + folders.res);
+    Write(QStringLiteral("Help: ") + folders.help);
 }
 
 void TLog::Write(const QString& text)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+struct SAppFolders;
+
 #include <cstdint>
 #include <cstdio>
 
@@ -9,7 +11,7 @@
 // recognise (Linux among them).
 inline constexpr int8_t VistaOrLater = 9;
 
-// The diagnostic log "Log.txt" beside the program: one time-stamped line per event, flushed
+// The diagnostic log "Log.txt" in the state folder (beside a portable program): one time-stamped line per event, flushed
 // at once, rewritten on every start. A message repeated is written once with a count, and
 // the file stops at MaxSize, so a lookup that fails at every redraw cannot fill the disk.
 class TLog
@@ -28,6 +30,8 @@ public:
     // Low-importance diagnostics go here and are not written.
     void Debug(const QString& text, int line, const char* sourceFile);
     QString DescribeWindows();
+    // Which mode and which folders are in use.
+    void WriteFolders(const SAppFolders& folders);
 
     bool IsOpen() const { return file != nullptr; }
 

@@ -52,14 +52,21 @@ template <> constexpr bool kIsInteger<int8_t> = true;
 
 } // namespace
 
-TOptions::TOptions() : TOptions(TAppPaths::ProgramFolder())
+TOptions::TOptions()
+    : TOptions(TAppPaths::Folders().settingsProblem.isEmpty() ? TAppPaths::Folders().settings : QString(),
+               TAppPaths::Folders().data)
 {
 }
 
-TOptions::TOptions(const QString& programFolder)
-    : m_programFolder(programFolder), m_path(programFolder + QStringLiteral("/kelvarion.ini"))
+TOptions::TOptions(const QString& programFolder) : TOptions(programFolder, programFolder + QStringLiteral("/Data"))
 {
-    DefaultPath = m_programFolder + QStringLiteral("/Data");
+}
+
+TOptions::TOptions(const QString& settingsFolder, const QString& dataFolder)
+    : m_dataFolder(dataFolder),
+      m_path(settingsFolder.isEmpty() ? QString() : settingsFolder + QStringLiteral("/kelvarion.ini"))
+{
+    DefaultPath = m_dataFolder;
     ReadSettings();
 }
 
@@ -72,7 +79,7 @@ TOptions::~TOptions()
 void TOptions::ReadSettings()
 {
     TIniFile ini;
-    if (!ini.Load(m_path)) {
+    if (!m_path.isEmpty() && !ini.Load(m_path)) {
         m_readFailed = true;
         gLang.ShowMessage(QStringLiteral("MessOptionsReadError"), QStringLiteral("MessOptionsError"), nullptr,
                           QMessageBox::Ok, QMessageBox::Critical);
@@ -112,9 +119,10 @@ void TOptions::Read(const TIniFile& ini, const SSetting& setting)
 
 void TOptions::MakeDataFolderCurrent()
 {
-    if (!QDir(DefaultPath).exists() && !QDir().mkdir(DefaultPath)) {
+    QString reason;
+    if (!TAppPaths::MakeFolder(DefaultPath, reason)) {
         gLang.ShowMessage(QStringLiteral("MessOptionsNoPath"), QStringLiteral("MessOptionsError"), nullptr,
-                          QMessageBox::Ok, QMessageBox::Critical);
+                          QMessageBox::Ok, QMessageBox::Critical, DefaultPath + QLatin1Char('\n') + reason);
     }
     // Open and save dialogs start in the current directory, so they start in the data folder.
     QDir::setCurrent(DefaultPath);
@@ -142,6 +150,9 @@ QString TOptions::TextOf(const SSetting& setting)
 
 bool TOptions::SaveSettings()
 {
+    // Kept in memory: the user has been told at start-up.
+    if (m_path.isEmpty())
+        return false;
     TIniFile ini;
     ini.Load(m_path);
     for (const SSetting& setting : SettingsTable())
@@ -162,7 +173,7 @@ void TOptions::SetDefault(const SSetting& setting)
                 if constexpr (!std::is_same_v<T, QString>)
                     member = T(setting.defaultValue);
                 else if (setting.textDefault == TTextDefault::DataFolder)
-                    member = m_programFolder + QStringLiteral("/Data/");
+                    member = m_dataFolder + QLatin1Char('/');
                 else if (setting.textDefault == TTextDefault::Empty)
                     member.clear();
             }

@@ -15,14 +15,17 @@ enum TSoundSource : int32_t { LeftEarphone = 0, RightEarphone = 1, EarUnderTest 
 // How the level moves during a test ("Algorithm").
 enum TLevelDirection : int8_t { AscendingLevels = 0, DescendingLevels = 1 };
 
-// Every persistent setting, read from "kelvarion.ini" beside the program at construction and
-// written back at destruction. Keys, defaults and ranges are those of SettingsTable().
+// Every persistent setting, read from "kelvarion.ini" at construction and written back at
+// destruction. Keys, defaults and ranges are those of SettingsTable().
 class TOptions
 {
 public:
+    // In the folders TAppPaths has decided.
     TOptions();
     // programFolder holds kelvarion.ini and, by default, the data folder "Data".
     explicit TOptions(const QString& programFolder);
+    // Without a settings folder the settings are kept in memory only.
+    TOptions(const QString& settingsFolder, const QString& dataFolder);
     ~TOptions();
     TOptions(const TOptions&) = delete;
     TOptions& operator=(const TOptions&) = delete;
@@ -56,7 +59,7 @@ private:
     void SetDefault(const SSetting& setting);
     void MakeDataFolderCurrent();
 
-    QString m_programFolder;
+    QString m_dataFolder;
     QString m_path;
     // A file that could not be read is not overwritten with defaults at exit.
     bool m_readFailed = false;

@@ -316,6 +316,11 @@ void TMainForm::OpenClick()
 {
     const QStringList files = TCommonDialogs::OpenFiles(
         {this, gLang.GetString(QStringLiteral("MessOpenFilter"), this), QDir::currentPath()});
+    OpenFiles(files);
+}
+
+void TMainForm::OpenFiles(const QStringList& files)
+{
     if (files.isEmpty())
         return;
     // A file that cannot be read to its end ends the command: later files are not read.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <memory>
 
@@ -31,6 +32,8 @@ public:
     void LangClick(QAction* sender);
     void HTMLHelpChange(const QString& symbol);
 
+    // Loads measurement files as Open does, with the same messages.
+    void OpenFiles(const QStringList& files);
     // Ends the program as a confirmed Exit does, asking nothing.
     void Terminate();
 

@@ -3,6 +3,7 @@
 #include "help/HtmlHelp.h"
 #include "lang/Lang.h"
 #include "log/Tools.h"
+#include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
 #include "platform/SignalWatcher.h"
 #include "settings/Options.h"
@@ -11,9 +12,13 @@
 #include "sound/VolumeState.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QStringList>
+#include <QTimer>
 
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -47,6 +52,43 @@ void TStartUp::ApplyLangOption(const QString& commandLine)
         gOptions.SetLang(symbol);
 }
 
+QStringList TStartUp::FileArguments(const QStringList& arguments, const QString& startFolder)
+{
+    QStringList files;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("-lang"))
+            ++i;
+        else if (!argument.startsWith(QLatin1Char('-')) &&
+                 argument.compare(QLatin1String("/debug"), Qt::CaseInsensitive) != 0)
+            files.append(QDir::cleanPath(QDir(startFolder).absoluteFilePath(argument)));
+    }
+    return files;
+}
+
+QString TStartUp::FolderProblemText(const SAppFolders& folders)
+{
+    QStringList parts;
+    const std::pair<const QString&, const char*> problems[] = {{folders.settingsProblem, "MessNoSettingsFolder"},
+                                                               {folders.stateProblem, "MessNoStateFolder"}};
+    for (const auto& [problem, key] : problems) {
+        if (!problem.isEmpty())
+            parts.append(gLang.GetSectionString(QLatin1String(key), QStringLiteral("DefSection")) + problem);
+    }
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+// Every window shows the icon of the menu entry, and the desktop finds the entry by its name.
+void TStartUp::SetWindowIcon()
+{
+    Q_INIT_RESOURCE(icons);
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/kelvarion-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.kelvarion"));
+}
+
 int TStartUp::Run(int argc, char** argv)
 {
     QStringList arguments;
@@ -70,13 +112,20 @@ int TStartUp::Run(int argc, char** argv)
     TVolumeState::RestoreLeftOver();
     try {
         QApplication::setApplicationName(ProductName);
+        SetWindowIcon();
         gLang.ChangeLangSym(gOptions.Lang);
+        const QString problems = FolderProblemText(TAppPaths::Folders());
+        if (!problems.isEmpty())
+            TMessageBox::Show({nullptr, problems, ProductName, QMessageBox::Ok, QMessageBox::Warning});
         TMessageBox::ShowPending();
         if (terminated)
             return 0;
 
         const TWindowSet windows;
         windows.Main()->show();
+        // Opened once the window is on the screen, so that their messages have it behind them.
+        const QStringList files = FileArguments(QCoreApplication::arguments().mid(1), TAppPaths::Folders().start);
+        QTimer::singleShot(0, windows.Main(), [&windows, files] { windows.Main()->OpenFiles(files); });
         QApplication::exec();
     } catch (const std::exception& error) {
         TMessageBox::Show({nullptr, QString::fromLocal8Bit(error.what()), ProductName,

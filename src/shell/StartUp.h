@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// The program's start and end: the "-lang" option, the application object, the windows and
-// the message loop.
+struct SAppFolders;
+
+// The program's start and end: the "-lang" option, the files to open, the application object,
+// the windows and the message loop.
 class TStartUp
 {
 public:
@@ -11,5 +14,13 @@ public:
     static QString LangOption(const QString& commandLine);
     // Stores the option's symbol while no language has been chosen yet.
     static void ApplyLangOption(const QString& commandLine);
+    // The files named among the arguments, made absolute from startFolder: every argument but
+    // the options ("-lang" with its symbol, "/debug", anything that starts with "-").
+    static QStringList FileArguments(const QStringList& arguments, const QString& startFolder);
+    // What the user is told when a folder cannot be used; empty when every folder can.
+    static QString FolderProblemText(const SAppFolders& folders);
     static int Run(int argc, char** argv);
+
+private:
+    static void SetWindowIcon();
 };

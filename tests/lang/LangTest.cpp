@@ -1,6 +1,7 @@
 #include "LangFixture.h"
 
 #include "support/LogProbe.h"
+#include "support/MessageRecorder.h"
 
 #include <QWidget>
 
@@ -81,10 +82,14 @@ TEST_F(LangLookup, MissingLanguageFileAnswersUnknown)
 {
     WriteFile(QStringLiteral("lang.lng"), QStringLiteral("[languages]\nde=Deutsch\n"));
     TLang lang(ResPath());
+    TMessageRecorder boxes;
     lang.ChangeLangSym(QStringLiteral("de"));
     TLogProbe log;
     EXPECT_EQ(lang.GetString(QStringLiteral("Twice")), QStringLiteral(" Unknown String "));
     EXPECT_TRUE(log.Contains(QStringLiteral("in ini file(") + ResPath() + QStringLiteral("/de.lng)")));
+    ASSERT_EQ(boxes.requests.size(), 1);
+    EXPECT_TRUE(boxes.requests[0].text.contains(QStringLiteral("de.lng")));
+    EXPECT_TRUE(boxes.requests[0].text.contains(ResPath()));
 }
 
 TEST_F(LangLookup, NoLanguageListStillAnswers)
@@ -92,7 +97,13 @@ TEST_F(LangLookup, NoLanguageListStillAnswers)
     WriteFile(QStringLiteral("lang.lng"), QStringLiteral("; nothing here\n[other]\nen=English\n"));
     TLang lang(ResPath());
     TLogProbe log;
+    TMessageRecorder boxes;
     lang.ChangeLangSym(QStringLiteral("en"));
+    lang.ChangeLangSym(QStringLiteral("pl"));
+    // Told once, in English, naming the folder searched.
+    ASSERT_EQ(boxes.requests.size(), 1);
+    EXPECT_TRUE(boxes.requests[0].text.contains(QStringLiteral("lang.lng is missing or empty in the folder\n") +
+                                                ResPath()));
     EXPECT_EQ(lang.LangIndex, -1);
     EXPECT_TRUE(log.Contains(QStringLiteral("Lang ini file(") + ResPath() + QStringLiteral("/lang.lng) is empty")));
     EXPECT_EQ(lang.GetString(QStringLiteral("Twice")), QStringLiteral(" Unknown String "));

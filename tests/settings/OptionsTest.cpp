@@ -1,4 +1,5 @@
 #include "settings/Options.h"
+#include "lang/Lang.h"
 
 #include "support/MessageRecorder.h"
 
@@ -174,11 +175,18 @@ TEST_F(Options, UnreadableFileIsReportedAndNotOverwritten)
 
 TEST_F(Options, DataFolderThatCannotBeMadeIsReported)
 {
-    WriteIni(QStringLiteral("[Settings]\nDefault Path=%1/no/such/parent\n").arg(Folder()));
+    // Missing parents are made; a file in the way cannot be.
+    QFile plain(Folder() + QStringLiteral("/plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    WriteIni(QStringLiteral("[Settings]\nDefault Path=%1/plain/Data\n").arg(Folder()));
     TMessageRecorder boxes;
     TOptions options(Folder());
-    EXPECT_EQ(boxes.requests.size(), 1);
-    EXPECT_EQ(options.DefaultPath, Folder() + QStringLiteral("/no/such/parent"));
+    EXPECT_EQ(boxes.Texts(), QStringList(gLang.GetSectionString(QStringLiteral("MessOptionsNoPath"),
+                                                                QStringLiteral("DefSection")) +
+                                         Folder() + QStringLiteral("/plain/Data\n") + Folder() +
+                                         QStringLiteral("/plain: a file that is not a folder is in the way")));
+    EXPECT_EQ(options.DefaultPath, Folder() + QStringLiteral("/plain/Data"));
 }
 
 TEST_F(Options, SetDefaultsKeepsCalibrationAndLanguage)

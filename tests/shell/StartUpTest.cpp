@@ -41,3 +41,22 @@ TEST(StartUp, StoredLanguageIsNeverOverridden)
     TStartUp::ApplyLangOption(QStringLiteral("-lang"));
     EXPECT_EQ(gOptions.Lang, QString());
 }
+
+TEST(StartUp, FilesAreTheArgumentsThatAreNoOptions)
+{
+    const struct
+    {
+        QStringList arguments;
+        QStringList files;
+    } rows[] = {
+        {{}, {}},
+        {{"a.aud"}, {"/start/a.aud"}},
+        {{"-lang", "pl", "a.aud", "/data/b.aur"}, {"/start/a.aud", "/data/b.aur"}},
+        {{"-debug", "/DEBUG", "-DEBUG", "../x/c.aud"}, {"/x/c.aud"}},
+        {{"-lang"}, {}},
+        {{"/home/u/Pomiary i wyniki/ż.aud", "-other"}, {"/home/u/Pomiary i wyniki/ż.aud"}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(TStartUp::FileArguments(row.arguments, QStringLiteral("/start")), row.files)
+            << row.arguments.join(' ').toStdString();
+}

@@ -13,6 +13,7 @@ echo "a trace of an earlier run" > "$folder/HHDebug.txt"
 # The program needs an X display, whatever the caller set.
 export QT_QPA_PLATFORM=xcb
 errors="$folder/stderr.txt"
+window=$(cd "$(dirname "$0")/../support" && pwd)/program_window.sh
 
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -22,13 +23,9 @@ run_once() {
     : > "$errors"
     local status=0
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-        (ulimit -f "${FILE_LIMIT:-unlimited}"; exec "$1/kelvarion" "${@:3}") 2>"$2" &
+        (ulimit -f "${FILE_LIMIT:-unlimited}"; exec "$1/kelvarion" "${@:4}") 2>"$2" &
         pid=$!
-        for _ in $(seq 100); do
-            id=$(xdotool search --pid "$pid" --onlyvisible --name "Kelvarion" 2>/dev/null | head -n 1 || true)
-            [ -n "$id" ] && break
-            sleep 0.1
-        done
+        id=$("$3" "$pid")
         [ -n "$id" ] && xdotool getwindowname "$id"
         kill -TERM "$pid"
         for _ in $(seq 100); do
@@ -41,7 +38,7 @@ run_once() {
         done
         echo "did not end on SIGTERM" >&2
         kill -KILL "$pid"
-        exit 1' _ "$folder" "$errors" "$@" || status=$?
+        exit 1' _ "$folder" "$errors" "$window" "$@" || status=$?
     # Qt's notice about a missing runtime folder is the environment's, not the program's.
     if grep -v 'XDG_RUNTIME_DIR' "$errors" | grep -q .; then
         cat "$errors"
