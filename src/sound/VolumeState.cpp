@@ -48,12 +48,13 @@ std::optional<SLeftOver> ReadLeftOver(const QString& path)
 
 QString TVolumeState::FilePath()
 {
-    return TAppPaths::ProgramFolder() + QStringLiteral("/kelvarion.volume");
+    const QString& folder = TAppPaths::Folders().state;
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/kelvarion.volume");
 }
 
 void TVolumeState::Hold(uint32_t masterVolume)
 {
-    if (gHolders++ > 0)
+    if (gHolders++ > 0 || FilePath().isEmpty())
         return;
     // What this run could not give back earlier is still the user's volume.
     if (const auto earlier = ReadLeftOver(FilePath()); earlier && earlier->process == TProcessInfo::OwnId())

@@ -10,6 +10,7 @@
 class TVolumeState
 {
 public:
+    // In the state folder beside the log; empty when there is none.
     static QString FilePath();
     // Called before an engine first changes a volume. Only the first of several engines alive at
     // once writes, since the later ones find volumes the first has already changed.
