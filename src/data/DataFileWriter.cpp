@@ -79,7 +79,7 @@ TDataFileWriter::Result TDataFileWriter::Commit(const QString& path) const
         // Qt's text for a refused file does not say why (a read-only disk, no permission).
         QString cause = file.errorString();
         if (const int code = TSystemError::WriteAccessError(path); code != 0)
-            TSystemError::Describe(code, cause);
+            cause = qt_error_string(code);
         LOG_AT(QStringLiteral("[SaveData] cannot open ") + path + QStringLiteral(": ") + cause);
         return Result::OpenFailed;
     }
