@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build-sanitize}
 seconds=${FUZZ_SECONDS:-60}
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+# -O1 with line tables only: the sanitizers' usual setting, and it builds a minute faster on
+# two cores than full optimisation with full debug information.
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None "-DCMAKE_CXX_FLAGS=-O1 -gline-tables-only" -DCMAKE_CXX_COMPILER=clang++ \
     -DKELVARION_SANITIZE=ON -DKELVARION_FUZZ=ON -DKELVARION_BENCH=OFF
 # Only what the unit and window tests and the fuzzers run: the audio tests stay out.
 targets=(kelvarion)
