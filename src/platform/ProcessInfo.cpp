@@ -2,12 +2,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <unistd.h>
-
-qint64 TProcessInfo::OwnId()
-{
-    return qint64(getpid());
-}
 
 bool TProcessInfo::IsRunning(qint64 id)
 {

@@ -5,7 +5,6 @@
 class TProcessInfo
 {
 public:
-    static qint64 OwnId();
     // True also for a process of another user, which cannot be signalled but exists.
     static bool IsRunning(qint64 id);
 };

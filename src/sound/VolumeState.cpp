@@ -5,6 +5,7 @@
 #include "platform/ProcessInfo.h"
 #include "sound/VolumeControl.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
@@ -57,12 +58,12 @@ void TVolumeState::Hold(uint32_t masterVolume)
     if (gHolders++ > 0 || FilePath().isEmpty())
         return;
     // What this run could not give back earlier is still the user's volume.
-    if (const auto earlier = ReadLeftOver(FilePath()); earlier && earlier->process == TProcessInfo::OwnId())
+    if (const auto earlier = ReadLeftOver(FilePath()); earlier && earlier->process == QCoreApplication::applicationPid())
         return;
     QSaveFile file(FilePath());
     if (file.open(QIODevice::WriteOnly)) {
         QTextStream out(&file);
-        out << ProcessKey << TProcessInfo::OwnId() << '\n' << MasterKey << masterVolume << '\n';
+        out << ProcessKey << QCoreApplication::applicationPid() << '\n' << MasterKey << masterVolume << '\n';
         out.flush();
     }
     // Without the file only a crash goes unmended; the test itself can go on.
@@ -85,7 +86,7 @@ bool TVolumeState::RestoreLeftOver()
     if (!earlier)
         return false;
     // Another instance in the middle of a test holds the volume; it gives it back itself.
-    if (earlier->process > 0 && earlier->process != TProcessInfo::OwnId() &&
+    if (earlier->process > 0 && earlier->process != QCoreApplication::applicationPid() &&
         TProcessInfo::IsRunning(earlier->process))
         return false;
     bool restored = false;
