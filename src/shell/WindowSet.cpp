@@ -7,34 +7,41 @@
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
 
+namespace {
+
+template <typename TWindow>
+void Create(std::unique_ptr<TWindow>& slot, TWindow*& global)
+{
+    slot = std::make_unique<TWindow>();
+    global = slot.get();
+}
+
+// The global goes first, so that nothing reaches a window while it is being destroyed.
+template <typename TWindow>
+void Destroy(std::unique_ptr<TWindow>& slot, TWindow*& global)
+{
+    global = nullptr;
+    slot.reset();
+}
+
+} // namespace
+
 TWindowSet::TWindowSet()
 {
-    m_main = std::make_unique<TMainForm>();
-    MainForm = m_main.get();
-    m_test = std::make_unique<TTestForm>();
-    TestForm = m_test.get();
-    m_options = std::make_unique<TOptionsForm>();
-    OptionsForm = m_options.get();
-    m_calibration = std::make_unique<TCalibrationForm>();
-    CalibrationForm = m_calibration.get();
-    m_reference = std::make_unique<TReferenceForm>();
-    ReferenceForm = m_reference.get();
-    m_summary = std::make_unique<TSummaryForm>();
-    SummaryForm = m_summary.get();
+    Create(m_main, MainForm);
+    Create(m_test, TestForm);
+    Create(m_options, OptionsForm);
+    Create(m_calibration, CalibrationForm);
+    Create(m_reference, ReferenceForm);
+    Create(m_summary, SummaryForm);
 }
 
 TWindowSet::~TWindowSet()
 {
-    SummaryForm = nullptr;
-    m_summary.reset();
-    ReferenceForm = nullptr;
-    m_reference.reset();
-    CalibrationForm = nullptr;
-    m_calibration.reset();
-    OptionsForm = nullptr;
-    m_options.reset();
-    TestForm = nullptr;
-    m_test.reset();
-    MainForm = nullptr;
-    m_main.reset();
+    Destroy(m_summary, SummaryForm);
+    Destroy(m_reference, ReferenceForm);
+    Destroy(m_calibration, CalibrationForm);
+    Destroy(m_options, OptionsForm);
+    Destroy(m_test, TestForm);
+    Destroy(m_main, MainForm);
 }
