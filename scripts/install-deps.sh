@@ -10,10 +10,10 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox
     xvfb xauth xdotool
-    poppler-utils
+    poppler-utils imagemagick
     dpkg-dev file lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin librsvg2-bin
     locales-all
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld
 )
 
 missing=()
