@@ -15,6 +15,8 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAbou
                              QLatin1Char(')'));
     connect(ui->_lblMail, &TLinkLabel::clicked, this, &TAbout::_lblMailClick);
     connect(ui->_lblWWW, &TLinkLabel::clicked, this, &TAbout::_lblWWWClick);
+    connect(ui->_lblLicence, &TLinkLabel::clicked, this,
+            [this] { TDesktop::OpenUrl(QUrl(ui->_lblLicence->text())); });
     connect(ui->OkButton, &QPushButton::clicked, this, &QDialog::accept);
     // Enter closes the box; it would write a mail if the first address label had the focus.
     ui->OkButton->setFocus();

@@ -9,7 +9,8 @@
 
 namespace {
 
-const char* const kFixedLabels[] = {"_lblProduct", "_lblVersion", "_lblMail", "_lblWWW", "_lblMaker"};
+const char* const kFixedLabels[] = {"_lblProduct", "_lblVersion", "_lblMail",
+                                    "_lblWWW",     "_lblMaker",   "_lblLicence"};
 
 QString TextOf(const TAbout& about, const char* label)
 {
@@ -64,6 +65,7 @@ TEST_F(AboutTest, TheAddressesGoToTheDesktop)
         {"_lblWWW", Qt::Key_unknown, QUrl(TextOf(about, "_lblWWW"))},
         {"_lblWWW", Qt::Key_Return, QUrl(TextOf(about, "_lblWWW"))},
         {"_lblMail", Qt::Key_Space, newMail},
+        {"_lblLicence", Qt::Key_unknown, QUrl(QStringLiteral("https://www.gnu.org/licenses/gpl-3.0.html"))},
     };
     for (const SCase& row : cases) {
         SCOPED_TRACE(row.label);
