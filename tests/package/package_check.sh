@@ -31,6 +31,9 @@ desktop=$(desktop-file-validate "$share/applications/org.example.kelvarion.deskt
 [ -z "$desktop" ] || { echo "$desktop"; fail "desktop-file-validate"; }
 appstreamcli validate --no-net --pedantic "$share/metainfo/org.example.kelvarion.metainfo.xml" > "$work/appstream.txt" ||
     { cat "$work/appstream.txt"; fail "appstreamcli validate"; }
+grep -qx 'License: GPL-3+' "$share/doc/kelvarion/copyright" || fail "the copyright file names no licence"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$share/metainfo/org.example.kelvarion.metainfo.xml" ||
+    fail "the AppStream data names no licence"
 for size in 16 32 48 256; do
     [ -f "$share/icons/hicolor/${size}x${size}/apps/org.example.kelvarion.png" ] || fail "no icon of $size px"
 done
