@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test package sanitize clean
+.PHONY: deps build run test package sanitize fuzz bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -20,7 +20,8 @@ package: build
 
 # The unit and window tests run a second time under a locale whose decimal separator
 # is a comma, where number formatting goes wrong first, and a third time built with the
-# sanitizers, followed by a minute of fuzzing per parser.
+# sanitizers, followed by each parser's fuzzer: its corpus replayed and a seeded search of
+# a fixed length, so that a commit passes or fails the same way on every machine.
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	cd $(BUILD) && LC_ALL=pl_PL.UTF-8 LANG=pl_PL.UTF-8 ctest --output-on-failure -L 'unit|gui'
@@ -29,6 +30,14 @@ test: build
 # The sanitizer and fuzz step of the tests alone.
 sanitize: deps
 	bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize
+
+# Searches for new faults, FUZZ_SECONDS (default 60) per parser; never part of `make test`.
+fuzz: deps
+	bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize --explore
+
+# The benchmarks, build/bench/kelvarion_bench and bench/tone_timing.sh's program.
+bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target kelvarion_bench kelvarion_tone_timing
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize
