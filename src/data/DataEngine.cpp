@@ -150,10 +150,10 @@ SData* TDataEngine::NewData()
     return datas.back().get();
 }
 
-void TDataEngine::AddMeasurement(const QVector<float>& frequencies, std::span<const float, ResultValues> results,
-                                 const QString& remarks, const TDateTime& session_date,
-                                 const TDateTime& born_date, const QString& surname, const QString& name,
-                                 const QString& fileName)
+void TDataEngine::AddMeasurement(const QVector<float>& frequencies,
+                                 std::span<const float, ResultValues> results, const QString& remarks,
+                                 const TDateTime& session_date, const TDateTime& born_date,
+                                 const QString& surname, const QString& name, const QString& fileName)
 {
     SData* record = NewData();
     const qsizetype count = std::min<qsizetype>(frequencies.size(), ResultFrequencies);
@@ -264,7 +264,8 @@ bool TDataEngine::FitGraphs(float chartScale, float legendScale)
     const QColor background = leftGraph->BackgroundColour;
     for (TImage* image : {m_leftImage, m_rightImage})
         *image->Bitmap() = QImage(image->DeviceSize(), QImage::Format_RGB32);
-    CreateGraphs(m_leftImage->Bitmap(), m_rightImage->Bitmap(), background, m_legendImage->Bitmap(), chartScale);
+    CreateGraphs(m_leftImage->Bitmap(), m_rightImage->Bitmap(), background, m_legendImage->Bitmap(),
+                 chartScale);
     rightGraph->LegendScale = legendScale;
     RebuildGraphs();
     return true;
@@ -296,6 +297,18 @@ bool TDataEngine::IsModified() const
 {
     return reference.modified ||
            std::any_of(datas.cbegin(), datas.cend(), [](const auto& record) { return record->modified; });
+}
+
+QStringList TDataEngine::UnsavedFiles() const
+{
+    QStringList files;
+    for (const auto& record : datas) {
+        if (record->modified)
+            files.append(TDataFileWriter::PathFor(record->fileName, QStringLiteral(".aud")));
+    }
+    if (reference.modified)
+        files.append(TDataFileWriter::PathFor(reference.fileName, QStringLiteral(".aur")));
+    return files;
 }
 
 void TDataEngine::SortByFrequency(SData* record)
@@ -393,9 +406,8 @@ bool TDataEngine::SaveData(SData* record)
         const QString question = gLang.GetString(QStringLiteral("MessDataFileName")) + QLatin1Char(' ') +
                                  path + QLatin1Char(' ') +
                                  gLang.GetString(QStringLiteral("MessDataFileExists"));
-        if (TMessageBox::Show({nullptr, question, ProductName,
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Question}) !=
-            QMessageBox::Yes)
+        if (TMessageBox::Show({nullptr, question, ProductName, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Question}) != QMessageBox::Yes)
             return false;
     }
     TDataFileWriter writer;

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <cstdio>
@@ -67,6 +68,8 @@ public:
     int PointCount(const SData* record) const;
     SDataPoint PointAt(const SData* record, int index) const;
     bool IsModified() const;
+    // The files the modified records would be saved as, in list order.
+    QStringList UnsavedFiles() const;
     void SortByFrequency(SData* record);
     void CopyFrom(const TDataEngine& source);
 

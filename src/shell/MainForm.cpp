@@ -32,8 +32,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QHelpEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStyle>
 
 #include <exception>
@@ -66,6 +68,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     ConnectCommands();
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::RedrawGraphs);
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::EnableDataCommands);
+    connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, [this] { m_leaveConfirmed = false; });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &TMainForm::CommitData, Qt::DirectConnection);
     TContextHelp::Join(this, 1000);
     FormCreate();
 }
@@ -190,7 +194,8 @@ void TMainForm::FitMinimumToScreen()
     if (frame.isEmpty())
         frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
     const QSize bars(0, menuBar()->sizeHint().height() + ui->ToolBar1->sizeHint().height());
-    ui->centralwidget->setMinimumSize(m_chartLayout->MinimumArea(display->availableGeometry().size() - frame - bars));
+    ui->centralwidget->setMinimumSize(
+        m_chartLayout->MinimumArea(display->availableGeometry().size() - frame - bars));
 }
 
 void TMainForm::FormDestroy()
@@ -422,12 +427,47 @@ bool TMainForm::ifExit()
     if (gLang.ShowMessage(QStringLiteral("MessSureExit?"), QStringLiteral("MessExit"), this,
                           QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
         return false;
+    return SavedOrLeftOnPurpose();
+}
+
+bool TMainForm::SavedOrLeftOnPurpose()
+{
     if (DataEngine == nullptr || !DataEngine->IsModified())
         return true;
     if (gLang.ShowMessage(QStringLiteral("MessSave?"), QStringLiteral("MessSave"), this,
-                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning) == QMessageBox::Yes)
-        DataEngine->SaveAll();
-    return true;
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning) != QMessageBox::Yes)
+        return true;
+    DataEngine->SaveAll();
+    if (!DataEngine->IsModified())
+        return true;
+    ShowNotSaved();
+    return false;
+}
+
+void TMainForm::ShowNotSaved()
+{
+    gLang.ShowMessage(QStringLiteral("MessNotSaved"), QStringLiteral("MessSave"), this, QMessageBox::Ok,
+                      QMessageBox::Warning, DataEngine->UnsavedFiles().join(QLatin1Char('\n')));
+}
+
+void TMainForm::CommitData(QSessionManager& manager)
+{
+    if (DataEngine == nullptr || !DataEngine->IsModified())
+        return;
+    bool mayEnd = false;
+    if (manager.allowsInteraction()) {
+        mayEnd = SavedOrLeftOnPurpose();
+        manager.release();
+    } else if (manager.allowsErrorInteraction()) {
+        ShowNotSaved();
+        manager.release();
+    }
+    // Without a word from the user, unsaved measurements keep the session from ending.
+    if (!mayEnd) {
+        LOG_AT(QStringLiteral("[CommitData] unsaved measurements: the end of the session is cancelled"));
+        manager.cancel();
+    }
+    m_leaveConfirmed = mayEnd;
 }
 
 void TMainForm::ExitClick()
@@ -446,7 +486,7 @@ void TMainForm::Terminate()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (!ifExit()) {
+    if (!m_leaveConfirmed && !ifExit()) {
         event->ignore();
         return;
     }

@@ -6,6 +6,7 @@
 #include "settings/Options.h"
 #include "support/LogProbe.h"
 #include "support/MessageRecorder.h"
+#include "support/SmallDisk.h"
 
 #include <QFileInfo>
 
@@ -13,8 +14,8 @@
 #include <cerrno>
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <stdexcept>
-#include <sys/mount.h>
 #include <sys/resource.h>
 
 namespace {
@@ -403,32 +404,18 @@ TEST(DataFileTest, ATargetThatCannotBeWrittenIsReportedAndLeftAsItWas)
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
         const TDataFolder folder;
-        struct SUnmount
-        {
-            QString path;
-            ~SUnmount()
-            {
-                if (!path.isEmpty())
-                    umount2(path.toLocal8Bit().constData(), MNT_DETACH);
-            }
-        } unmount;
+        std::unique_ptr<TSmallDisk> disk;
         if (c.mount != nullptr) {
-            const QByteArray path = folder.Path(QString()).toLocal8Bit();
-            if (mount("kelvarion-test", path.constData(), "tmpfs", 0, c.mount) != 0) {
+            disk = std::make_unique<TSmallDisk>(folder.Path(QString()), c.mount);
+            if (!disk->Mounted()) {
                 std::printf("skipped \"%s\": no tmpfs may be mounted here\n", c.what);
                 continue;
             }
-            unmount.path = folder.Path(QString());
-            // The folder's name now leads to the new file system; the working folder still
-            // lies below it.
-            QDir::setCurrent(folder.Path(QString()));
         }
         QDir(folder.Path(QString())).mkpath(QStringLiteral("taken.aud/inside"));
         folder.Write(QStringLiteral("jan.aud"), "old content\n");
         if (c.readOnly)
-            ASSERT_EQ(mount("kelvarion-test", folder.Path(QString()).toLocal8Bit().constData(), "tmpfs",
-                            MS_REMOUNT | MS_RDONLY, c.mount),
-                      0);
+            ASSERT_TRUE(disk->MakeReadOnly());
         SDataStore store;
         SData* record = NewRecordNamed(store.engine, c.fileName);
         TMessageRecorder messages(QMessageBox::Yes);
