@@ -3,6 +3,8 @@
 #include "data/DataFileReader.h"
 #include "data/DataFileWriter.h"
 #include "lang/Lang.h"
+#include "log/Tools.h"
+#include "platform/Clock.h"
 #include "settings/Options.h"
 #include "support/LogProbe.h"
 #include "support/MessageRecorder.h"
@@ -188,8 +190,8 @@ TEST(DataFileTest, ReaderRules)
         if (!c.check) {
             EXPECT_EQ(record, nullptr);
             ASSERT_EQ(messages.requests.size(), 1);
-            EXPECT_EQ(messages.requests[0].text,
-                      gLang.GetString(QStringLiteral("MessDataFileError")) + folder.Path(QStringLiteral("case.aud")));
+            EXPECT_EQ(messages.requests[0].text, gLang.GetString(QStringLiteral("MessDataFileError")) +
+                                                     folder.Path(QStringLiteral("case.aud")));
             continue;
         }
         EXPECT_TRUE(messages.requests.isEmpty());
@@ -278,11 +280,44 @@ TEST(DataFileTest, FileNamesGetTheirExtensionReplaced)
         {"reference.aud", ".aur", "reference.aur"},
         {"old.d/jan", ".aud", "old.d/jan.aud"},
         {"/home/x.y/jan.b", ".aur", "/home/x.y/jan.aur"},
+        {"J.Kowalski 20100514_1030", ".aud", "J.Kowalski 20100514_1030.aud"},
+        {"HD 4.40 office", ".aur", "HD 4.40 office.aur"},
+        {"jan.mp3", ".aud", "jan.aud"},
+        {"jan.kowal", ".aud", "jan.kowal.aud"},
+        {"jan.a_b", ".aud", "jan.a_b.aud"},
+        {"jan.a b", ".aud", "jan.a b.aud"},
     };
     for (const SCase& c : cases) {
         EXPECT_EQ(TDataFileWriter::PathFor(QString::fromLatin1(c.fileName), QString::fromLatin1(c.extension)),
                   QString::fromLatin1(c.path))
             << c.fileName;
+    }
+}
+
+// The proposed name leaves out what a file name cannot hold or should not start with.
+TEST(DataFileTest, AProposedNameIsSavedUnderAFileOfItsOwn)
+{
+    const TScopedValue clock(TClock::Fixed, QDateTime(QDate(2010, 5, 14), QTime(10, 30)));
+    const struct
+    {
+        QString name;
+        const char* file;
+    } cases[] = {
+        {QStringLiteral("J.Kowalski"), "J.Kowalski 20100514_1030.aud"},
+        {QStringLiteral("AC/DC"), "ACDC 20100514_1030.aud"},
+        {QStringLiteral("--rf Anna"), "rf Anna 20100514_1030.aud"},
+        {QStringLiteral("..Ewa"), "Ewa 20100514_1030.aud"},
+        {QStringLiteral("An") + QChar(0) + QStringLiteral("na\t"), "Anna 20100514_1030.aud"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const TDataFolder folder;
+        SDataStore store;
+        SData* record = NewRecordNamed(store.engine, "");
+        record->fileName = ProposedFileName(c.name);
+        ASSERT_TRUE(store.engine.SaveData(record));
+        EXPECT_EQ(QDir(folder.Path(QString())).entryList(QDir::Files),
+                  QStringList{QString::fromLatin1(c.file)});
     }
 }
 
@@ -330,7 +365,9 @@ TEST(DataFileTest, HostileTextsReadBackOnTheirOwnLine)
         {QStringLiteral("tired\n1000 90 90 0 0\r\n@name Eve ") + polish + polish,
          QStringLiteral("tired 1000 90 90 0 0  @name Eve ") + polish + polish},
         {QStringLiteral("An") + QChar(0) + QStringLiteral("na"), QStringLiteral("An na")},
-        {QStringLiteral("a\x01" "b\x1b[31mc\x7f\td"), QStringLiteral("a b [31mc\x7f\td")},
+        {QStringLiteral("a\x01"
+                        "b\x1b[31mc\x7f\td"),
+         QStringLiteral("a b [31mc\x7f\td")},
         {QString(10000, QChar(0x0142)), QString(10000, QChar(0x0142))},
         {QStringLiteral("\u202eevitagen\u200f 1000 20"), QStringLiteral("\u202eevitagen\u200f 1000 20")},
         {QStringLiteral("# not a comment"), QStringLiteral("# not a comment")},
