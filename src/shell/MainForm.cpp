@@ -319,8 +319,12 @@ void TMainForm::CalibrationClick()
 
 void TMainForm::OpenClick()
 {
-    const QStringList files = TCommonDialogs::OpenFiles(
-        {this, gLang.GetString(QStringLiteral("MessOpenFilter"), this), QDir::currentPath()});
+    const QStringList files = TCommonDialogs::OpenFiles({
+        .owner = this,
+        .filter = gLang.GetString(QStringLiteral("MessOpenFilter"), this),
+        .folder = QDir::currentPath(),
+        .defaultSuffix = QStringLiteral("aud"),
+    });
     OpenFiles(files);
 }
 

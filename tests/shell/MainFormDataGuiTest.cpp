@@ -43,6 +43,8 @@ TEST_F(MainFormTest, OpenPutsTheMeasurementOnBothChartsAndInTheLegend)
     EXPECT_EQ(openRequests[0].filter,
               QStringLiteral("Measurement files (*.aud);;Reference files (*.aur);;All files (*)"));
     EXPECT_EQ(openRequests[0].folder, QDir::currentPath());
+    // A name typed without its extension finds the measurement file.
+    EXPECT_EQ(openRequests[0].defaultSuffix, QStringLiteral("aud"));
     ASSERT_EQ(DataEngine->DataCount(), 1);
 
     // The reference is on after start-up.
