@@ -72,6 +72,13 @@ void ShowPlainWithPath(const char* key, const QString& path)
     ShowPlain(gLang.GetString(QString::fromLatin1(key)) + path);
 }
 
+// Said once per file, so that a file of many such rows asks for one answer.
+void ReportRowsLeftOut(int rowsLeftOut, const QString& path)
+{
+    if (rowsLeftOut > 0)
+        ShowPlain(gLang.GetString(QStringLiteral("MessDataRowsLeftOut")).arg(rowsLeftOut) + path);
+}
+
 using TFileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 TFileHandle OpenForReading(const QString& path)
@@ -335,7 +342,10 @@ void TDataEngine::LoadData(const QString& path)
     }
     // What was read before a failure stays loaded, so it is shown.
     const auto announce = qScopeGuard([this] { NotifyChanged(); });
-    if (ReadDataFile(path, NewData(), file.get()))
+    int rowsLeftOut = 0;
+    // Also when a bad date ends the reading, the rows left out before it are reported.
+    const auto report = qScopeGuard([&rowsLeftOut, &path] { ReportRowsLeftOut(rowsLeftOut, path); });
+    if (ReadDataFile(path, NewData(), file.get(), rowsLeftOut))
         return;
     // Not one header or row: an empty file or something else named like a measurement.
     datas.pop_back();
@@ -357,7 +367,9 @@ void TDataEngine::LoadReference(const QString& path)
     // The file replaces the reference in use, rather than adding to it.
     ResetReference();
     const auto announce = qScopeGuard([this] { NotifyChanged(); });
-    ReadDataFile(path, &reference, file.get());
+    int rowsLeftOut = 0;
+    const auto report = qScopeGuard([&rowsLeftOut, &path] { ReportRowsLeftOut(rowsLeftOut, path); });
+    ReadDataFile(path, &reference, file.get(), rowsLeftOut);
 }
 
 void TDataEngine::ResetReference()
@@ -365,7 +377,7 @@ void TDataEngine::ResetReference()
     reference = SData();
 }
 
-bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file)
+bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file, int& rowsLeftOut)
 {
     record->modified = false;
     bool levelRead = false;
@@ -382,7 +394,9 @@ bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* fi
         }
         float numbers[TDataFileReader::MaxRowNumbers];
         const int count = TDataFileReader::ScanRow(line, numbers);
-        if (count == 3)
+        if ((count == 3 || count == 5) && !TDataFileReader::Possible(numbers, count))
+            ++rowsLeftOut;
+        else if (count == 3)
             AddPointRef(record, numbers[0], numbers[1], numbers[2]);
         else if (count == 5)
             AddPoint(record, SDataPoint{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]});

@@ -106,6 +106,18 @@ int TDataFileReader::ScanRow(const char* line, float (&numbers)[MaxRowNumbers])
     return count;
 }
 
+bool TDataFileReader::Possible(const float (&numbers)[MaxRowNumbers], int count)
+{
+    constexpr float minFrequency = 20.0f;
+    constexpr float maxFrequency = 20000.0f;
+    constexpr float minLevel = -50.0f;
+    constexpr float maxLevel = 150.0f;
+    if (count < 1 || numbers[0] < minFrequency || numbers[0] > maxFrequency)
+        return false;
+    return std::all_of(numbers + 1, numbers + count,
+                       [](float level) { return level >= minLevel && level <= maxLevel; });
+}
+
 QString TDataFileReader::HeaderKey(const char* line)
 {
     const char* start = line + 1;

@@ -202,6 +202,41 @@ TEST(DataFileTest, ReaderRules)
     }
 }
 
+TEST(DataFileTest, RowsNoTestCanGiveAreLeftOutWithOneWordPerFile)
+{
+    // The message names the count only when there is a text to hold it.
+    gLang.ChangeLangSym(QStringLiteral("en"));
+    const struct
+    {
+        const char* what;
+        QByteArray content;
+        QVector<SDataPoint> kept;
+        int leftOut;
+    } cases[] = {
+        {"the limits",
+         "20 -50 150\n20000 0 0  150 -50\n",
+         {{20, -50, 150, 10, 10}, {20000, 0, 0, 150, -50}},
+         0},
+        {"frequencies",
+         "0 20 30\n-500 20 30  5 5\n1e9 20 30\n19.9 20 30\n1000 20 30  5 5\n",
+         {{1000, 20, 30, 5, 5}},
+         4},
+        {"levels", "1000 1e38 30\n1000 20 -50.5\n1000 20 30  151 5\n500 20 30\n", {{500, 20, 30, 10, 10}}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TDataFolder folder;
+        SDataStore store;
+        const TMessageRecorder messages;
+        const SData* record = LoadText(store, folder, c.content);
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->points, c.kept);
+        const QString word = gLang.GetString(QStringLiteral("MessDataRowsLeftOut")).arg(c.leftOut) +
+                             folder.Path(QStringLiteral("case.aud"));
+        EXPECT_EQ(messages.Texts(), c.leftOut > 0 ? QStringList{word} : QStringList());
+    }
+}
+
 // ISO dates are read as wall-clock times, so an hour the reader's time zone skips still reads.
 TEST(DataFileTest, AnIsoTimeInADaylightSavingGapReads)
 {
