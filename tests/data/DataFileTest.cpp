@@ -237,6 +237,48 @@ TEST(DataFileTest, RowsNoTestCanGiveAreLeftOutWithOneWordPerFile)
     }
 }
 
+// Dates typed by hand or written in another locale's way read; what is written stays as it was.
+TEST(DataFileTest, DatesTypedInTheLocalesFormatsRead)
+{
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale polish(QLocale::Polish, QLocale::Poland);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QDateTime testedAt(QDate(2010, 5, 14), QTime(10, 30));
+    const QDateTime dayOnly(QDate(2010, 5, 14), QTime(0, 0));
+    const struct
+    {
+        QLocale locale;
+        const char* text;
+        QDateTime read;
+    } cases[] = {
+        {us, "5/14/2010 10:30 AM", testedAt},
+        {us, "5/14/2010 10:30:00", testedAt},
+        {us, "5/14/10 10:30", testedAt},
+        {us, "Friday, May 14, 2010", dayOnly},
+        {us, "5/14/29", QDateTime(QDate(2029, 5, 14), QTime(0, 0))},
+        {us, "5/14/30", QDateTime(QDate(1930, 5, 14), QTime(0, 0))},
+        {polish, "14.05.2010 10:30", testedAt},
+        {polish, "14.05.10 10:30:00", testedAt},
+        {polish, "piątek, 14 maja 2010 10:30", testedAt},
+        {german, "14.05.10 10:30", testedAt},
+        {german, "14.05.2010 10:30:00", testedAt},
+        {QLocale::c(), "14 May 2010 10:30", testedAt},
+        {QLocale::c(), "2010-05-14T10:30", testedAt},
+        {polish, "2010-05-14T10:30:00", testedAt},
+        {german, "2010-05-14 10:30", testedAt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString() + " " + c.text);
+        const TUserLocale locale(c.locale);
+        const TDataFolder folder;
+        SDataStore store;
+        const SData* record =
+            LoadText(store, folder, QByteArray("@session_date ") + c.text + "\n1000 20 30\n");
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->session_date.ToDateTime(), c.read);
+    }
+}
+
 // ISO dates are read as wall-clock times, so an hour the reader's time zone skips still reads.
 TEST(DataFileTest, AnIsoTimeInADaylightSavingGapReads)
 {
