@@ -37,6 +37,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyle>
+#include <QToolTip>
 
 #include <exception>
 #include <utility>
@@ -65,6 +66,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
                      ui->ScrollBox1->geometry()},
         ui->centralwidget->minimumSize());
     ui->centralwidget->installEventFilter(this);
+    ui->LegendImage->installEventFilter(this);
     ConnectCommands();
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::RedrawGraphs);
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::EnableDataCommands);
@@ -500,6 +502,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == ui->LegendImage && event->type() == QEvent::ToolTip) {
+        ShowLegendTip(*static_cast<QHelpEvent*>(event));
+        return true;
+    }
     // A move to a screen of another pixel density needs bitmaps of another size.
     if (watched == ui->centralwidget && event->type() == QEvent::ScreenChangeInternal)
         FitMinimumToScreen();
@@ -507,6 +513,19 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         (event->type() == QEvent::Resize || event->type() == QEvent::ScreenChangeInternal))
         PlaceCharts();
     return QMainWindow::eventFilter(watched, event);
+}
+
+// A cell cut short shows its whole text when the mouse rests on it.
+void TMainForm::ShowLegendTip(const QHelpEvent& event)
+{
+    const QString tip =
+        DataEngine != nullptr
+            ? DataEngine->rightGraph->LegendTipAt((QPointF(event.pos()) * devicePixelRatioF()).toPoint())
+            : QString();
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event.globalPos(), tip, ui->LegendImage);
 }
 
 void TMainForm::changeEvent(QEvent* event)

@@ -55,6 +55,7 @@ private:
     void FitMinimumToScreen();
     void PlaceCharts();
     void FitCharts();
+    void ShowLegendTip(const QHelpEvent& event);
     void FormCreate();
     void FormDestroy();
     void FormActivate();
