@@ -5,6 +5,7 @@
 #include "log/WindowsVersion.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
+#include "platform/SingleInstance.h"
 #include "platform/SystemError.h"
 #include "platform/SystemVersion.h"
 
@@ -18,7 +19,11 @@ namespace {
 QString DefaultPath()
 {
     const SAppFolders& folders = TAppPaths::Folders();
-    return folders.stateProblem.isEmpty() ? folders.state + QStringLiteral("/Log.txt") : QString();
+    // A start that only hands its files to the running program leaves that program's log alone.
+    if (!folders.stateProblem.isEmpty() ||
+        (folders.settingsProblem.isEmpty() && TSingleInstance::HeldElsewhere(folders.settings)))
+        return {};
+    return folders.state + QStringLiteral("/Log.txt");
 }
 
 // The log of the run before stays beside the new one: it may tell why that run ended.

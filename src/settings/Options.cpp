@@ -73,7 +73,7 @@ TOptions::TOptions(const QString& settingsFolder, const QString& dataFolder)
 
 TOptions::~TOptions()
 {
-    if (!m_readFailed)
+    if (!m_keepFile)
         SaveSettings();
 }
 
@@ -81,7 +81,7 @@ void TOptions::ReadSettings()
 {
     TIniFile ini;
     if (!m_path.isEmpty() && !ini.Load(m_path)) {
-        m_readFailed = true;
+        m_keepFile = true;
         gLang.ShowMessage(QStringLiteral("MessOptionsReadError"), QStringLiteral("MessOptionsError"), nullptr,
                           QMessageBox::Ok, QMessageBox::Critical);
     }

@@ -349,6 +349,14 @@ void TMainForm::OpenFiles(const QStringList& files)
     }
 }
 
+void TMainForm::TakeOver(const QStringList& files)
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    OpenFiles(files);
+}
+
 void TMainForm::SaveClick()
 {
     DataEngine->SaveAll();

@@ -39,6 +39,8 @@ public:
 
     // Loads measurement files as Open does, with the same messages.
     void OpenFiles(const QStringList& files);
+    // Files a later start of the program handed over: the window comes to the front and opens them.
+    void TakeOver(const QStringList& files);
     // Ends the program as a confirmed Exit does, asking nothing.
     void Terminate();
 
