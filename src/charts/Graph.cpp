@@ -353,9 +353,10 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
 
     // Far-off points are joined towards the chart's edge along their true direction: segments
     // are cut to a little more than the plot before anything is rounded to whole pixels.
-    const QRectF area = QRectF(QPointF(Width * double(MarginLeft), Height * double(MarginTop)),
-                               QPointF(Width * (1 - double(MarginRight)), Height * (1 - double(MarginBottom))))
-                            .adjusted(-2, -2, 2, 2);
+    const QRectF area =
+        QRectF(QPointF(Width * double(MarginLeft), Height * double(MarginTop)),
+               QPointF(Width * (1 - double(MarginRight)), Height * (1 - double(MarginBottom))))
+            .adjusted(-2, -2, 2, 2);
     painter.setPen(MakePen(series.LineColour, series.LineWidth, series.LineStyle));
     const SMapped* last = mapped.isEmpty() ? nullptr : &mapped.first();
     for (const SMapped& m : mapped) {
@@ -428,6 +429,7 @@ TArray TGraph::BuildLegendTable() const
 
 void TGraph::DrawTable(const TArray& table, QImage* bitmap)
 {
+    LegendTips.clear();
     if (table.isEmpty())
         return;
     const int inset = Truncated(3 * LegendScale);
@@ -492,11 +494,22 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
                 painter.setPen(textColour);
                 DrawTextAt(painter, x + offset, y, cell.Text);
             }
+            if (!cell.Tip.isEmpty())
+                LegendTips.append({QRect(x, y, columnWidth, rowHeight), cell.Tip});
             DrawCellBorder(painter, x, y, columnWidth, rowHeight);
             x += columnWidth;
         }
         y += rowHeight;
     }
+}
+
+QString TGraph::LegendTipAt(const QPoint& pixel) const
+{
+    for (const auto& [place, tip] : LegendTips) {
+        if (place.contains(pixel))
+            return tip;
+    }
+    return {};
 }
 
 void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight)

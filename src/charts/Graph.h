@@ -7,7 +7,10 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+#include <QVector>
 
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -38,6 +41,8 @@ public:
     void DrawLegend();
     TArray BuildLegendTable() const;
     void DrawTable(const TArray& table, QImage* bitmap);
+    // The whole text of the cut cell at this pixel of the legend bitmap; empty elsewhere.
+    QString LegendTipAt(const QPoint& pixel) const;
 
     // Axis units: log10 on a logarithmic axis, the value itself on a linear one.
     static double ToAxis(double value, bool logarithmic);
@@ -48,6 +53,8 @@ public:
     int Height = 0;
     int LegendWidth = 0;
     int LegendHeight = 0;
+    // Where the legend shows cut cells, with their whole texts.
+    QVector<std::pair<QRect, QString>> LegendTips;
     int SeriesCount = 0;
     std::vector<SGraph> Series;
     double XFrom = 100.0;

@@ -1,5 +1,7 @@
 #include "charts/LegendTable.h"
 
+#include "charts/ShownText.h"
+
 #include "data/Data.h"
 #include "lang/Lang.h"
 #include "test/CalibrationLevel.h"
@@ -16,16 +18,26 @@ TRaw LegendHeaderRow()
     return row;
 }
 
+namespace {
+
+// A text from the file: no name may read as another, nor push the other columns away.
+TCell FileTextCell(const QString& text, qsizetype limit)
+{
+    return {AlignLeft, TShownText::Cut(text, limit), TShownText::Tip(text, limit)};
+}
+
+} // namespace
+
 TRaw LegendDataRow(const SData& measurement, const QLocale& locale)
 {
     return {{AlignLeft, QLatin1String(LinePlaceholder)},
-            {AlignLeft, measurement.name},
-            {AlignLeft, measurement.surname},
+            FileTextCell(measurement.name, TShownText::NameLimit),
+            FileTextCell(measurement.surname, TShownText::NameLimit),
             {AlignLeft, BirthDateText(measurement, locale)},
             {AlignLeft, SessionDateText(measurement, locale)},
             {AlignLeft, CalibrationText(measurement)},
             {AlignLeft, ReferenceStateText(measurement)},
-            {AlignLeft, measurement.remarks}};
+            FileTextCell(measurement.remarks, TShownText::RemarksLimit)};
 }
 
 QString BirthDateText(const SData& measurement, const QLocale& locale)

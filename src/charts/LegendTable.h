@@ -14,12 +14,19 @@ inline constexpr char LinePlaceholder[] = "4444";
 // Distance from the start of the line sample to the centre of its marker.
 inline constexpr char MarkerOffsetText[] = "22";
 
-enum TAlignment : uint8_t { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
+enum TAlignment : uint8_t
+{
+    AlignLeft = 0,
+    AlignRight = 1,
+    AlignCentre = 2
+};
 
 struct TCell
 {
     uint8_t Alignment = AlignLeft;
     QString Text;
+    // The whole text of a cell that shows it cut; empty otherwise.
+    QString Tip{};
 };
 
 using TRaw = QVector<TCell>;

@@ -50,6 +50,16 @@ QString IsoText(const TDateTime& date)
     return date.ToDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// A spreadsheet runs a cell that starts like a formula; the files' texts come from anyone, so
+// such a text is written with an apostrophe before it, which shows it as text.
+QString Inert(const QString& text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (text.isEmpty() || !formulaStarts.contains(text.front()))
+        return text;
+    return QLatin1Char('\'') + text;
+}
+
 void AppendLine(QByteArray& text, const QStringList& fields)
 {
     QStringList quoted;
@@ -82,13 +92,11 @@ QByteArray TCsvExport::Text(const std::vector<std::unique_ptr<SData>>& datas, bo
         header.append(QLatin1String(name));
     AppendLine(text, header);
     for (const auto& record : datas) {
-        const QStringList person = {record->fileName,
-                                    GivenName(record->surname),
-                                    GivenName(record->name),
-                                    IsoText(record->born_date),
-                                    IsoText(record->session_date),
-                                    QString::number(record->calibration_level),
-                                    record->calibration_desc};
+        const QStringList person = {
+            Inert(record->fileName),        Inert(GivenName(record->surname)),
+            Inert(GivenName(record->name)), IsoText(record->born_date),
+            IsoText(record->session_date),  QString::number(record->calibration_level),
+            Inert(record->calibration_desc)};
         // A measurement without rows still shows up, with its numbers left empty.
         if (record->points.isEmpty())
             AppendLine(text, person + QStringList(7, QString()));

@@ -12,7 +12,8 @@ class TDataEngine;
 struct SData;
 
 // The loaded measurements as a CSV table for spreadsheets: one line per measurement and
-// frequency, RFC 4180 quoting, UTF-8, "." as the decimal point in every locale.
+// frequency, RFC 4180 quoting, UTF-8, "." as the decimal point in every locale. A text that a
+// spreadsheet would take for a formula starts with an apostrophe; numbers stay numbers.
 class TCsvExport
 {
 public:

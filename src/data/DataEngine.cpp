@@ -72,6 +72,13 @@ void ShowPlainWithPath(const char* key, const QString& path)
     ShowPlain(gLang.GetString(QString::fromLatin1(key)) + path);
 }
 
+// Said once per file, so that a file of many such rows asks for one answer.
+void ReportRowsLeftOut(int rowsLeftOut, const QString& path)
+{
+    if (rowsLeftOut > 0)
+        ShowPlain(gLang.GetString(QStringLiteral("MessDataRowsLeftOut")).arg(rowsLeftOut) + path);
+}
+
 using TFileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 TFileHandle OpenForReading(const QString& path)
@@ -150,10 +157,10 @@ SData* TDataEngine::NewData()
     return datas.back().get();
 }
 
-void TDataEngine::AddMeasurement(const QVector<float>& frequencies, std::span<const float, ResultValues> results,
-                                 const QString& remarks, const TDateTime& session_date,
-                                 const TDateTime& born_date, const QString& surname, const QString& name,
-                                 const QString& fileName)
+void TDataEngine::AddMeasurement(const QVector<float>& frequencies,
+                                 std::span<const float, ResultValues> results, const QString& remarks,
+                                 const TDateTime& session_date, const TDateTime& born_date,
+                                 const QString& surname, const QString& name, const QString& fileName)
 {
     SData* record = NewData();
     const qsizetype count = std::min<qsizetype>(frequencies.size(), ResultFrequencies);
@@ -264,7 +271,8 @@ bool TDataEngine::FitGraphs(float chartScale, float legendScale)
     const QColor background = leftGraph->BackgroundColour;
     for (TImage* image : {m_leftImage, m_rightImage})
         *image->Bitmap() = QImage(image->DeviceSize(), QImage::Format_RGB32);
-    CreateGraphs(m_leftImage->Bitmap(), m_rightImage->Bitmap(), background, m_legendImage->Bitmap(), chartScale);
+    CreateGraphs(m_leftImage->Bitmap(), m_rightImage->Bitmap(), background, m_legendImage->Bitmap(),
+                 chartScale);
     rightGraph->LegendScale = legendScale;
     RebuildGraphs();
     return true;
@@ -298,6 +306,18 @@ bool TDataEngine::IsModified() const
            std::any_of(datas.cbegin(), datas.cend(), [](const auto& record) { return record->modified; });
 }
 
+QStringList TDataEngine::UnsavedFiles() const
+{
+    QStringList files;
+    for (const auto& record : datas) {
+        if (record->modified)
+            files.append(TDataFileWriter::PathFor(record->fileName, QStringLiteral(".aud")));
+    }
+    if (reference.modified)
+        files.append(TDataFileWriter::PathFor(reference.fileName, QStringLiteral(".aur")));
+    return files;
+}
+
 void TDataEngine::SortByFrequency(SData* record)
 {
     std::sort(record->points.begin(), record->points.end());
@@ -322,7 +342,10 @@ void TDataEngine::LoadData(const QString& path)
     }
     // What was read before a failure stays loaded, so it is shown.
     const auto announce = qScopeGuard([this] { NotifyChanged(); });
-    if (ReadDataFile(path, NewData(), file.get()))
+    int rowsLeftOut = 0;
+    // Also when a bad date ends the reading, the rows left out before it are reported.
+    const auto report = qScopeGuard([&rowsLeftOut, &path] { ReportRowsLeftOut(rowsLeftOut, path); });
+    if (ReadDataFile(path, NewData(), file.get(), rowsLeftOut))
         return;
     // Not one header or row: an empty file or something else named like a measurement.
     datas.pop_back();
@@ -344,7 +367,9 @@ void TDataEngine::LoadReference(const QString& path)
     // The file replaces the reference in use, rather than adding to it.
     ResetReference();
     const auto announce = qScopeGuard([this] { NotifyChanged(); });
-    ReadDataFile(path, &reference, file.get());
+    int rowsLeftOut = 0;
+    const auto report = qScopeGuard([&rowsLeftOut, &path] { ReportRowsLeftOut(rowsLeftOut, path); });
+    ReadDataFile(path, &reference, file.get(), rowsLeftOut);
 }
 
 void TDataEngine::ResetReference()
@@ -352,7 +377,7 @@ void TDataEngine::ResetReference()
     reference = SData();
 }
 
-bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file)
+bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file, int& rowsLeftOut)
 {
     record->modified = false;
     bool levelRead = false;
@@ -369,7 +394,9 @@ bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* fi
         }
         float numbers[TDataFileReader::MaxRowNumbers];
         const int count = TDataFileReader::ScanRow(line, numbers);
-        if (count == 3)
+        if ((count == 3 || count == 5) && !TDataFileReader::Possible(numbers, count))
+            ++rowsLeftOut;
+        else if (count == 3)
             AddPointRef(record, numbers[0], numbers[1], numbers[2]);
         else if (count == 5)
             AddPoint(record, SDataPoint{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]});
@@ -393,9 +420,8 @@ bool TDataEngine::SaveData(SData* record)
         const QString question = gLang.GetString(QStringLiteral("MessDataFileName")) + QLatin1Char(' ') +
                                  path + QLatin1Char(' ') +
                                  gLang.GetString(QStringLiteral("MessDataFileExists"));
-        if (TMessageBox::Show({nullptr, question, ProductName,
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Question}) !=
-            QMessageBox::Yes)
+        if (TMessageBox::Show({nullptr, question, ProductName, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Question}) != QMessageBox::Yes)
             return false;
     }
     TDataFileWriter writer;

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <cstdio>
@@ -67,6 +68,8 @@ public:
     int PointCount(const SData* record) const;
     SDataPoint PointAt(const SData* record, int index) const;
     bool IsModified() const;
+    // The files the modified records would be saved as, in list order.
+    QStringList UnsavedFiles() const;
     void SortByFrequency(SData* record);
     void CopyFrom(const TDataEngine& source);
 
@@ -74,7 +77,8 @@ public:
     void LoadReference(const QString& path);
     // Throws std::runtime_error on a date the user's locale cannot read; what was read
     // before that line stays in the record. False when not one line was a header or a row.
-    bool ReadDataFile(const QString& path, SData* record, std::FILE* file);
+    // Rows no test can give are not loaded, and counted in rowsLeftOut.
+    bool ReadDataFile(const QString& path, SData* record, std::FILE* file, int& rowsLeftOut);
     bool SaveData(SData* record);
     bool SaveReference();
     void SaveAll();

@@ -4,10 +4,12 @@
 #include "lang/Lang.h"
 #include "settings/Options.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -26,12 +28,13 @@ qsizetype LengthWithoutLineEnd(const char* line)
     return length;
 }
 
-// ISO 8601 dates ("2010-05-14 10:30:00") are read in every locale, so that files can be
-// handed between users of different locales.
+// ISO 8601 dates ("2010-05-14 10:30:00", "2010-05-14T10:30") are read in every locale, so that
+// files can be handed between users of different locales.
 bool FromIsoText(const QString& text, TDateTime& date)
 {
     // Date and time are read apart, so that a time in a daylight-saving gap still reads.
-    const QStringList parts = text.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    static const QRegularExpression separator(QStringLiteral("[ T]"));
+    const QStringList parts = text.trimmed().split(separator, Qt::SkipEmptyParts);
     const QDate day = QDate::fromString(parts.value(0), QStringLiteral("yyyy-MM-dd"));
     if (!day.isValid() || parts.size() > 2)
         return false;
@@ -39,7 +42,9 @@ bool FromIsoText(const QString& text, TDateTime& date)
         date = TDateTime::FromDate(day);
         return true;
     }
-    const QTime time = QTime::fromString(parts.at(1), QStringLiteral("HH:mm:ss"));
+    QTime time = QTime::fromString(parts.at(1), QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        time = QTime::fromString(parts.at(1), QStringLiteral("HH:mm"));
     if (!time.isValid())
         return false;
     date = TDateTime::FromDate(day, time);
@@ -104,6 +109,18 @@ int TDataFileReader::ScanRow(const char* line, float (&numbers)[MaxRowNumbers])
         position = next;
     }
     return count;
+}
+
+bool TDataFileReader::Possible(const float (&numbers)[MaxRowNumbers], int count)
+{
+    constexpr float minFrequency = 20.0f;
+    constexpr float maxFrequency = 20000.0f;
+    constexpr float minLevel = -50.0f;
+    constexpr float maxLevel = 150.0f;
+    if (count < 1 || numbers[0] < minFrequency || numbers[0] > maxFrequency)
+        return false;
+    return std::all_of(numbers + 1, numbers + count,
+                       [](float level) { return level >= minLevel && level <= maxLevel; });
 }
 
 QString TDataFileReader::HeaderKey(const char* line)

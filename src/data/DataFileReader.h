@@ -29,6 +29,9 @@ public:
     // The numbers at the start of a row line, as many as stand there (at most five); scanning
     // stops at the first text that is not a finite number written with ".".
     static int ScanRow(const char* line, float (&numbers)[MaxRowNumbers]);
+    // Whether a row of this many numbers holds what a test can give: a frequency within
+    // 20..20000 Hz and levels within -50..150 dB.
+    static bool Possible(const float (&numbers)[MaxRowNumbers], int count);
     // Stores a header line's value in the record; true when it was the calibration level.
     // A date the user's locale cannot read throws std::runtime_error with the message to show.
     static bool ApplyHeader(const char* line, SData& record, const QString& path);

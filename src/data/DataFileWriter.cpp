@@ -108,5 +108,12 @@ QString TDataFileWriter::PathFor(const QString& fileName, const QString& extensi
 {
     const qsizetype nameStart = fileName.lastIndexOf(QLatin1Char('/')) + 1;
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return (dot >= nameStart ? fileName.left(dot) : fileName) + extension;
+    if (dot < nameStart)
+        return fileName + extension;
+    // Only a real extension goes: "J.Kowalski 20100514_1030" keeps its name whole.
+    const QString after = fileName.mid(dot + 1);
+    const bool extensionLike =
+        after.size() <= MaxExtensionLength &&
+        std::all_of(after.cbegin(), after.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+    return (extensionLike ? fileName.left(dot) : fileName) + extension;
 }

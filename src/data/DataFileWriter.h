@@ -31,8 +31,11 @@ public:
     // a failed or interrupted save leaves the file that was there as it was.
     Result Commit(const QString& path) const;
 
-    // The file name with the text after the last "." of its name part replaced by the
-    // extension (given with its dot), or the extension appended when there is no ".".
+    static constexpr qsizetype MaxExtensionLength = 4;
+
+    // The file name with its extension replaced by this one (given with its dot): the text
+    // after the last "." of the name part when it is at most four letters or digits; any
+    // other name gets the extension appended.
     static QString PathFor(const QString& fileName, const QString& extension);
 
 private:

@@ -115,23 +115,49 @@ QString TDateTime::TimeText(const QLocale& locale) const
 bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& result)
 {
     const QString trimmed = text.trimmed();
-    const QString dateFormat = ShortDateFormat(locale);
     // Date and time are read apart, never as a moment of the reader's time zone, whose
     // daylight-saving gap would refuse a wall-clock time such as 02:30 on the day clocks go forward.
     for (qsizetype blank = trimmed.indexOf(QLatin1Char(' ')); blank >= 0;
          blank = trimmed.indexOf(QLatin1Char(' '), blank + 1)) {
-        const QDate date = locale.toDate(trimmed.left(blank), dateFormat);
-        const QTime time = locale.toTime(trimmed.mid(blank + 1), LongTimeFormat(locale));
+        const QDate date = ReadDate(trimmed.left(blank), locale);
+        const QTime time = ReadTime(trimmed.mid(blank + 1), locale);
         if (date.isValid() && time.isValid()) {
             result = FromDate(date, time);
             return true;
         }
     }
-    const QDate date = locale.toDate(trimmed, dateFormat);
+    const QDate date = ReadDate(trimmed, locale);
     if (!date.isValid())
         return false;
     result = FromDate(date);
     return true;
+}
+
+QDate TDateTime::ReadDate(const QString& text, const QLocale& locale)
+{
+    const QString shortFormat = ShortDateFormat(locale);
+    QString twoDigitYear = shortFormat;
+    twoDigitYear.replace(QLatin1String("yyyy"), QLatin1String("yy"));
+    for (const QString& format : {shortFormat, twoDigitYear, locale.dateFormat(QLocale::LongFormat)}) {
+        const QDate date = locale.toDate(text, format);
+        // A two-digit year lies in 1930..2029, the years of the people tested and of the tests.
+        if (date.isValid())
+            return date.year() < 1930 && !format.contains(QLatin1String("yyyy")) ? date.addYears(100) : date;
+    }
+    return {};
+}
+
+QTime TDateTime::ReadTime(const QString& text, const QLocale& locale)
+{
+    // What is typed by hand: the seconds or the AM/PM left out.
+    for (const QString& format :
+         {LongTimeFormat(locale), WithoutZone(locale.timeFormat(QLocale::ShortFormat)),
+          QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
+        const QTime time = locale.toTime(text, format);
+        if (time.isValid())
+            return time;
+    }
+    return {};
 }
 
 QString TDateTime::ShortDateFormat(const QLocale& locale)
@@ -142,7 +168,12 @@ QString TDateTime::ShortDateFormat(const QLocale& locale)
 
 QString TDateTime::LongTimeFormat(const QLocale& locale)
 {
+    return WithoutZone(locale.timeFormat(QLocale::LongFormat));
+}
+
+QString TDateTime::WithoutZone(const QString& timeFormat)
+{
     // The zone goes with the brackets or comma that set it apart, or "(t)" would leave "()".
     static const QRegularExpression timeZone(QStringLiteral(",?\\s*[(\\[]?t+[)\\]]?"));
-    return EditUnquoted(locale.timeFormat(QLocale::LongFormat), timeZone, QString());
+    return EditUnquoted(timeFormat, timeZone, QString());
 }

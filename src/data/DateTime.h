@@ -33,7 +33,9 @@ public:
     QString ToText(const QLocale& locale) const;
     QString DateText(const QLocale& locale) const;
     QString TimeText(const QLocale& locale) const;
-    // Reads what ToText wrote: a date alone or a date and a time.
+    // Reads what ToText wrote, and what a user of the locale types: a date alone or a date and
+    // a time, in the short or long date format, with or without seconds, a two-digit year
+    // in 1930..2029.
     static bool FromText(const QString& text, const QLocale& locale, TDateTime& result);
 
     // The locale's short date with the year in full, so that a birth year is never ambiguous
@@ -45,5 +47,9 @@ public:
     bool operator==(const TDateTime& other) const = default;
 
 private:
+    static QDate ReadDate(const QString& text, const QLocale& locale);
+    static QTime ReadTime(const QString& text, const QLocale& locale);
+    static QString WithoutZone(const QString& timeFormat);
+
     double m_value = 0.0;
 };

@@ -4,6 +4,7 @@
 
 #include "charts/Marker.h"
 #include "charts/Palette.h"
+#include "charts/ShownText.h"
 #include "data/CsvExport.h"
 #include "data/DataEngine.h"
 #include "data/HearingSummary.h"
@@ -129,7 +130,10 @@ void TSummaryForm::ShowRow(int row, const SData& measurement)
     line->setData(Qt::DecorationRole, LineSample(measurement.seriesIndex));
     table->setItem(row, LineColumn, line);
     const QString person = GivenName(measurement.surname) + QLatin1Char(' ') + GivenName(measurement.name);
-    table->setItem(row, PersonColumn, Cell(person.trimmed()));
+    const QString shown = person.trimmed();
+    table->setItem(row, PersonColumn,
+                   Cell(TShownText::Cut(shown, 2 * TShownText::NameLimit),
+                        TShownText::Tip(shown, 2 * TShownText::NameLimit)));
     table->setItem(row, DateColumn, Cell(measurement.session_date.DateText(QLocale::system())));
 
     const SMeasurementSummary summary =

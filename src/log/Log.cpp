@@ -5,17 +5,36 @@
 #include "log/WindowsVersion.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
+#include "platform/SingleInstance.h"
 #include "platform/SystemError.h"
 #include "platform/SystemVersion.h"
 
 #include <QDateTime>
+#include <QFileInfo>
+
+#include <cstdio>
 
 namespace {
 
 QString DefaultPath()
 {
     const SAppFolders& folders = TAppPaths::Folders();
-    return folders.stateProblem.isEmpty() ? folders.state + QStringLiteral("/Log.txt") : QString();
+    // A start that only hands its files to the running program leaves that program's log alone.
+    if (!folders.stateProblem.isEmpty() ||
+        (folders.settingsProblem.isEmpty() && TSingleInstance::HeldElsewhere(folders.settings)))
+        return {};
+    return folders.state + QStringLiteral("/Log.txt");
+}
+
+// The log of the run before stays beside the new one: it may tell why that run ended.
+void KeepPrevious(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return;
+    const QString previous =
+        info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".old.") + info.suffix();
+    std::rename(path.toLocal8Bit().constData(), previous.toLocal8Bit().constData());
 }
 
 } // namespace
@@ -27,14 +46,17 @@ TLog::TLog() : TLog(DefaultPath())
 
 TLog::TLog(const QString& path)
 {
+    KeepPrevious(path);
     file = std::fopen(path.toLocal8Bit().constData(), "w");
     if (file != nullptr) {
         Write(QStringLiteral("# Kelvarion log\n#"));
         // A log that opens but cannot be written (a full disk) is the one failure the user hears of.
         if (std::ferror(file) != 0) {
             TMessageBox::WhenShowable([path] {
-                TMessageBox::Show({nullptr, gLang.GetSectionString(QStringLiteral("OpenError"), QStringLiteral("Log")) + path,
-                                   ProductName, QMessageBox::Ok, QMessageBox::Warning});
+                TMessageBox::Show(
+                    {nullptr,
+                     gLang.GetSectionString(QStringLiteral("OpenError"), QStringLiteral("Log")) + path,
+                     ProductName, QMessageBox::Ok, QMessageBox::Warning});
             });
         }
     }
@@ -63,7 +85,8 @@ void TLog::WriteFolders(const SAppFolders& folders)
                                  : QStringLiteral("none (%1)").arg(problem);
     };
     Write(folders.mode == TPathMode::Portable
-              ? QStringLiteral("Folders: portable, everything beside the program in ") + TAppPaths::ProgramFolder()
+              ? QStringLiteral("Folders: portable, everything beside the program in ") +
+                    TAppPaths::ProgramFolder()
               : QStringLiteral("Folders: installed, the user's own folders"));
     Write(QStringLiteral("Settings: ") + place(folders.settings, folders.settingsProblem, "kelvarion.ini"));
     Write(QStringLiteral("Log: ") + place(folders.state, folders.stateProblem, "Log.txt"));
@@ -101,9 +124,10 @@ void TLog::WriteLine(const QString& text)
     // Room is kept for the line that says why the log ends.
     constexpr qint64 closingRoom = 200;
     if (m_size + line.size() > MaxSize - closingRoom) {
-        line = (stamp + QStringLiteral("The log has reached its size limit of %1 MB; nothing more is written.\n")
-                            .arg(MaxSize / (1024 * 1024)))
-                   .toUtf8();
+        line =
+            (stamp + QStringLiteral("The log has reached its size limit of %1 MB; nothing more is written.\n")
+                         .arg(MaxSize / (1024 * 1024)))
+                .toUtf8();
         m_full = true;
     }
     std::fputs(line.constData(), file);
@@ -113,7 +137,8 @@ void TLog::WriteLine(const QString& text)
 
 void TLog::WriteAt(const QString& text, int line, const char* sourceFile)
 {
-    Write(QStringLiteral(" line:%1\t %2\t%3").arg(line).arg(FileNamePart(QString::fromUtf8(sourceFile)), text));
+    Write(
+        QStringLiteral(" line:%1\t %2\t%3").arg(line).arg(FileNamePart(QString::fromUtf8(sourceFile)), text));
 }
 
 void TLog::WriteLastError(int line, const char* sourceFile)
@@ -121,8 +146,9 @@ void TLog::WriteLastError(int line, const char* sourceFile)
     const int code = TSystemError::LastCode();
     QString message;
     if (!TSystemError::Describe(code, message)) {
-        WriteAt(QString::asprintf("An error occured calling FormatMessage()!Error Code (0x%x)", unsigned(code)), line,
-                sourceFile);
+        WriteAt(
+            QString::asprintf("An error occured calling FormatMessage()!Error Code (0x%x)", unsigned(code)),
+            line, sourceFile);
         return;
     }
     message.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -136,8 +162,8 @@ void TLog::Debug(const QString&, int, const char*)
 QString TLog::DescribeWindows()
 {
     // No registry on Linux: every lookup fails.
-    const SWindowsDescription description =
-        DescribeWindowsVersion(TSystemVersion::Read(), [](const QString&, const QString&) { return std::nullopt; });
+    const SWindowsDescription description = DescribeWindowsVersion(
+        TSystemVersion::Read(), [](const QString&, const QString&) { return std::nullopt; });
     winVersion = description.winVersion;
     return description.text;
 }

@@ -11,9 +11,10 @@ struct SAppFolders;
 // recognise (Linux among them).
 inline constexpr int8_t VistaOrLater = 9;
 
-// The diagnostic log "Log.txt" in the state folder (beside a portable program): one time-stamped line per event, flushed
-// at once, rewritten on every start. A message repeated is written once with a count, and
-// the file stops at MaxSize, so a lookup that fails at every redraw cannot fill the disk.
+// The diagnostic log "Log.txt" in the state folder (beside a portable program): one time-stamped line per
+// event, flushed at once, rewritten on every start; the log of the run before is kept as "Log.old.txt". A
+// message repeated is written once with a count, and the file stops at MaxSize, so a lookup that fails at
+// every redraw cannot fill the disk.
 class TLog
 {
 public:

@@ -33,7 +33,16 @@ QString BuildDateText(const char* format, const char* buildDate)
 
 QString ProposedFileName(const QString& name)
 {
-    return name + QLatin1Char(' ') + TClock::Now().toString(QStringLiteral("yyyyMMdd_hhmm"));
+    QString usable;
+    for (const QChar c : name) {
+        if (c != QLatin1Char('/') && c.category() != QChar::Other_Control)
+            usable.append(c);
+    }
+    // A leading "-" reads as an option to other programs, a leading "." hides the file.
+    qsizetype start = 0;
+    while (start < usable.size() && QStringView(u"-.").contains(usable.at(start)))
+        ++start;
+    return usable.mid(start) + QLatin1Char(' ') + TClock::Now().toString(QStringLiteral("yyyyMMdd_hhmm"));
 }
 
 QString FloatText(float value)

@@ -13,7 +13,8 @@ QString VersionText();
 QString FileNamePart(const QString& path);
 
 // The name proposed for a new file: the name, a blank and the time now as "yyyymmdd_hhmm",
-// so that files of one name made at different times do not meet.
+// so that files of one name made at different times do not meet. Characters a file name cannot
+// hold ("/", control characters) are left out, and so are "-" and "." at the start.
 QString ProposedFileName(const QString& name);
 
 // The shortest text that reads back as the same float, with the user's decimal separator.

@@ -61,9 +61,10 @@ SAppFolders TAppPaths::Decide(const SPathInputs& inputs)
 {
     SAppFolders folders;
     folders.start = inputs.startFolder;
-    const QString base = inputs.shareFolderExists
-                             ? QDir::cleanPath(inputs.programFolder + QStringLiteral("/../share/") + kFolderName)
-                             : inputs.programFolder;
+    const QString base =
+        inputs.shareFolderExists
+            ? QDir::cleanPath(inputs.programFolder + QStringLiteral("/../share/") + kFolderName)
+            : inputs.programFolder;
     folders.res = base + QStringLiteral("/res");
     folders.help = base;
     // Root can write /usr/bin; the installed layout keeps an installation out of it all the same.
@@ -118,11 +119,12 @@ const SAppFolders& TAppPaths::Folders()
     return folders;
 }
 
-bool TAppPaths::MakeFolder(const QString& path, QString& reason)
+bool TAppPaths::MakeFolder(const QString& path, QString& reason, bool withParents)
 {
     const QString clean = QDir::cleanPath(QDir(path).absolutePath());
     // Each parent in turn, so that the reason names the one that failed.
-    for (qsizetype end = clean.indexOf(QLatin1Char('/'), 1); ; end = clean.indexOf(QLatin1Char('/'), end + 1)) {
+    for (qsizetype end = withParents ? clean.indexOf(QLatin1Char('/'), 1) : -1;;
+         end = clean.indexOf(QLatin1Char('/'), end + 1)) {
         const QString part = end < 0 ? clean : clean.left(end);
         const QByteArray name = QFile::encodeName(part);
         if (mkdir(name.constData(), 0777) != 0) {

@@ -4,7 +4,11 @@
 
 // Portable: everything beside the program, as in a build folder or a copy on a stick.
 // Installed: settings, log and data in the user's own folders.
-enum class TPathMode { Portable, Installed };
+enum class TPathMode
+{
+    Portable,
+    Installed
+};
 
 // What the folders are decided from: the running program and the user's environment.
 struct SPathInputs
@@ -57,6 +61,7 @@ public:
     // and state folders are created then.
     static const SAppFolders& Folders();
 
-    // Creates the folder and its parents; false with the reason when it is not a folder after.
-    static bool MakeFolder(const QString& path, QString& reason);
+    // Creates the folder, and its parents unless told not to; false with the reason when it is
+    // not a folder after.
+    static bool MakeFolder(const QString& path, QString& reason, bool withParents = true);
 };

@@ -58,7 +58,8 @@ TOptions::TOptions()
 {
 }
 
-TOptions::TOptions(const QString& programFolder) : TOptions(programFolder, programFolder + QStringLiteral("/Data"))
+TOptions::TOptions(const QString& programFolder)
+    : TOptions(programFolder, programFolder + QStringLiteral("/Data"))
 {
 }
 
@@ -72,7 +73,7 @@ TOptions::TOptions(const QString& settingsFolder, const QString& dataFolder)
 
 TOptions::~TOptions()
 {
-    if (!m_readFailed)
+    if (!m_keepFile)
         SaveSettings();
 }
 
@@ -80,7 +81,7 @@ void TOptions::ReadSettings()
 {
     TIniFile ini;
     if (!m_path.isEmpty() && !ini.Load(m_path)) {
-        m_readFailed = true;
+        m_keepFile = true;
         gLang.ShowMessage(QStringLiteral("MessOptionsReadError"), QStringLiteral("MessOptionsError"), nullptr,
                           QMessageBox::Ok, QMessageBox::Critical);
     }
@@ -108,10 +109,12 @@ void TOptions::Read(const TIniFile& ini, const SSetting& setting)
                 else if constexpr (std::is_same_v<T, bool>)
                     member = ToInt(text, integer) ? integer != 0 : setting.defaultValue != 0;
                 else if constexpr (kIsInteger<T>)
-                    member = ToInt(text, integer) && InRange(double(integer), setting) ? T(integer)
-                                                                                      : T(setting.defaultValue);
+                    member = ToInt(text, integer) && InRange(double(integer), setting)
+                                 ? T(integer)
+                                 : T(setting.defaultValue);
                 else
-                    member = ToFloat(text, number) && InRange(number, setting) ? number : float(setting.defaultValue);
+                    member = ToFloat(text, number) && InRange(number, setting) ? number
+                                                                               : float(setting.defaultValue);
             }
         },
         setting.place);
@@ -120,7 +123,9 @@ void TOptions::Read(const TIniFile& ini, const SSetting& setting)
 void TOptions::MakeDataFolderCurrent()
 {
     QString reason;
-    if (!TAppPaths::MakeFolder(DefaultPath, reason)) {
+    // A mistyped folder must not become a folder tree; only the program's own default, in the
+    // user's documents, may need its parents made.
+    if (!TAppPaths::MakeFolder(DefaultPath, reason, DefaultPath == m_dataFolder)) {
         gLang.ShowMessage(QStringLiteral("MessOptionsNoPath"), QStringLiteral("MessOptionsError"), nullptr,
                           QMessageBox::Ok, QMessageBox::Critical, DefaultPath + QLatin1Char('\n') + reason);
     }
@@ -201,14 +206,14 @@ bool TOptions::ParseFreqList(const QString& text, QVector<float>& list) const
         bool ok = false;
         const float value = QLocale::system().toFloat(item, &ok);
         if (!ok) {
-            gLang.ShowMessage(QStringLiteral("MessOptionsBadFormat"), QStringLiteral("MessOptionsError"), nullptr,
-                              QMessageBox::Ok, QMessageBox::Critical);
+            gLang.ShowMessage(QStringLiteral("MessOptionsBadFormat"), QStringLiteral("MessOptionsError"),
+                              nullptr, QMessageBox::Ok, QMessageBox::Critical);
             result = false;
             break;
         }
         if (value < 20.0f || value > 20000.0f) {
-            gLang.ShowMessage(QStringLiteral("MessOptionsFreqRange"), QStringLiteral("MessOptionsError"), nullptr,
-                              QMessageBox::Ok, QMessageBox::Critical);
+            gLang.ShowMessage(QStringLiteral("MessOptionsFreqRange"), QStringLiteral("MessOptionsError"),
+                              nullptr, QMessageBox::Ok, QMessageBox::Critical);
             result = false;
         }
         list.append(value);

@@ -11,9 +11,19 @@ class TIniFile;
 struct SSetting;
 
 // Which earphone sounds during a test ("Sound Source Type").
-enum TSoundSource : int32_t { LeftEarphone = 0, RightEarphone = 1, EarUnderTest = 2, BothEarphones = 3 };
+enum TSoundSource : int32_t
+{
+    LeftEarphone = 0,
+    RightEarphone = 1,
+    EarUnderTest = 2,
+    BothEarphones = 3
+};
 // How the level moves during a test ("Algorithm").
-enum TLevelDirection : int8_t { AscendingLevels = 0, DescendingLevels = 1 };
+enum TLevelDirection : int8_t
+{
+    AscendingLevels = 0,
+    DescendingLevels = 1
+};
 
 // Every persistent setting, read from "kelvarion.ini" at construction and written back at
 // destruction. Keys, defaults and ranges are those of SettingsTable().
@@ -37,6 +47,8 @@ public:
     bool GetFreqList(QVector<float>& list) const;
     float GetSignedDelta() const;
     void SetLang(const QString& symbol);
+    // The settings file is another run's: this one ends without writing it.
+    void KeepFileAsIs() { m_keepFile = true; }
 
     int32_t FreqListIndex = 0;
     int32_t DefaultCalibrationLevel = 0;
@@ -61,8 +73,8 @@ private:
 
     QString m_dataFolder;
     QString m_path;
-    // A file that could not be read is not overwritten with defaults at exit.
-    bool m_readFailed = false;
+    // A file that could not be read is not overwritten with defaults at exit, nor another run's.
+    bool m_keepFile = false;
 };
 
 extern TOptions gOptions;

@@ -32,9 +32,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QHelpEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStyle>
+#include <QToolTip>
 
 #include <exception>
 #include <utility>
@@ -63,9 +66,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
                      ui->ScrollBox1->geometry()},
         ui->centralwidget->minimumSize());
     ui->centralwidget->installEventFilter(this);
+    ui->LegendImage->installEventFilter(this);
     ConnectCommands();
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::RedrawGraphs);
     connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, &TMainForm::EnableDataCommands);
+    connect(&TDataChanges::Instance(), &TDataChanges::Changed, this, [this] { m_leaveConfirmed = false; });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &TMainForm::CommitData, Qt::DirectConnection);
     TContextHelp::Join(this, 1000);
     FormCreate();
 }
@@ -190,7 +196,8 @@ void TMainForm::FitMinimumToScreen()
     if (frame.isEmpty())
         frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
     const QSize bars(0, menuBar()->sizeHint().height() + ui->ToolBar1->sizeHint().height());
-    ui->centralwidget->setMinimumSize(m_chartLayout->MinimumArea(display->availableGeometry().size() - frame - bars));
+    ui->centralwidget->setMinimumSize(
+        m_chartLayout->MinimumArea(display->availableGeometry().size() - frame - bars));
 }
 
 void TMainForm::FormDestroy()
@@ -314,8 +321,12 @@ void TMainForm::CalibrationClick()
 
 void TMainForm::OpenClick()
 {
-    const QStringList files = TCommonDialogs::OpenFiles(
-        {this, gLang.GetString(QStringLiteral("MessOpenFilter"), this), QDir::currentPath()});
+    const QStringList files = TCommonDialogs::OpenFiles({
+        .owner = this,
+        .filter = gLang.GetString(QStringLiteral("MessOpenFilter"), this),
+        .folder = QDir::currentPath(),
+        .defaultSuffix = QStringLiteral("aud"),
+    });
     OpenFiles(files);
 }
 
@@ -336,6 +347,14 @@ void TMainForm::OpenFiles(const QStringList& files)
         TMessageBox::Show({this, QString::fromStdString(error.what()), QCoreApplication::applicationName(),
                            QMessageBox::Ok, QMessageBox::Critical});
     }
+}
+
+void TMainForm::TakeOver(const QStringList& files)
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    OpenFiles(files);
 }
 
 void TMainForm::SaveClick()
@@ -422,12 +441,47 @@ bool TMainForm::ifExit()
     if (gLang.ShowMessage(QStringLiteral("MessSureExit?"), QStringLiteral("MessExit"), this,
                           QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
         return false;
+    return SavedOrLeftOnPurpose();
+}
+
+bool TMainForm::SavedOrLeftOnPurpose()
+{
     if (DataEngine == nullptr || !DataEngine->IsModified())
         return true;
     if (gLang.ShowMessage(QStringLiteral("MessSave?"), QStringLiteral("MessSave"), this,
-                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning) == QMessageBox::Yes)
-        DataEngine->SaveAll();
-    return true;
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning) != QMessageBox::Yes)
+        return true;
+    DataEngine->SaveAll();
+    if (!DataEngine->IsModified())
+        return true;
+    ShowNotSaved();
+    return false;
+}
+
+void TMainForm::ShowNotSaved()
+{
+    gLang.ShowMessage(QStringLiteral("MessNotSaved"), QStringLiteral("MessSave"), this, QMessageBox::Ok,
+                      QMessageBox::Warning, DataEngine->UnsavedFiles().join(QLatin1Char('\n')));
+}
+
+void TMainForm::CommitData(QSessionManager& manager)
+{
+    if (DataEngine == nullptr || !DataEngine->IsModified())
+        return;
+    bool mayEnd = false;
+    if (manager.allowsInteraction()) {
+        mayEnd = SavedOrLeftOnPurpose();
+        manager.release();
+    } else if (manager.allowsErrorInteraction()) {
+        ShowNotSaved();
+        manager.release();
+    }
+    // Without a word from the user, unsaved measurements keep the session from ending.
+    if (!mayEnd) {
+        LOG_AT(QStringLiteral("[CommitData] unsaved measurements: the end of the session is cancelled"));
+        manager.cancel();
+    }
+    m_leaveConfirmed = mayEnd;
 }
 
 void TMainForm::ExitClick()
@@ -446,7 +500,7 @@ void TMainForm::Terminate()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (!ifExit()) {
+    if (!m_leaveConfirmed && !ifExit()) {
         event->ignore();
         return;
     }
@@ -456,6 +510,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == ui->LegendImage && event->type() == QEvent::ToolTip) {
+        ShowLegendTip(*static_cast<QHelpEvent*>(event));
+        return true;
+    }
     // A move to a screen of another pixel density needs bitmaps of another size.
     if (watched == ui->centralwidget && event->type() == QEvent::ScreenChangeInternal)
         FitMinimumToScreen();
@@ -463,6 +521,19 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         (event->type() == QEvent::Resize || event->type() == QEvent::ScreenChangeInternal))
         PlaceCharts();
     return QMainWindow::eventFilter(watched, event);
+}
+
+// A cell cut short shows its whole text when the mouse rests on it.
+void TMainForm::ShowLegendTip(const QHelpEvent& event)
+{
+    const QString tip =
+        DataEngine != nullptr
+            ? DataEngine->rightGraph->LegendTipAt((QPointF(event.pos()) * devicePixelRatioF()).toPoint())
+            : QString();
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event.globalPos(), tip, ui->LegendImage);
 }
 
 void TMainForm::changeEvent(QEvent* event)

@@ -9,7 +9,9 @@ namespace Ui {
 class TMainForm;
 }
 class QAction;
+class QHelpEvent;
 class QMenu;
+class QSessionManager;
 class TChartLayout;
 class TDataEngine;
 class THookHelpSystem;
@@ -27,6 +29,9 @@ public:
     void CreateDataEngine();
     void RedrawGraphs();
     bool ifExit();
+    // A desktop ending the session: the measurements are saved or left on purpose, or the
+    // session is cancelled.
+    void CommitData(QSessionManager& manager);
     void HeaderVersionShow();
     void LangCreateMenu(QMenu* item);
     void LangClick(QAction* sender);
@@ -34,6 +39,8 @@ public:
 
     // Loads measurement files as Open does, with the same messages.
     void OpenFiles(const QStringList& files);
+    // Files a later start of the program handed over: the window comes to the front and opens them.
+    void TakeOver(const QStringList& files);
     // Ends the program as a confirmed Exit does, asking nothing.
     void Terminate();
 
@@ -50,6 +57,7 @@ private:
     void FitMinimumToScreen();
     void PlaceCharts();
     void FitCharts();
+    void ShowLegendTip(const QHelpEvent& event);
     void FormCreate();
     void FormDestroy();
     void FormActivate();
@@ -72,6 +80,10 @@ private:
     void colourClick();
     void OptionsClick();
     void ExitClick();
+    // Asks whether to save what is modified; false, and the user told, when anything is still
+    // unsaved after saving.
+    bool SavedOrLeftOnPurpose();
+    void ShowNotSaved();
     void ToolButtonHelpClick();
     void AboutClick();
 
@@ -83,6 +95,9 @@ private:
     std::unique_ptr<THookHelpSystem> m_help;
     // The volume control is offered once per run, not on every activation.
     bool m_volumeToolStarted = false;
+    // The session's end has been confirmed; closing the window then asks nothing more, until
+    // the data change.
+    bool m_leaveConfirmed = false;
 };
 
 extern TMainForm* MainForm;

@@ -6,6 +6,7 @@
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
 #include "platform/SignalWatcher.h"
+#include "platform/SingleInstance.h"
 #include "settings/Options.h"
 #include "shell/MainForm.h"
 #include "shell/WindowSet.h"
@@ -69,13 +70,27 @@ QStringList TStartUp::FileArguments(const QStringList& arguments, const QString&
 QString TStartUp::FolderProblemText(const SAppFolders& folders)
 {
     QStringList parts;
-    const std::pair<const QString&, const char*> problems[] = {{folders.settingsProblem, "MessNoSettingsFolder"},
-                                                               {folders.stateProblem, "MessNoStateFolder"}};
+    const std::pair<const QString&, const char*> problems[] = {
+        {folders.settingsProblem, "MessNoSettingsFolder"}, {folders.stateProblem, "MessNoStateFolder"}};
     for (const auto& [problem, key] : problems) {
         if (!problem.isEmpty())
             parts.append(gLang.GetSectionString(QLatin1String(key), QStringLiteral("DefSection")) + problem);
     }
     return parts.join(QStringLiteral("\n\n"));
+}
+
+int TStartUp::HandOver(const TSingleInstance& instance, const QStringList& files)
+{
+    // The running program owns the settings; this run must not write its own over them.
+    gOptions.KeepFileAsIs();
+    constexpr int handOverMs = 10000;
+    if (!instance.HandOver(files, handOverMs)) {
+        TMessageBox::Show(
+            {nullptr,
+             gLang.GetSectionString(QStringLiteral("MessAlreadyRunning"), QStringLiteral("DefSection")),
+             ProductName, QMessageBox::Ok, QMessageBox::Warning});
+    }
+    return 0;
 }
 
 // Every window shows the icon of the menu entry, and the desktop finds the entry by its name.
@@ -97,6 +112,10 @@ int TStartUp::Run(int argc, char** argv)
     ApplyLangOption(arguments.join(QLatin1Char(' ')));
 
     QApplication application(argc, argv);
+    // Taken before the application is named, so that the lock names the program as the system
+    // does, and a lock left by a killed run is known as such.
+    const SAppFolders& folders = TAppPaths::Folders();
+    TSingleInstance instance(folders.settingsProblem.isEmpty() ? folders.settings : QString());
     // Watched from the start: a message box shown before the windows (a log that cannot be
     // written) must not leave SIGTERM to its default of ending the process unclean.
     TSignalWatcher watcher;
@@ -114,6 +133,9 @@ int TStartUp::Run(int argc, char** argv)
         QApplication::setApplicationName(ProductName);
         SetWindowIcon();
         gLang.ChangeLangSym(gOptions.Lang);
+        const QStringList files = FileArguments(QCoreApplication::arguments().mid(1), folders.start);
+        if (!instance.IsFirst())
+            return HandOver(instance, files);
         const QString problems = FolderProblemText(TAppPaths::Folders());
         if (!problems.isEmpty())
             TMessageBox::Show({nullptr, problems, ProductName, QMessageBox::Ok, QMessageBox::Warning});
@@ -124,12 +146,13 @@ int TStartUp::Run(int argc, char** argv)
         const TWindowSet windows;
         windows.Main()->show();
         // Opened once the window is on the screen, so that their messages have it behind them.
-        const QStringList files = FileArguments(QCoreApplication::arguments().mid(1), TAppPaths::Folders().start);
         QTimer::singleShot(0, windows.Main(), [&windows, files] { windows.Main()->OpenFiles(files); });
+        QObject::connect(&instance, &TSingleInstance::filesHandedOver, windows.Main(),
+                         [&windows](const QStringList& handed) { windows.Main()->TakeOver(handed); });
         QApplication::exec();
     } catch (const std::exception& error) {
-        TMessageBox::Show({nullptr, QString::fromLocal8Bit(error.what()), ProductName,
-                           QMessageBox::Ok, QMessageBox::Critical});
+        TMessageBox::Show({nullptr, QString::fromLocal8Bit(error.what()), ProductName, QMessageBox::Ok,
+                           QMessageBox::Critical});
     } catch (...) {
         TMessageBox::Show({nullptr, QString(), ProductName, QMessageBox::Ok, QMessageBox::Critical});
     }

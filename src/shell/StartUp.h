@@ -4,6 +4,7 @@
 #include <QStringList>
 
 struct SAppFolders;
+class TSingleInstance;
 
 // The program's start and end: the "-lang" option, the files to open, the application object,
 // the windows and the message loop.
@@ -23,4 +24,6 @@ public:
 
 private:
     static void SetWindowIcon();
+    // A later start: the files go to the running program, and this run ends.
+    static int HandOver(const TSingleInstance& instance, const QStringList& files);
 };

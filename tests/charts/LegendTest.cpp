@@ -152,6 +152,42 @@ TEST_F(LegendTest, RowsHoldTheRecordsTexts)
     }
 }
 
+// Names come from files anyone can write: none may read as another or push the columns away.
+TEST_F(LegendTest, NoNamePosesAsAnotherOrCrowdsTheOthersOut)
+{
+    const QString longName(10000, QLatin1Char('x'));
+    const struct
+    {
+        QString name;
+        QString shown;
+        QString tip;
+    } rows[] = {
+        {QStringLiteral("\u202Eikslawok naJ"), QStringLiteral("<U+202E>ikslawok naJ"), QString()},
+        {QStringLiteral("Jan\u200B"), QStringLiteral("Jan<U+200B>"), QString()},
+        {QStringLiteral("\u2067Jan\u2069 \uFEFF"), QStringLiteral("<U+2067>Jan<U+2069> <U+FEFF>"), QString()},
+        {longName, QString(39, QLatin1Char('x')) + QChar(0x2026),
+         QStringList(125, QString(80, QLatin1Char('x'))).join(QLatin1Char('\n'))},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown.left(40).toStdString());
+        SData measurement;
+        measurement.name = measurement.surname = measurement.remarks = row.name;
+        SLegendChart chart;
+        chart.DrawRows(1, measurement);
+        const TRaw cells = chart.graph.BuildLegendTable().value(1);
+        ASSERT_EQ(cells.size(), 8);
+        EXPECT_EQ(cells[1].Text, row.shown);
+        EXPECT_EQ(cells[1].Tip, row.tip);
+        EXPECT_EQ(cells[2].Text, row.shown);
+        EXPECT_LT(chart.graph.LegendWidth, 1500);
+        // The whole name is there when the mouse rests on its cut cell.
+        const QPoint nameCell(LegendMetrics(chart.legend, false).horizontalAdvance(QStringLiteral("4444")) +
+                                  20,
+                              chart.graph.LegendHeight * 3 / 4);
+        EXPECT_EQ(chart.graph.LegendTipAt(nameCell), row.tip);
+    }
+}
+
 TEST_F(LegendTest, ReferenceStateTexts)
 {
     struct SCase

@@ -88,3 +88,27 @@ TEST(CsvExportTest, OneLinePerMeasurementAndFrequency)
     };
     EXPECT_EQ(ReadCsv(TCsvExport::Text(datas, true)), expected);
 }
+
+// Texts from other people's files must not run as formulas; numbers stay numbers.
+TEST(CsvExportTest, TextsThatStartLikeFormulasAreWrittenAsText)
+{
+    const QString texts[] = {QStringLiteral("=HYPERLINK(\"http://example.invalid\",\"x\")"),
+                             QStringLiteral("+1+1"),
+                             QStringLiteral("-2+3"),
+                             QStringLiteral("@SUM(A1)"),
+                             QStringLiteral("\t=1+1"),
+                             QStringLiteral("\r=1+1")};
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        std::vector<std::unique_ptr<SData>> datas;
+        datas.push_back(std::make_unique<SData>());
+        SData& record = *datas.back();
+        record.fileName = record.surname = record.name = record.calibration_desc = text;
+        record.calibration_level = -5;
+        record.points = {{1000, -10, 5, -10, 0}};
+        const QString inert = QLatin1Char('\'') + text;
+        EXPECT_EQ(ReadCsv(TCsvExport::Text(datas, false)).value(1),
+                  QStringList({inert, inert, inert, "", "", "-5", inert, "1000", "-10", "5", "-10", "0",
+                               "-10", "5"}));
+    }
+}

@@ -3,9 +3,12 @@
 #include "data/DataFileReader.h"
 #include "data/DataFileWriter.h"
 #include "lang/Lang.h"
+#include "log/Tools.h"
+#include "platform/Clock.h"
 #include "settings/Options.h"
 #include "support/LogProbe.h"
 #include "support/MessageRecorder.h"
+#include "support/SmallDisk.h"
 
 #include <QFileInfo>
 
@@ -13,8 +16,8 @@
 #include <cerrno>
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <stdexcept>
-#include <sys/mount.h>
 #include <sys/resource.h>
 
 namespace {
@@ -187,8 +190,8 @@ TEST(DataFileTest, ReaderRules)
         if (!c.check) {
             EXPECT_EQ(record, nullptr);
             ASSERT_EQ(messages.requests.size(), 1);
-            EXPECT_EQ(messages.requests[0].text,
-                      gLang.GetString(QStringLiteral("MessDataFileError")) + folder.Path(QStringLiteral("case.aud")));
+            EXPECT_EQ(messages.requests[0].text, gLang.GetString(QStringLiteral("MessDataFileError")) +
+                                                     folder.Path(QStringLiteral("case.aud")));
             continue;
         }
         EXPECT_TRUE(messages.requests.isEmpty());
@@ -196,6 +199,83 @@ TEST(DataFileTest, ReaderRules)
         EXPECT_FALSE(record->modified);
         EXPECT_EQ(record->fileName, QStringLiteral("case.aud"));
         c.check(*record);
+    }
+}
+
+TEST(DataFileTest, RowsNoTestCanGiveAreLeftOutWithOneWordPerFile)
+{
+    // The message names the count only when there is a text to hold it.
+    gLang.ChangeLangSym(QStringLiteral("en"));
+    const struct
+    {
+        const char* what;
+        QByteArray content;
+        QVector<SDataPoint> kept;
+        int leftOut;
+    } cases[] = {
+        {"the limits",
+         "20 -50 150\n20000 0 0  150 -50\n",
+         {{20, -50, 150, 10, 10}, {20000, 0, 0, 150, -50}},
+         0},
+        {"frequencies",
+         "0 20 30\n-500 20 30  5 5\n1e9 20 30\n19.9 20 30\n1000 20 30  5 5\n",
+         {{1000, 20, 30, 5, 5}},
+         4},
+        {"levels", "1000 1e38 30\n1000 20 -50.5\n1000 20 30  151 5\n500 20 30\n", {{500, 20, 30, 10, 10}}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TDataFolder folder;
+        SDataStore store;
+        const TMessageRecorder messages;
+        const SData* record = LoadText(store, folder, c.content);
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->points, c.kept);
+        const QString word = gLang.GetString(QStringLiteral("MessDataRowsLeftOut")).arg(c.leftOut) +
+                             folder.Path(QStringLiteral("case.aud"));
+        EXPECT_EQ(messages.Texts(), c.leftOut > 0 ? QStringList{word} : QStringList());
+    }
+}
+
+// Dates typed by hand or written in another locale's way read; what is written stays as it was.
+TEST(DataFileTest, DatesTypedInTheLocalesFormatsRead)
+{
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale polish(QLocale::Polish, QLocale::Poland);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QDateTime testedAt(QDate(2010, 5, 14), QTime(10, 30));
+    const QDateTime dayOnly(QDate(2010, 5, 14), QTime(0, 0));
+    const struct
+    {
+        QLocale locale;
+        const char* text;
+        QDateTime read;
+    } cases[] = {
+        {us, "5/14/2010 10:30 AM", testedAt},
+        {us, "5/14/2010 10:30:00", testedAt},
+        {us, "5/14/10 10:30", testedAt},
+        {us, "Friday, May 14, 2010", dayOnly},
+        {us, "5/14/29", QDateTime(QDate(2029, 5, 14), QTime(0, 0))},
+        {us, "5/14/30", QDateTime(QDate(1930, 5, 14), QTime(0, 0))},
+        {polish, "14.05.2010 10:30", testedAt},
+        {polish, "14.05.10 10:30:00", testedAt},
+        {polish, "piątek, 14 maja 2010 10:30", testedAt},
+        {german, "14.05.10 10:30", testedAt},
+        {german, "14.05.2010 10:30:00", testedAt},
+        {QLocale::c(), "14 May 2010 10:30", testedAt},
+        {QLocale::c(), "2010-05-14T10:30", testedAt},
+        {polish, "2010-05-14T10:30:00", testedAt},
+        {german, "2010-05-14 10:30", testedAt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString() + " " + c.text);
+        const TUserLocale locale(c.locale);
+        const TDataFolder folder;
+        SDataStore store;
+        const SData* record =
+            LoadText(store, folder, QByteArray("@session_date ") + c.text + "\n1000 20 30\n");
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->session_date.ToDateTime(), c.read);
     }
 }
 
@@ -277,11 +357,44 @@ TEST(DataFileTest, FileNamesGetTheirExtensionReplaced)
         {"reference.aud", ".aur", "reference.aur"},
         {"old.d/jan", ".aud", "old.d/jan.aud"},
         {"/home/x.y/jan.b", ".aur", "/home/x.y/jan.aur"},
+        {"J.Kowalski 20100514_1030", ".aud", "J.Kowalski 20100514_1030.aud"},
+        {"HD 4.40 office", ".aur", "HD 4.40 office.aur"},
+        {"jan.mp3", ".aud", "jan.aud"},
+        {"jan.kowal", ".aud", "jan.kowal.aud"},
+        {"jan.a_b", ".aud", "jan.a_b.aud"},
+        {"jan.a b", ".aud", "jan.a b.aud"},
     };
     for (const SCase& c : cases) {
         EXPECT_EQ(TDataFileWriter::PathFor(QString::fromLatin1(c.fileName), QString::fromLatin1(c.extension)),
                   QString::fromLatin1(c.path))
             << c.fileName;
+    }
+}
+
+// The proposed name leaves out what a file name cannot hold or should not start with.
+TEST(DataFileTest, AProposedNameIsSavedUnderAFileOfItsOwn)
+{
+    const TScopedValue clock(TClock::Fixed, QDateTime(QDate(2010, 5, 14), QTime(10, 30)));
+    const struct
+    {
+        QString name;
+        const char* file;
+    } cases[] = {
+        {QStringLiteral("J.Kowalski"), "J.Kowalski 20100514_1030.aud"},
+        {QStringLiteral("AC/DC"), "ACDC 20100514_1030.aud"},
+        {QStringLiteral("--rf Anna"), "rf Anna 20100514_1030.aud"},
+        {QStringLiteral("..Ewa"), "Ewa 20100514_1030.aud"},
+        {QStringLiteral("An") + QChar(0) + QStringLiteral("na\t"), "Anna 20100514_1030.aud"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const TDataFolder folder;
+        SDataStore store;
+        SData* record = NewRecordNamed(store.engine, "");
+        record->fileName = ProposedFileName(c.name);
+        ASSERT_TRUE(store.engine.SaveData(record));
+        EXPECT_EQ(QDir(folder.Path(QString())).entryList(QDir::Files),
+                  QStringList{QString::fromLatin1(c.file)});
     }
 }
 
@@ -329,7 +442,9 @@ TEST(DataFileTest, HostileTextsReadBackOnTheirOwnLine)
         {QStringLiteral("tired\n1000 90 90 0 0\r\n@name Eve ") + polish + polish,
          QStringLiteral("tired 1000 90 90 0 0  @name Eve ") + polish + polish},
         {QStringLiteral("An") + QChar(0) + QStringLiteral("na"), QStringLiteral("An na")},
-        {QStringLiteral("a\x01" "b\x1b[31mc\x7f\td"), QStringLiteral("a b [31mc\x7f\td")},
+        {QStringLiteral("a\x01"
+                        "b\x1b[31mc\x7f\td"),
+         QStringLiteral("a b [31mc\x7f\td")},
         {QString(10000, QChar(0x0142)), QString(10000, QChar(0x0142))},
         {QStringLiteral("\u202eevitagen\u200f 1000 20"), QStringLiteral("\u202eevitagen\u200f 1000 20")},
         {QStringLiteral("# not a comment"), QStringLiteral("# not a comment")},
@@ -403,32 +518,18 @@ TEST(DataFileTest, ATargetThatCannotBeWrittenIsReportedAndLeftAsItWas)
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
         const TDataFolder folder;
-        struct SUnmount
-        {
-            QString path;
-            ~SUnmount()
-            {
-                if (!path.isEmpty())
-                    umount2(path.toLocal8Bit().constData(), MNT_DETACH);
-            }
-        } unmount;
+        std::unique_ptr<TSmallDisk> disk;
         if (c.mount != nullptr) {
-            const QByteArray path = folder.Path(QString()).toLocal8Bit();
-            if (mount("kelvarion-test", path.constData(), "tmpfs", 0, c.mount) != 0) {
+            disk = std::make_unique<TSmallDisk>(folder.Path(QString()), c.mount);
+            if (!disk->Mounted()) {
                 std::printf("skipped \"%s\": no tmpfs may be mounted here\n", c.what);
                 continue;
             }
-            unmount.path = folder.Path(QString());
-            // The folder's name now leads to the new file system; the working folder still
-            // lies below it.
-            QDir::setCurrent(folder.Path(QString()));
         }
         QDir(folder.Path(QString())).mkpath(QStringLiteral("taken.aud/inside"));
         folder.Write(QStringLiteral("jan.aud"), "old content\n");
         if (c.readOnly)
-            ASSERT_EQ(mount("kelvarion-test", folder.Path(QString()).toLocal8Bit().constData(), "tmpfs",
-                            MS_REMOUNT | MS_RDONLY, c.mount),
-                      0);
+            ASSERT_TRUE(disk->MakeReadOnly());
         SDataStore store;
         SData* record = NewRecordNamed(store.engine, c.fileName);
         TMessageRecorder messages(QMessageBox::Yes);

@@ -41,13 +41,28 @@ TEST(Log, HeaderNamesTheProgramAndTheSystem)
     EXPECT_TRUE(kStamp.match(lines[0]).hasMatch()) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" # Kelvarion log")));
     EXPECT_EQ(lines[1], QStringLiteral("#"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(" OS version \\d+\\.\\d+ build \\d+ PlatformId:100  CSDVersion:\\S+$"))
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral(" OS version \\d+\\.\\d+ build \\d+ PlatformId:100  CSDVersion:\\S+$"))
                     .match(lines[2])
                     .hasMatch())
         << lines[2].toStdString();
     EXPECT_TRUE(lines[3].contains(QStringLiteral("(Linux ")));
     EXPECT_TRUE(lines[3].endsWith(QStringLiteral(";winVersion=11")));
     EXPECT_EQ(lines[4], QString());
+}
+
+// Only the run before is kept: it may tell why that run crashed.
+TEST(Log, TheLogOfTheRunBeforeIsKeptBesideIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Log.txt"));
+    for (const char* run : {"first run", "second run", "third run"})
+        TLog(path).Write(QLatin1String(run));
+    EXPECT_TRUE(ReadLines(path).join(QLatin1Char('\n')).contains(QStringLiteral("third run")));
+    const QString previous = ReadLines(dir.filePath(QStringLiteral("Log.old.txt"))).join(QLatin1Char('\n'));
+    EXPECT_TRUE(previous.contains(QStringLiteral("second run")));
+    EXPECT_FALSE(previous.contains(QStringLiteral("first run")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Log.old.txt", "Log.txt"}));
 }
 
 TEST(Log, RepeatsAreCountedAndTheFileStopsAtItsLimit)
@@ -91,7 +106,8 @@ TEST(Log, EntryCarriesLineAndFileNameWithoutFolders)
     const QString path = dir.filePath(QStringLiteral("Log.txt"));
     {
         TLog log(path);
-        log.WriteAt(QStringLiteral("Volume control open failed!"), 45, "/home/dev/kelvarion/src/sound/SoundEngine.cpp");
+        log.WriteAt(QStringLiteral("Volume control open failed!"), 45,
+                    "/home/dev/kelvarion/src/sound/SoundEngine.cpp");
         log.Debug(QStringLiteral("never written"), 1, "x.cpp");
     }
     const QStringList lines = ReadLines(path);
@@ -143,7 +159,8 @@ TEST(Log, LogThatCannotBeWrittenIsShownOnce)
     TMessageRecorder boxes;
     TLog log(path);
     ASSERT_EQ(boxes.requests.size(), 1);
-    EXPECT_EQ(boxes.requests[0].text, gLang.GetSectionString(QStringLiteral("OpenError"), QStringLiteral("Log")) + path);
+    EXPECT_EQ(boxes.requests[0].text,
+              gLang.GetSectionString(QStringLiteral("OpenError"), QStringLiteral("Log")) + path);
 }
 
 TEST(Log, LastErrorIsDescribedOnOneLine)
@@ -158,11 +175,14 @@ TEST(Log, LastErrorIsDescribedOnOneLine)
         log.WriteLastError(8, "TOptionsEngine");
     }
     const QStringList lines = ReadLines(path);
-    EXPECT_TRUE(lines.at(lines.size() - 3).endsWith(
-        QStringLiteral(" line:7\t Options.cpp\tError=(0x2) Message: ") + QString::fromLocal8Bit(std::strerror(ENOENT))))
+    EXPECT_TRUE(lines.at(lines.size() - 3)
+                    .endsWith(QStringLiteral(" line:7\t Options.cpp\tError=(0x2) Message: ") +
+                              QString::fromLocal8Bit(std::strerror(ENOENT))))
         << lines.at(lines.size() - 3).toStdString();
-    EXPECT_TRUE(lines.at(lines.size() - 2).endsWith(
-        QStringLiteral(" line:8\t TOptionsEngine\tAn error occured calling FormatMessage()!Error Code (0x7abc)")))
+    EXPECT_TRUE(
+        lines.at(lines.size() - 2)
+            .endsWith(QStringLiteral(
+                " line:8\t TOptionsEngine\tAn error occured calling FormatMessage()!Error Code (0x7abc)")))
         << lines.at(lines.size() - 2).toStdString();
 }
 
@@ -188,5 +208,6 @@ TEST(Tools, BuildDateTextReadsTheCompilerDate)
     };
     for (const auto& row : rows)
         EXPECT_EQ(BuildDateText(row.format, row.date), QString::fromLatin1(row.expected)) << row.date;
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(BuildDateText()).hasMatch());
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(BuildDateText()).hasMatch());
 }

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 class Options : public ::testing::Test
@@ -175,18 +178,30 @@ TEST_F(Options, UnreadableFileIsReportedAndNotOverwritten)
 
 TEST_F(Options, DataFolderThatCannotBeMadeIsReported)
 {
-    // Missing parents are made; a file in the way cannot be.
+    // The folder is made one level deep: a missing parent or a file in the way is reported.
     QFile plain(Folder() + QStringLiteral("/plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    WriteIni(QStringLiteral("[Settings]\nDefault Path=%1/plain/Data\n").arg(Folder()));
-    TMessageRecorder boxes;
-    TOptions options(Folder());
-    EXPECT_EQ(boxes.Texts(), QStringList(gLang.GetSectionString(QStringLiteral("MessOptionsNoPath"),
-                                                                QStringLiteral("DefSection")) +
-                                         Folder() + QStringLiteral("/plain/Data\n") + Folder() +
-                                         QStringLiteral("/plain: a file that is not a folder is in the way")));
-    EXPECT_EQ(options.DefaultPath, Folder() + QStringLiteral("/plain/Data"));
+    const struct
+    {
+        const char* folder;
+        int error;
+    } rows[] = {
+        {"/plain/Data", ENOTDIR},
+        {"/mistyped/Data", ENOENT},
+    };
+    for (const auto& row : rows) {
+        const QString path = Folder() + QLatin1String(row.folder);
+        WriteIni(QStringLiteral("[Settings]\nDefault Path=%1\n").arg(path));
+        TMessageRecorder boxes;
+        TOptions options(Folder());
+        EXPECT_EQ(boxes.Texts(), QStringList(gLang.GetSectionString(QStringLiteral("MessOptionsNoPath"),
+                                                                    QStringLiteral("DefSection")) +
+                                             path + QLatin1Char('\n') + path + QStringLiteral(": ") +
+                                             QString::fromLocal8Bit(std::strerror(row.error))));
+        EXPECT_EQ(options.DefaultPath, path);
+        EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("/mistyped")));
+    }
 }
 
 TEST_F(Options, SetDefaultsKeepsCalibrationAndLanguage)
@@ -244,7 +259,8 @@ TEST_F(Options, FrequencyListsParseWithTheirMessages)
     // A pasted list of a hundred thousand items reads whole; the test uses the first 100.
     TMessageRecorder boxes;
     QVector<float> list;
-    EXPECT_TRUE(options.ParseFreqList(QStringList(100000, QStringLiteral("1000")).join(QLatin1Char(',')), list));
+    EXPECT_TRUE(
+        options.ParseFreqList(QStringList(100000, QStringLiteral("1000")).join(QLatin1Char(',')), list));
     EXPECT_EQ(list.size(), 100000);
     EXPECT_TRUE(boxes.requests.isEmpty());
 }

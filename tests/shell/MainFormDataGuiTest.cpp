@@ -2,11 +2,19 @@
 
 #include "charts/Palette.h"
 
+#include "support/SmallDisk.h"
+
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QToolBar>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -14,6 +22,14 @@ const QColor kSkyBlue(166, 202, 240);
 
 // Left 30 and right 40 dB at 1000 Hz, recorded against 10 and 15 dB of reference.
 const QByteArray kJan = "@name Jan\n@surname Kowalski\n1000 30 40  10 15\n4000 60 70  10 10\n";
+
+// Whether a confirmed Exit has told the application to end: a loop then ends as it starts.
+bool ProgramEnded()
+{
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&loop] { loop.exit(1); });
+    return loop.exec() != 1;
+}
 
 } // namespace
 
@@ -27,6 +43,8 @@ TEST_F(MainFormTest, OpenPutsTheMeasurementOnBothChartsAndInTheLegend)
     EXPECT_EQ(openRequests[0].filter,
               QStringLiteral("Measurement files (*.aud);;Reference files (*.aur);;All files (*)"));
     EXPECT_EQ(openRequests[0].folder, QDir::currentPath());
+    // A name typed without its extension finds the measurement file.
+    EXPECT_EQ(openRequests[0].defaultSuffix, QStringLiteral("aud"));
     ASSERT_EQ(DataEngine->DataCount(), 1);
 
     // The reference is on after start-up.
@@ -152,6 +170,72 @@ TEST_F(MainFormTest, ExitAsksOnceWithNothingChangedAndTwiceAfterAChange)
             EXPECT_EQ(answers.requests[1].icon, QMessageBox::Warning);
         EXPECT_EQ(QFileInfo::exists(folder.Path(QStringLiteral("anna.aud"))), c.written);
     }
+}
+
+// A save refused at exit keeps the program and the measurement, however the exit was asked
+// for; exiting again and declining the save then leaves on purpose.
+TEST_F(MainFormTest, ASaveRefusedAtExitKeepsTheProgramOpen)
+{
+    using Answers = std::vector<QMessageBox::StandardButton>;
+    constexpr auto Yes = QMessageBox::Yes;
+    constexpr auto Ok = QMessageBox::Ok;
+    struct SCase
+    {
+        const char* what;
+        Answers answers;
+        // The data folder on a small file system of its own; skipped where none may be mounted.
+        const char* mount = nullptr;
+        bool readOnly = false;
+    };
+    const SCase cases[] = {
+        {"No to the overwrite question", {Yes, Yes, QMessageBox::No, Ok}},
+        {"a full disk", {Yes, Yes, Yes, Ok, Ok}, "size=64k"},
+        {"a read-only disk", {Yes, Yes, Yes, Ok, Ok}, "size=64k", true},
+    };
+    const std::pair<const char*, std::function<bool(TMainForm*)>> exits[] = {
+        {"Ctrl+X",
+         [](TMainForm* window) {
+             QTest::keyClick(window, Qt::Key_X, Qt::ControlModifier);
+             return !ProgramEnded();
+         }},
+        {"Ctrl+Q",
+         [](TMainForm* window) {
+             QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+             return !ProgramEnded();
+         }},
+        {"the close box", [](TMainForm* window) { return !window->close(); }},
+    };
+    for (const SCase& c : cases) {
+        for (const auto& [how, exitKeepsProgram] : exits) {
+            SCOPED_TRACE(std::string(c.what) + " at " + how);
+            std::unique_ptr<TSmallDisk> disk;
+            if (c.mount != nullptr) {
+                disk = std::make_unique<TSmallDisk>(folder.Path(QString()), c.mount);
+                if (!disk->Mounted()) {
+                    std::printf("skipped \"%s\": no tmpfs may be mounted here\n", c.what);
+                    break;
+                }
+            }
+            folder.Write(QStringLiteral("anna.aud"), "old content\n");
+            if (c.readOnly)
+                ASSERT_TRUE(disk->MakeReadOnly());
+            Click("ToolButtonCloseAll");
+            RecordAnna();
+            // More than the small disk holds.
+            DataEngine->datas.back()->remarks = QString(200000, QLatin1Char('x'));
+            TScriptedAnswers answers(c.answers);
+            EXPECT_TRUE(exitKeepsProgram(form));
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_TRUE(DataEngine->IsModified());
+            ASSERT_EQ(answers.requests.size(), c.answers.size());
+            EXPECT_EQ(answers.requests.back().text,
+                      gLang.GetString(QStringLiteral("MessNotSaved"), form) + QStringLiteral("anna.aud"));
+            EXPECT_EQ(folder.Read(QStringLiteral("anna.aud")), QByteArray("old content\n"));
+        }
+    }
+    TScriptedAnswers answers({QMessageBox::Yes, QMessageBox::No});
+    QTest::keyClick(form, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(ProgramEnded());
 }
 
 TEST_F(MainFormTest, ClosingTheWindowIsAllowedOnlyAfterYes)
