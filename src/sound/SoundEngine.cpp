@@ -249,15 +249,15 @@ void TSoundEngine::StepBack()
     LevelReset = true;
     if (float* result = CurrentResult())
         *result = 0;
+    // A fixed earphone sits on the other ear after the turn between the passes, so the first
+    // frequency of a pass is repeated where it is; only the tested ear's earphone goes back.
+    if (FreqIndex == 0 && (Ear == 0 || SoundSourceType != EarUnderTest))
+        return;
     --FreqIndex;
     if (FreqIndex >= 0)
         return;
     FreqIndex = LastFreqIndex();
     --Ear;
-    if (Ear < 0) {
-        Ear = 0;
-        FreqIndex = 0;
-    }
 }
 
 void TSoundEngine::CopyLeftToRight()

@@ -28,6 +28,7 @@ void TTestProcedure::Open()
     Engine->SoundSourceType = m_soundSourceType;
     m_state = TState::Ready;
     m_pending = TPending::None;
+    m_toneSounded = false;
 }
 
 void TTestProcedure::Close()
@@ -60,11 +61,15 @@ TNext TTestProcedure::Tick()
     // While held the same tone sounds again; otherwise the level moves one step.
     if (Engine->NextTone(Paused()))
         return Record();
+    m_toneSounded = true;
     return TNext::ShowPosition;
 }
 
 TNext TTestProcedure::Answer(bool hasName)
 {
+    // A double press, or one meant for the tone before, must not record a level nobody heard.
+    if ((m_state == TState::Running || m_state == TState::Held) && !m_toneSounded)
+        return TNext::Nothing;
     if (m_state == TState::Running)
         return Record();
     if (m_state != TState::Ready && m_state != TState::Held)
@@ -87,6 +92,7 @@ bool TTestProcedure::TryStart(bool hasName, TPending refusal)
     }
     // The first tone comes with the next tick; a held test goes on in the rhythm it had.
     m_state = TState::Running;
+    m_toneSounded = false;
     return true;
 }
 
@@ -102,6 +108,7 @@ TNext TTestProcedure::Repeat()
     if (!IsOpen() || m_state == TState::Closed)
         return TNext::Nothing;
     Engine->StepBack();
+    m_toneSounded = false;
     return TNext::ShowPosition;
 }
 
@@ -137,6 +144,7 @@ TNext TTestProcedure::MessageClosed()
 
 TNext TTestProcedure::Record()
 {
+    m_toneSounded = false;
     switch (Engine->RecordHeard()) {
     case TSoundEngine::SamePassGoesOn:
         return TNext::ShowPosition;

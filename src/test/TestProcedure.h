@@ -102,4 +102,7 @@ private:
     TState m_state = TState::Closed;
     TPending m_pending = TPending::None;
     int32_t m_soundSourceType = 0;
+    // A tone of the current frequency has sounded since the last answer, start, repeat or
+    // change of ear: only then does an answer count.
+    bool m_toneSounded = false;
 };

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -46,7 +47,7 @@ private:
 
 class TestProcedureTest : public ::testing::Test
 {
-protected:
+public:
     static void SetUpTestSuite() { UseNullAlsaDevice(); }
 
     // Opened and started for somebody, before the first tick.
@@ -214,12 +215,15 @@ TEST_F(TestProcedureTest, RepeatGoesBackOneFrequencyAtTheStartLevel)
     const SCase cases[] = {
         {"first frequency of the first pass", EarUnderTest, {}, 0, 1},
         {"second frequency", EarUnderTest, {10}, 0, 1},
-        {"first frequency of the second pass", EarUnderTest, {10, 20}, 0, 2},
+        {"first frequency of the second pass, tested ear's earphone", EarUnderTest, {10, 20}, 0, 2},
+        {"first frequency of the second pass, left earphone", LeftEarphone, {10, 20}, 1, 1},
+        {"first frequency of the second pass, right earphone", RightEarphone, {10, 20}, 1, 1},
     };
     for (const SCase& c : cases) {
         const TTestSettings settings(QStringLiteral("1000,2000"), c.soundSource);
         Begin();
-        AnswerAt(c.answers);
+        if (AnswerAt(c.answers) == TNext::AskToTurnHeadphones)
+            procedure.MessageClosed();
         TickUntil(6);
         EXPECT_EQ(procedure.Repeat(), TNext::ShowPosition) << c.what;
         EXPECT_EQ(procedure.Engine->Ear, c.ear) << c.what;
@@ -227,6 +231,52 @@ TEST_F(TestProcedureTest, RepeatGoesBackOneFrequencyAtTheStartLevel)
         EXPECT_EQ(procedure.Level(), 0.0f) << c.what;
         procedure.Tick();
         EXPECT_EQ(procedure.Level(), 0.0f) << c.what << ": the next tone is at the start level";
+    }
+}
+
+TEST_F(TestProcedureTest, ASecondPressBeforeTheNextToneRecordsNothing)
+{
+    struct SCase
+    {
+        const char* what;
+        std::function<void(TestProcedureTest&)> before;
+    };
+    const SCase cases[] = {
+        {"after an answer", [](TestProcedureTest& t) { t.AnswerAt({4}); }},
+        {"after an answer that started the test",
+         [](TestProcedureTest& t) { t.procedure.Open(), t.procedure.Answer(true); }},
+        {"after Start resumed a held test",
+         [](TestProcedureTest& t) {
+             t.TickUntil(4), t.procedure.Stop(), t.procedure.Tick(), t.procedure.Start(true);
+         }},
+        {"after Repeat", [](TestProcedureTest& t) { t.AnswerAt({4}), t.TickUntil(2), t.procedure.Repeat(); }},
+        {"after the change of ear",
+         [](TestProcedureTest& t) {
+             t.AnswerAt({4, 6, 8}), t.procedure.MessageClosed();
+         }},
+        {"held after an answer", [](TestProcedureTest& t) { t.AnswerAt({4}), t.procedure.Stop(); }},
+    };
+    for (const SCase& c : cases) {
+        const TTestSettings settings(QStringLiteral("1000,2000,500"));
+        Begin();
+        c.before(*this);
+        const std::vector<float> results(procedure.Results.get(),
+                                         procedure.Results.get() + TSoundEngine::ResultCount);
+        const TState state = procedure.State();
+        const int number = procedure.FrequencyNumber();
+        const int32_t ear = procedure.Engine->Ear;
+        EXPECT_EQ(procedure.Answer(true), TNext::Nothing) << c.what;
+        EXPECT_EQ(
+            std::vector<float>(procedure.Results.get(), procedure.Results.get() + TSoundEngine::ResultCount),
+            results)
+            << c.what;
+        EXPECT_EQ(procedure.State(), state) << c.what;
+        EXPECT_EQ(procedure.FrequencyNumber(), number) << c.what;
+        EXPECT_EQ(procedure.Engine->Ear, ear) << c.what;
+        // Once a tone has sounded, the answer counts again.
+        procedure.Tick();
+        procedure.Answer(true);
+        EXPECT_TRUE(procedure.FrequencyNumber() != number || procedure.State() != state) << c.what;
     }
 }
 
