@@ -52,6 +52,13 @@ void TStartUp::ApplyLangOption(const QString& commandLine)
         gOptions.SetLang(symbol);
 }
 
+void TStartUp::ChooseLanguage()
+{
+    gLang.ChangeLangSym(gOptions.Lang);
+    if (gOptions.Lang.compare(gLang.LangSymbol, Qt::CaseInsensitive) == 0)
+        gOptions.SetLang(gLang.LangSymbol);
+}
+
 QStringList TStartUp::FileArguments(const QStringList& arguments, const QString& startFolder)
 {
     QStringList files;
@@ -113,7 +120,7 @@ int TStartUp::Run(int argc, char** argv)
     try {
         QApplication::setApplicationName(ProductName);
         SetWindowIcon();
-        gLang.ChangeLangSym(gOptions.Lang);
+        ChooseLanguage();
         const QString problems = FolderProblemText(TAppPaths::Folders());
         if (!problems.isEmpty())
             TMessageBox::Show({nullptr, problems, ProductName, QMessageBox::Ok, QMessageBox::Warning});
