@@ -181,10 +181,11 @@ bool TSoundEngine::SetOutputVolume(int32_t volume, int32_t channel)
 QMessageBox::StandardButton TSoundEngine::QuietMessageBox(QWidget* owner, const QString& text,
                                                           const QString& caption,
                                                           QMessageBox::StandardButtons buttons,
-                                                          QMessageBox::Icon icon)
+                                                          QMessageBox::Icon icon, bool guardAnswerKeys)
 {
     Mixer.SetVolume(MixerValue(CurrentVolume / 10), CVolumeControl::MasterLine);
-    const QMessageBox::StandardButton answer = TMessageBox::Show({owner, text, caption, buttons, icon});
+    const QMessageBox::StandardButton answer =
+        TMessageBox::Show({owner, text, caption, buttons, icon, guardAnswerKeys});
     // Tones played meanwhile may have changed the volume: the latest one counts.
     Mixer.SetVolume(MixerValue(CurrentVolume), CVolumeControl::MasterLine);
     return answer;

@@ -44,9 +44,11 @@ public:
     void GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
                          int32_t channel);
     bool SetOutputVolume(int32_t volume, int32_t channel);
-    // A message box during which the master volume is lowered to a tenth.
+    // A message box during which the master volume is lowered to a tenth; guardAnswerKeys keeps
+    // a late answer to a tone from closing it unread.
     QMessageBox::StandardButton QuietMessageBox(QWidget* owner, const QString& text, const QString& caption,
-                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+                                                bool guardAnswerKeys);
 
     void SetLevels(float lowest, float highest, float step);
     // True, without playing, when the next step leaves the level range.

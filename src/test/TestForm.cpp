@@ -144,13 +144,13 @@ void TTestForm::Follow(TNext next)
         break;
     case TNext::AskForName:
         QuietMessage(*m_procedure.Engine, this, QStringLiteral("MessNoData"), QStringLiteral("MessRemark"),
-                     QMessageBox::Ok, QMessageBox::Information);
+                     QMessageBox::Ok, QMessageBox::Information, true);
         ui->NameLEdit->setFocus();
         Follow(m_procedure.MessageClosed());
         break;
     case TNext::AskToTurnHeadphones:
         QuietMessage(*m_procedure.Engine, this, QStringLiteral("MessLeftFinished"),
-                     QStringLiteral("MessChangeEar"), QMessageBox::Ok, QMessageBox::Information);
+                     QStringLiteral("MessChangeEar"), QMessageBox::Ok, QMessageBox::Information, true);
         Follow(m_procedure.MessageClosed());
         break;
     case TNext::CloseWithData:
