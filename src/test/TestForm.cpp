@@ -68,6 +68,7 @@ void TTestForm::showEvent(QShowEvent* event)
 void TTestForm::FormShow()
 {
     m_procedure.Open();
+    ui->_InstructionText->setText(gLang.GetString(m_procedure.InstructionKey(), this));
     FollowTimer();
     ShowFreqAndLevel();
     for (const auto& [remembered, edit] :
@@ -149,7 +150,7 @@ void TTestForm::Follow(TNext next)
         Follow(m_procedure.MessageClosed());
         break;
     case TNext::AskToTurnHeadphones:
-        QuietMessage(*m_procedure.Engine, this, QStringLiteral("MessLeftFinished"),
+        QuietMessage(*m_procedure.Engine, this, m_procedure.TurnHeadphonesKey(),
                      QStringLiteral("MessChangeEar"), QMessageBox::Ok, QMessageBox::Information, true);
         Follow(m_procedure.MessageClosed());
         break;

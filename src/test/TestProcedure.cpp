@@ -3,6 +3,8 @@
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
 
+#include <algorithm>
+
 using TNext = TTestProcedure::TNext;
 using TState = TTestProcedure::TState;
 
@@ -26,6 +28,7 @@ void TTestProcedure::Open()
     Engine->SetLevels(gOptions.MinLevel, gOptions.MaxLevel, gOptions.GetSignedDelta());
     m_soundSourceType = gOptions.SoundSourceType;
     Engine->SoundSourceType = m_soundSourceType;
+    m_levelDirection = gOptions.Algorithm;
     m_state = TState::Ready;
     m_pending = TPending::None;
     m_toneSounded = false;
@@ -201,6 +204,21 @@ TTestProcedure::TEarShown TTestProcedure::EarShown() const
 int TTestProcedure::FrequencyNumber() const
 {
     return IsOpen() ? Engine->FreqIndex + 1 : 0;
+}
+
+QString TTestProcedure::InstructionKey() const
+{
+    const char* const earphones[] = {"Left", "Right", "Ear", "Both"};
+    const int32_t source = std::clamp<int32_t>(m_soundSourceType, LeftEarphone, BothEarphones);
+    return QStringLiteral("StrInstruction%1%2")
+        .arg(QLatin1String(earphones[source]),
+             m_levelDirection == DescendingLevels ? QLatin1String("Down") : QLatin1String("Up"));
+}
+
+QString TTestProcedure::TurnHeadphonesKey() const
+{
+    return m_soundSourceType == RightEarphone ? QStringLiteral("MessLeftFinishedR")
+                                              : QStringLiteral("MessLeftFinished");
 }
 
 bool TTestProcedure::NamesGiven(const QString& name, const QString& surname)

@@ -76,6 +76,11 @@ public:
     int FrequencyNumber() const;
     int FrequencyCount() const { return int(Frequencies.size()); }
 
+    // The language keys of the instructions above the test and of the message between the
+    // passes, true for this test's earphone setting and level direction.
+    QString InstructionKey() const;
+    QString TurnHeadphonesKey() const;
+
     // A test starts only for somebody: a first name or a surname.
     static bool NamesGiven(const QString& name, const QString& surname);
 
@@ -102,6 +107,7 @@ private:
     TState m_state = TState::Closed;
     TPending m_pending = TPending::None;
     int32_t m_soundSourceType = 0;
+    int8_t m_levelDirection = 0;
     // A tone of the current frequency has sounded since the last answer, start, repeat or
     // change of ear: only then does an answer count.
     bool m_toneSounded = false;

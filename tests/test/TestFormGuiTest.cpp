@@ -108,7 +108,7 @@ TEST_F(TestFormTest, EveryWayOfAnsweringRecordsTheToneJustHeard)
         {"over the patient panel",
          [&] { ClickCorner(Find<QGroupBox>(form, "GroupBox2"), Qt::MiddleButton); }},
         {"over the instructions",
-         [&] { ClickCorner(Find<QLabel>(form, "InstructionText"), Qt::LeftButton); }},
+         [&] { ClickCorner(Find<QLabel>(form, "_InstructionText"), Qt::LeftButton); }},
         {"right button on Start", [&] { Click("ButtonStart", Qt::RightButton); }},
         {"middle button on Stop", [&] { Click("ButtonStop", Qt::MiddleButton); }},
         {"right button on Repeat", [&] { Click("ButtonRepeat", Qt::RightButton); }},

@@ -2,6 +2,7 @@
 // go into ALSA's null device.
 #include "sound/NullAlsaDevice.h"
 
+#include "lang/Lang.h"
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
 #include "support/MessageRecorder.h"
@@ -10,10 +11,12 @@
 #include "test/ToneDisplay.h"
 
 #include <QLocale>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -288,12 +291,13 @@ TEST_F(TestProcedureTest, TheEndOfTheFirstPassFollowsTheEarphoneSetting)
         TNext atPassEnd;
         int32_t secondPassChannel;
         TTestProcedure::TEarShown secondPassShown;
+        const char* turnKey;
     };
     const SCase cases[] = {
-        {LeftEarphone, TNext::AskToTurnHeadphones, 0, TTestProcedure::TEarShown::Right},
-        {RightEarphone, TNext::AskToTurnHeadphones, 1, TTestProcedure::TEarShown::Right},
-        {EarUnderTest, TNext::ShowPosition, 1, TTestProcedure::TEarShown::Right},
-        {BothEarphones, TNext::CloseWithData, 3, TTestProcedure::TEarShown::Both},
+        {LeftEarphone, TNext::AskToTurnHeadphones, 0, TTestProcedure::TEarShown::Right, "MessLeftFinished"},
+        {RightEarphone, TNext::AskToTurnHeadphones, 1, TTestProcedure::TEarShown::Right, "MessLeftFinishedR"},
+        {EarUnderTest, TNext::ShowPosition, 1, TTestProcedure::TEarShown::Right, nullptr},
+        {BothEarphones, TNext::CloseWithData, 3, TTestProcedure::TEarShown::Both, nullptr},
     };
     for (const SCase& c : cases) {
         const TTestSettings settings(QStringLiteral("1000,2000"), c.soundSource);
@@ -309,6 +313,7 @@ TEST_F(TestProcedureTest, TheEndOfTheFirstPassFollowsTheEarphoneSetting)
         }
         if (c.atPassEnd == TNext::AskToTurnHeadphones) {
             EXPECT_EQ(procedure.State(), TState::ChangingEar);
+            EXPECT_EQ(procedure.TurnHeadphonesKey(), QLatin1String(c.turnKey));
             EXPECT_FALSE(procedure.TimerOn()) << "source " << c.soundSource;
             EXPECT_EQ(procedure.Tick(), TNext::Nothing);
             EXPECT_EQ(procedure.MessageClosed(), TNext::ShowPosition);
@@ -323,6 +328,37 @@ TEST_F(TestProcedureTest, TheEndOfTheFirstPassFollowsTheEarphoneSetting)
         EXPECT_EQ(Column(1), (std::vector<float>{30, 40}));
         EXPECT_EQ(procedure.Tick(), TNext::Nothing) << "a tick after the end plays nothing";
     }
+}
+
+// Each earphone setting and level direction has instructions of its own in every language.
+TEST_F(TestProcedureTest, TheInstructionsFollowTheEarphoneAndTheLevelDirection)
+{
+    const std::tuple<int32_t, int8_t, const char*> cases[] = {
+        {LeftEarphone, AscendingLevels, "StrInstructionLeftUp"},
+        {LeftEarphone, DescendingLevels, "StrInstructionLeftDown"},
+        {RightEarphone, AscendingLevels, "StrInstructionRightUp"},
+        {RightEarphone, DescendingLevels, "StrInstructionRightDown"},
+        {EarUnderTest, AscendingLevels, "StrInstructionEarUp"},
+        {EarUnderTest, DescendingLevels, "StrInstructionEarDown"},
+        {BothEarphones, AscendingLevels, "StrInstructionBothUp"},
+        {BothEarphones, DescendingLevels, "StrInstructionBothDown"},
+    };
+    for (const auto& [source, algorithm, key] : cases) {
+        const TTestSettings settings(QStringLiteral("1000"), source, algorithm);
+        procedure.Open();
+        EXPECT_EQ(procedure.InstructionKey(), QLatin1String(key));
+    }
+    gLang.ChangeLangSym(QStringLiteral("en"));
+    const QString unknown = gLang.GetSectionString(QStringLiteral("NoSuchKey"), QStringLiteral("TestForm"));
+    for (const QString& symbol : gLang.LangSymbols) {
+        gLang.ChangeLangSym(symbol);
+        QSet<QString> texts;
+        for (const auto& [source, algorithm, key] : cases)
+            texts.insert(gLang.GetSectionString(QLatin1String(key), QStringLiteral("TestForm")));
+        EXPECT_EQ(texts.size(), qsizetype(std::size(cases))) << symbol.toStdString();
+        EXPECT_FALSE(texts.contains(unknown)) << symbol.toStdString();
+    }
+    gLang.ChangeLangSym(QStringLiteral("en"));
 }
 
 TEST_F(TestProcedureTest, TheFrequencyListIsTheSettingsListAsFarAsItCanBeRead)
