@@ -154,6 +154,12 @@ void TTestForm::Follow(TNext next)
                      QStringLiteral("MessChangeEar"), QMessageBox::Ok, QMessageBox::Information, true);
         Follow(m_procedure.MessageClosed());
         break;
+    case TNext::TellSoundLost:
+        ShowFreqAndLevel();
+        QuietMessage(*m_procedure.Engine, this, QStringLiteral("MessSoundLost"),
+                     QStringLiteral("MessNoSound"), QMessageBox::Ok, QMessageBox::Warning, true);
+        Follow(m_procedure.MessageClosed());
+        break;
     case TNext::CloseWithData:
         done(QDialog::Accepted);
         break;

@@ -32,6 +32,7 @@ void TTestProcedure::Open()
     m_state = TState::Ready;
     m_pending = TPending::None;
     m_toneSounded = false;
+    m_repeatTone = false;
 }
 
 void TTestProcedure::Close()
@@ -44,7 +45,7 @@ void TTestProcedure::Close()
 
 bool TTestProcedure::Paused() const
 {
-    return m_state == TState::Ready || m_state == TState::Held;
+    return m_state == TState::Ready || m_state == TState::Held || m_state == TState::SoundLost;
 }
 
 bool TTestProcedure::TimerOn() const
@@ -62,8 +63,14 @@ TNext TTestProcedure::Tick()
     if (!IsOpen() || !TimerOn())
         return TNext::Nothing;
     // While held the same tone sounds again; otherwise the level moves one step.
-    if (Engine->NextTone(Paused()))
+    if (Engine->NextTone(Paused() || m_repeatTone))
         return Record();
+    // An answer missing in silence would read as hearing loss: the test waits for the sound.
+    m_repeatTone = Engine->ToneFailed();
+    if (m_repeatTone) {
+        m_state = TState::SoundLost;
+        return TNext::TellSoundLost;
+    }
     m_toneSounded = true;
     return TNext::ShowPosition;
 }
@@ -82,7 +89,7 @@ TNext TTestProcedure::Answer(bool hasName)
 
 TNext TTestProcedure::Start(bool hasName)
 {
-    if (m_state != TState::Ready && m_state != TState::Held)
+    if (m_state != TState::Ready && m_state != TState::Held && m_state != TState::SoundLost)
         return TNext::Nothing;
     return TryStart(hasName, TPending::NameAfterStart) ? TNext::Nothing : TNext::AskForName;
 }

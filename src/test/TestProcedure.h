@@ -21,6 +21,8 @@ public:
         Running,
         Held,
         ChangingEar,
+        // A tone could not sound: held with the timer off until Start.
+        SoundLost,
         Closed
     };
     // What the window must do after an event.
@@ -32,6 +34,8 @@ public:
         AskForName,
         // Tell the person to turn the headphones round, then report MessageClosed().
         AskToTurnHeadphones,
+        // Tell the person that the sound went away, then report MessageClosed().
+        TellSoundLost,
         CloseWithData,
         CloseWithoutData,
     };
@@ -111,4 +115,6 @@ private:
     // A tone of the current frequency has sounded since the last answer, start, repeat or
     // change of ear: only then does an answer count.
     bool m_toneSounded = false;
+    // The tone that could not sound is played again at its level before the level moves on.
+    bool m_repeatTone = false;
 };
