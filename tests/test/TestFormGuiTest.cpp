@@ -172,11 +172,12 @@ TEST_F(TestFormTest, AnEnterRightAfterAMessageOfTheTestLeavesItOpen)
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, form, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || !box->isVisible())
+            // Until the box has the keyboard, Enter would reach the window behind it.
+            if (box == nullptr || QApplication::activeWindow() != box)
                 return;
             watch.stop();
             text = box->text();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTest::keyClick(box->focusWidget() != nullptr ? box->focusWidget() : box, Qt::Key_Return);
             openAfterEnter = box->isVisible();
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         });
