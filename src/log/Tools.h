@@ -17,7 +17,8 @@ QString FileNamePart(const QString& path);
 // hold ("/", control characters) are left out, and so are "-" and "." at the start.
 QString ProposedFileName(const QString& name);
 
-// The shortest text that reads back as the same float, with the user's decimal separator.
+// The shortest text that reads back as the same float, with the user's decimal separator;
+// whole numbers below 1e15 in full.
 QString FloatText(float value);
 
 // The program's build date, formatted from year, month and day; buildDate is the

@@ -161,16 +161,19 @@ bool TAlsaPlayback::Play(const uint8_t* image, size_t size)
     return true;
 }
 
-void TAlsaPlayback::Stop()
+bool TAlsaPlayback::Stop()
 {
     m_stop = true;
+    bool played = true;
     if (m_worker.joinable()) {
         m_worker.join();
-        if (m_failure.IsKept())
+        played = !m_failure.IsKept();
+        if (!played)
             LOG_AT(m_failure.Take());
     }
     if (m_pcm != nullptr && !m_ready)
         snd_pcm_drop(m_pcm);
+    return played;
 }
 
 void TAlsaPlayback::Feed(const uint8_t* samples, size_t frames)

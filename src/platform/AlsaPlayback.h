@@ -36,8 +36,9 @@ public:
     bool Prepare(const uint8_t* image, size_t size);
     // Stops what is playing, then starts the image.
     bool Play(const uint8_t* image, size_t size);
-    // Drops whatever is still queued, waits for the worker to end and logs what failed in it.
-    void Stop();
+    // Drops whatever is still queued, waits for the worker to end and logs what failed in it;
+    // false when the last image broke off that way.
+    bool Stop();
 
 private:
     bool Prepare(const uint8_t* image, size_t size, SWaveData& data);

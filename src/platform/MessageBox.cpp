@@ -1,5 +1,7 @@
 #include "platform/MessageBox.h"
 
+#include "platform/MessageKeyGuard.h"
+
 #include <QApplication>
 
 #include <vector>
@@ -44,6 +46,8 @@ QMessageBox::StandardButton TMessageBox::Show(const SMessageRequest& request)
         return EscapeAnswer(request.buttons);
     }
     QMessageBox box(request.icon, request.caption, request.text, request.buttons, request.owner);
+    if (request.guardAnswerKeys)
+        new TMessageKeyGuard(&box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -14,6 +14,8 @@ struct SMessageRequest
     QString caption;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    // Shown while the answer keys of a test are in use: see TMessageKeyGuard.
+    bool guardAnswerKeys = false;
 };
 
 // Every message box of the program passes through here, so that tests can answer the boxes

@@ -205,7 +205,8 @@ bool TOptions::ParseFreqList(const QString& text, QVector<float>& list) const
         const QStringView item = all.mid(start, comma < 0 ? -1 : comma - start);
         bool ok = false;
         const float value = QLocale::system().toFloat(item, &ok);
-        if (!ok) {
+        // "nan" and "inf" read as numbers, but no tone has such a frequency.
+        if (!ok || !std::isfinite(value)) {
             gLang.ShowMessage(QStringLiteral("MessOptionsBadFormat"), QStringLiteral("MessOptionsError"),
                               nullptr, QMessageBox::Ok, QMessageBox::Critical);
             result = false;

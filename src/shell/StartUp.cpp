@@ -53,6 +53,13 @@ void TStartUp::ApplyLangOption(const QString& commandLine)
         gOptions.SetLang(symbol);
 }
 
+void TStartUp::ChooseLanguage()
+{
+    gLang.ChangeLangSym(gOptions.Lang);
+    if (gOptions.Lang.compare(gLang.LangSymbol, Qt::CaseInsensitive) == 0)
+        gOptions.SetLang(gLang.LangSymbol);
+}
+
 QStringList TStartUp::FileArguments(const QStringList& arguments, const QString& startFolder)
 {
     QStringList files;
@@ -132,7 +139,7 @@ int TStartUp::Run(int argc, char** argv)
     try {
         QApplication::setApplicationName(ProductName);
         SetWindowIcon();
-        gLang.ChangeLangSym(gOptions.Lang);
+        ChooseLanguage();
         const QStringList files = FileArguments(QCoreApplication::arguments().mid(1), folders.start);
         if (!instance.IsFirst())
             return HandOver(instance, files);

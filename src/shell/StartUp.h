@@ -15,6 +15,9 @@ public:
     static QString LangOption(const QString& commandLine);
     // Stores the option's symbol while no language has been chosen yet.
     static void ApplyLangOption(const QString& commandLine);
+    // Selects the stored language; a symbol known in other letter case is stored as the
+    // language list spells it, which is also how its help file is named.
+    static void ChooseLanguage();
     // The files named among the arguments, made absolute from startFolder: every argument but
     // the options ("-lang" with its symbol, "/debug", anything that starts with "-").
     static QStringList FileArguments(const QStringList& arguments, const QString& startFolder);

@@ -92,7 +92,7 @@ TSoundEngine::~TSoundEngine()
 {
     m_playback.Close();
     if (m_mixerVolumeSaved)
-        TVolumeState::Release(Mixer.SetVolume(MixerValue(SavedMixerVolume), CVolumeControl::MasterLine));
+        TVolumeState::Release(SetMasterVolume(MixerValue(SavedMixerVolume), MixerValue(SavedMixerVolume)));
     if (m_waveVolumeSaved)
         WaveOut.SetVolume(SavedWaveLeft, SavedWaveRight);
     m_waveImage = {};
@@ -105,10 +105,11 @@ size_t TSoundEngine::FrameCount(double duration, uint32_t rate)
     return size_t(rate * duration);
 }
 
-void TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
+bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
                                    int32_t channel)
 {
-    m_playback.Stop();
+    if (!m_playback.Stop())
+        m_soundLost = true;
     m_waveImage = {};
     const size_t size =
         FrameCount(ToneDuration, TWaveImage::SampleRate) * TWaveImage::FrameBytes + TWaveImage::HeaderSize;
@@ -117,14 +118,26 @@ void TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool mo
                                 TWaveImage::BitsPerSample);
     Synthesize(m_waveImage.data() + TWaveImage::HeaderSize, frequency, FullScale, attenuation, ToneDuration,
                TWaveImage::SampleRate, modulation, channel);
-    SetOutputVolume(volume, channel);
+    // Without a mixer at the start there is no volume to hold; with one, no tone sounds at a
+    // volume other than the calibrated one.
+    const bool volumeSet = SetOutputVolume(volume, channel) || !m_mixerVolumeSaved;
     uint32_t current = 0;
     if (Mixer.GetVolume(current, CVolumeControl::MasterLine))
         CurrentVolume = int32_t(current);
     else
         LOG_AT(QStringLiteral("GetCurrentVolume Error"));
-    if (!m_playback.Play(m_waveImage.data(), m_waveImage.size()))
+    if (!volumeSet) {
+        LOG_AT(QStringLiteral("SetOutputVolume Error"));
+        m_soundLost = true;
+        return false;
+    }
+    if (!m_playback.Play(m_waveImage.data(), m_waveImage.size())) {
         LOG_LAST_ERROR();
+        m_soundLost = true;
+        return false;
+    }
+    m_soundLost = false;
+    return true;
 }
 
 void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,
@@ -163,16 +176,18 @@ void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitu
     }
 }
 
+bool TSoundEngine::SetMasterVolume(uint32_t left, uint32_t right)
+{
+    // A sound server that went away and came back is reached only through a mixer opened anew.
+    if (!m_soundLost && Mixer.SetVolumeLR(left, right, CVolumeControl::MasterLine))
+        return true;
+    return m_mixerVolumeSaved && Mixer.Open() && Mixer.SetVolumeLR(left, right, CVolumeControl::MasterLine);
+}
+
 bool TSoundEngine::SetOutputVolume(int32_t volume, int32_t channel)
 {
     const uint32_t value = MixerValue(volume);
-    bool done = false;
-    if (channel == 0)
-        done = Mixer.SetVolumeLR(value, 0, CVolumeControl::MasterLine);
-    else if (channel == 1)
-        done = Mixer.SetVolumeLR(0, value, CVolumeControl::MasterLine);
-    else
-        done = Mixer.SetVolumeLR(value, value, CVolumeControl::MasterLine);
+    const bool done = SetMasterVolume(channel == 1 ? 0 : value, channel == 0 ? 0 : value);
     if (done)
         CurrentVolume = volume;
     return done;
@@ -181,10 +196,11 @@ bool TSoundEngine::SetOutputVolume(int32_t volume, int32_t channel)
 QMessageBox::StandardButton TSoundEngine::QuietMessageBox(QWidget* owner, const QString& text,
                                                           const QString& caption,
                                                           QMessageBox::StandardButtons buttons,
-                                                          QMessageBox::Icon icon)
+                                                          QMessageBox::Icon icon, bool guardAnswerKeys)
 {
     Mixer.SetVolume(MixerValue(CurrentVolume / 10), CVolumeControl::MasterLine);
-    const QMessageBox::StandardButton answer = TMessageBox::Show({owner, text, caption, buttons, icon});
+    const QMessageBox::StandardButton answer =
+        TMessageBox::Show({owner, text, caption, buttons, icon, guardAnswerKeys});
     // Tones played meanwhile may have changed the volume: the latest one counts.
     Mixer.SetVolume(MixerValue(CurrentVolume), CVolumeControl::MasterLine);
     return answer;
@@ -217,8 +233,8 @@ bool TSoundEngine::NextTone(bool hold)
     if (FreqIndex < 0 || FreqIndex >= Frequencies.size())
         return true;
     LevelReset = false;
-    GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation, gOptions.DefaultCalibrationLevel,
-                    CurrentChannel());
+    m_toneFailed = !GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation,
+                                    gOptions.DefaultCalibrationLevel, CurrentChannel());
     return false;
 }
 
@@ -249,15 +265,15 @@ void TSoundEngine::StepBack()
     LevelReset = true;
     if (float* result = CurrentResult())
         *result = 0;
+    // A fixed earphone sits on the other ear after the turn between the passes, so the first
+    // frequency of a pass is repeated where it is; only the tested ear's earphone goes back.
+    if (FreqIndex == 0 && (Ear == 0 || SoundSourceType != EarUnderTest))
+        return;
     --FreqIndex;
     if (FreqIndex >= 0)
         return;
     FreqIndex = LastFreqIndex();
     --Ear;
-    if (Ear < 0) {
-        Ear = 0;
-        FreqIndex = 0;
-    }
 }
 
 void TSoundEngine::CopyLeftToRight()

@@ -40,18 +40,28 @@ public:
     TSoundEngine(const TSoundEngine&) = delete;
     TSoundEngine& operator=(const TSoundEngine&) = delete;
 
-    // Channel 0 left, 1 right, 2 or more both; volume on the mixer's scale 0..65535.
-    void GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
+    // Channel 0 left, 1 right, 2 or more both; volume on the mixer's scale 0..65535. False when
+    // the tone cannot sound: playback refused, or a master volume the engine holds not set.
+    bool GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
                          int32_t channel);
     bool SetOutputVolume(int32_t volume, int32_t channel);
-    // A message box during which the master volume is lowered to a tenth.
+    // A message box during which the master volume is lowered to a tenth; guardAnswerKeys keeps
+    // a late answer to a tone from closing it unread.
     QMessageBox::StandardButton QuietMessageBox(QWidget* owner, const QString& text, const QString& caption,
-                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+                                                bool guardAnswerKeys);
 
     void SetLevels(float lowest, float highest, float step);
     // True, without playing, when the next step leaves the level range.
     bool NextTone(bool hold);
-    enum THeard : int { SamePassGoesOn = 0, PassComplete = 1, TestComplete = 2 };
+    // The last tone NextTone played could not sound.
+    bool ToneFailed() const { return m_toneFailed; }
+    enum THeard : int
+    {
+        SamePassGoesOn = 0,
+        PassComplete = 1,
+        TestComplete = 2
+    };
     THeard RecordHeard();
     void StepBack();
     void CopyLeftToRight();
@@ -90,11 +100,16 @@ private:
     float StartAttenuation() const;
     // The result entry of the current pass and frequency, or null where there is none.
     float* CurrentResult() const;
+    bool SetMasterVolume(uint32_t left, uint32_t right);
 
     std::vector<uint8_t> m_waveImage;
     // What was found at construction is given back only when it could be read.
     bool m_mixerVolumeSaved = false;
     bool m_waveVolumeSaved = false;
+    // The sound went away: the mixer still speaks to the server that is gone, and is opened anew
+    // before the next volume is set.
+    bool m_soundLost = false;
+    bool m_toneFailed = false;
     // Declared last so that it is stopped before anything it might still read goes away.
     TAlsaPlayback m_playback;
 };

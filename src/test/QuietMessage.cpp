@@ -5,9 +5,9 @@
 
 QMessageBox::StandardButton QuietMessage(TSoundEngine& engine, QWidget* owner, const QString& textKey,
                                          const QString& captionKey, QMessageBox::StandardButtons buttons,
-                                         QMessageBox::Icon icon)
+                                         QMessageBox::Icon icon, bool guardAnswerKeys)
 {
     const QString caption = captionKey.isEmpty() ? QString() : gLang.GetString2(captionKey, owner);
     const QString text = gLang.GetString(textKey, owner);
-    return engine.QuietMessageBox(owner, text, caption, buttons, icon);
+    return engine.QuietMessageBox(owner, text, caption, buttons, icon, guardAnswerKeys);
 }

@@ -68,6 +68,7 @@ void TTestForm::showEvent(QShowEvent* event)
 void TTestForm::FormShow()
 {
     m_procedure.Open();
+    ui->_InstructionText->setText(gLang.GetString(m_procedure.InstructionKey(), this));
     FollowTimer();
     ShowFreqAndLevel();
     for (const auto& [remembered, edit] :
@@ -144,13 +145,19 @@ void TTestForm::Follow(TNext next)
         break;
     case TNext::AskForName:
         QuietMessage(*m_procedure.Engine, this, QStringLiteral("MessNoData"), QStringLiteral("MessRemark"),
-                     QMessageBox::Ok, QMessageBox::Information);
+                     QMessageBox::Ok, QMessageBox::Information, true);
         ui->NameLEdit->setFocus();
         Follow(m_procedure.MessageClosed());
         break;
     case TNext::AskToTurnHeadphones:
-        QuietMessage(*m_procedure.Engine, this, QStringLiteral("MessLeftFinished"),
-                     QStringLiteral("MessChangeEar"), QMessageBox::Ok, QMessageBox::Information);
+        QuietMessage(*m_procedure.Engine, this, m_procedure.TurnHeadphonesKey(),
+                     QStringLiteral("MessChangeEar"), QMessageBox::Ok, QMessageBox::Information, true);
+        Follow(m_procedure.MessageClosed());
+        break;
+    case TNext::TellSoundLost:
+        ShowFreqAndLevel();
+        QuietMessage(*m_procedure.Engine, this, QStringLiteral("MessSoundLost"),
+                     QStringLiteral("MessNoSound"), QMessageBox::Ok, QMessageBox::Warning, true);
         Follow(m_procedure.MessageClosed());
         break;
     case TNext::CloseWithData:

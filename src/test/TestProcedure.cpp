@@ -3,6 +3,8 @@
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
 
+#include <algorithm>
+
 using TNext = TTestProcedure::TNext;
 using TState = TTestProcedure::TState;
 
@@ -26,8 +28,11 @@ void TTestProcedure::Open()
     Engine->SetLevels(gOptions.MinLevel, gOptions.MaxLevel, gOptions.GetSignedDelta());
     m_soundSourceType = gOptions.SoundSourceType;
     Engine->SoundSourceType = m_soundSourceType;
+    m_levelDirection = gOptions.Algorithm;
     m_state = TState::Ready;
     m_pending = TPending::None;
+    m_toneSounded = false;
+    m_repeatTone = false;
 }
 
 void TTestProcedure::Close()
@@ -40,7 +45,7 @@ void TTestProcedure::Close()
 
 bool TTestProcedure::Paused() const
 {
-    return m_state == TState::Ready || m_state == TState::Held;
+    return m_state == TState::Ready || m_state == TState::Held || m_state == TState::SoundLost;
 }
 
 bool TTestProcedure::TimerOn() const
@@ -58,13 +63,23 @@ TNext TTestProcedure::Tick()
     if (!IsOpen() || !TimerOn())
         return TNext::Nothing;
     // While held the same tone sounds again; otherwise the level moves one step.
-    if (Engine->NextTone(Paused()))
+    if (Engine->NextTone(Paused() || m_repeatTone))
         return Record();
+    // An answer missing in silence would read as hearing loss: the test waits for the sound.
+    m_repeatTone = Engine->ToneFailed();
+    if (m_repeatTone) {
+        m_state = TState::SoundLost;
+        return TNext::TellSoundLost;
+    }
+    m_toneSounded = true;
     return TNext::ShowPosition;
 }
 
 TNext TTestProcedure::Answer(bool hasName)
 {
+    // A double press, or one meant for the tone before, must not record a level nobody heard.
+    if ((m_state == TState::Running || m_state == TState::Held) && !m_toneSounded)
+        return TNext::Nothing;
     if (m_state == TState::Running)
         return Record();
     if (m_state != TState::Ready && m_state != TState::Held)
@@ -74,7 +89,7 @@ TNext TTestProcedure::Answer(bool hasName)
 
 TNext TTestProcedure::Start(bool hasName)
 {
-    if (m_state != TState::Ready && m_state != TState::Held)
+    if (m_state != TState::Ready && m_state != TState::Held && m_state != TState::SoundLost)
         return TNext::Nothing;
     return TryStart(hasName, TPending::NameAfterStart) ? TNext::Nothing : TNext::AskForName;
 }
@@ -87,6 +102,7 @@ bool TTestProcedure::TryStart(bool hasName, TPending refusal)
     }
     // The first tone comes with the next tick; a held test goes on in the rhythm it had.
     m_state = TState::Running;
+    m_toneSounded = false;
     return true;
 }
 
@@ -102,6 +118,7 @@ TNext TTestProcedure::Repeat()
     if (!IsOpen() || m_state == TState::Closed)
         return TNext::Nothing;
     Engine->StepBack();
+    m_toneSounded = false;
     return TNext::ShowPosition;
 }
 
@@ -137,6 +154,7 @@ TNext TTestProcedure::MessageClosed()
 
 TNext TTestProcedure::Record()
 {
+    m_toneSounded = false;
     switch (Engine->RecordHeard()) {
     case TSoundEngine::SamePassGoesOn:
         return TNext::ShowPosition;
@@ -193,6 +211,21 @@ TTestProcedure::TEarShown TTestProcedure::EarShown() const
 int TTestProcedure::FrequencyNumber() const
 {
     return IsOpen() ? Engine->FreqIndex + 1 : 0;
+}
+
+QString TTestProcedure::InstructionKey() const
+{
+    const char* const earphones[] = {"Left", "Right", "Ear", "Both"};
+    const int32_t source = std::clamp<int32_t>(m_soundSourceType, LeftEarphone, BothEarphones);
+    return QStringLiteral("StrInstruction%1%2")
+        .arg(QLatin1String(earphones[source]),
+             m_levelDirection == DescendingLevels ? QLatin1String("Down") : QLatin1String("Up"));
+}
+
+QString TTestProcedure::TurnHeadphonesKey() const
+{
+    return m_soundSourceType == RightEarphone ? QStringLiteral("MessLeftFinishedR")
+                                              : QStringLiteral("MessLeftFinished");
 }
 
 bool TTestProcedure::NamesGiven(const QString& name, const QString& surname)

@@ -21,6 +21,8 @@ public:
         Running,
         Held,
         ChangingEar,
+        // A tone could not sound: held with the timer off until Start.
+        SoundLost,
         Closed
     };
     // What the window must do after an event.
@@ -32,6 +34,8 @@ public:
         AskForName,
         // Tell the person to turn the headphones round, then report MessageClosed().
         AskToTurnHeadphones,
+        // Tell the person that the sound went away, then report MessageClosed().
+        TellSoundLost,
         CloseWithData,
         CloseWithoutData,
     };
@@ -76,6 +80,11 @@ public:
     int FrequencyNumber() const;
     int FrequencyCount() const { return int(Frequencies.size()); }
 
+    // The language keys of the instructions above the test and of the message between the
+    // passes, true for this test's earphone setting and level direction.
+    QString InstructionKey() const;
+    QString TurnHeadphonesKey() const;
+
     // A test starts only for somebody: a first name or a surname.
     static bool NamesGiven(const QString& name, const QString& surname);
 
@@ -102,4 +111,10 @@ private:
     TState m_state = TState::Closed;
     TPending m_pending = TPending::None;
     int32_t m_soundSourceType = 0;
+    int8_t m_levelDirection = 0;
+    // A tone of the current frequency has sounded since the last answer, start, repeat or
+    // change of ear: only then does an answer count.
+    bool m_toneSounded = false;
+    // The tone that could not sound is played again at its level before the level moves on.
+    bool m_repeatTone = false;
 };

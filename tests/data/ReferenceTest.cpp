@@ -88,7 +88,7 @@ TEST(ReferenceTest, ChangeReferenceCopiesExactMatchesAndReportsEachMissingRow)
     SDataStore store;
     store.engine.referenceOn = true;
     const TRows measurement = {
-        {500, 30, 40, 10, 10}, {750, 30, 40, 7, 8}, {1000, 30, 40, 10, 10}, {4000, 30, 40, 9, 9}};
+        {500, 30, 40, 10, 10}, {750, 30, 40, 7, 8}, {1000, 30, 40, 10, 10}, {100000, 30, 40, 9, 9}};
     LoadMeasurements(store.engine, {measurement, measurement, {}});
     store.engine.reference.points = {Built(500, 3, 4), Built(1000, 5, 6)};
     TMessageRecorder messages;
@@ -96,7 +96,7 @@ TEST(ReferenceTest, ChangeReferenceCopiesExactMatchesAndReportsEachMissingRow)
 
     QStringList expectedTexts;
     for (int record = 0; record < 2; ++record) {
-        for (const char* freq : {"750", "4000"})
+        for (const char* freq : {"750", "100000"})
             expectedTexts.append(gLang.GetString(QStringLiteral("MessDataRefNoFreq")) + QLatin1String(freq) +
                                  gLang.GetString(QStringLiteral("MessDataNearFreq")));
     }
@@ -108,7 +108,7 @@ TEST(ReferenceTest, ChangeReferenceCopiesExactMatchesAndReportsEachMissingRow)
         EXPECT_EQ(request.icon, QMessageBox::Information);
     }
     const TRows expected = {
-        {500, 30, 40, 3, 4}, {750, 30, 40, 7, 8}, {1000, 30, 40, 5, 6}, {4000, 30, 40, 9, 9}};
+        {500, 30, 40, 3, 4}, {750, 30, 40, 7, 8}, {1000, 30, 40, 5, 6}, {100000, 30, 40, 9, 9}};
     for (const auto& record : store.engine.datas) {
         EXPECT_TRUE(record->modified);
         if (!record->points.isEmpty())

@@ -263,6 +263,7 @@ TEST_F(OptionsFormTest, OwnListIsStoredOnlyWhenItChecks)
         {"junk", QStringLiteral("250,abc,500"), false},
         {"negative", QStringLiteral("-500"), false},
         {"zero", QStringLiteral("500,0"), false},
+        {"not a number", QStringLiteral("1000,nan,2000"), false},
         {"101 entries", many.join(QLatin1Char(',')), false},
         {"100 000 characters", QString(100000, QLatin1Char('1')), false},
         {"100 000 characters of list", QStringLiteral("1000,").repeated(20000), false},

@@ -247,6 +247,9 @@ TEST_F(Options, FrequencyListsParseWithTheirMessages)
         {"10,500", {10, 500}, false, 1},
         {"10,30000,500", {10, 30000, 500}, false, 2},
         {"20,20000", {20, 20000}, true, 0},
+        {"1000,nan,2000", {1000}, false, 1},
+        {"inf", {1000}, false, 1},
+        {"500,-inf", {500}, false, 1},
     };
     for (const auto& row : rows) {
         TMessageRecorder boxes;

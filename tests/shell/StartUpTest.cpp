@@ -1,5 +1,6 @@
-#include "settings/Options.h"
 #include "shell/StartUp.h"
+#include "lang/Lang.h"
+#include "settings/Options.h"
 #include "support/ScopedValue.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,18 @@ TEST(StartUp, StoredLanguageIsNeverOverridden)
     gOptions.Lang.clear();
     TStartUp::ApplyLangOption(QStringLiteral("-lang"));
     EXPECT_EQ(gOptions.Lang, QString());
+}
+
+TEST(StartUp, TheStoredLanguageIsSpelledAsTheLanguageListSpellsIt)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"PL", "pl"}, {"pl", "pl"}, {"En", "en"}, {"xx", "xx"}};
+    for (const auto& [given, stored] : rows) {
+        const TScopedValue chosen(gOptions.Lang, QString::fromLatin1(given));
+        TStartUp::ChooseLanguage();
+        EXPECT_EQ(gOptions.Lang, QLatin1String(stored)) << given;
+    }
+    gLang.ChangeLangSym(QStringLiteral("en"));
 }
 
 TEST(StartUp, FilesAreTheArgumentsThatAreNoOptions)

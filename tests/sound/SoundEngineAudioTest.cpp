@@ -196,7 +196,7 @@ TEST_F(SoundEngineAudioTest, MessageBoxIsTwentyDecibelsQuieterThanTheTone)
     });
     const QMessageBox::StandardButton answer =
         engine.QuietMessageBox(nullptr, QStringLiteral("text"), QStringLiteral("caption"),
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, false);
     TMessageBox::SetHandler([](const SMessageRequest& request) {
         ADD_FAILURE() << "unexpected message box: " << request.text.toStdString();
         return QMessageBox::Ok;

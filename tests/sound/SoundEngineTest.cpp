@@ -253,13 +253,19 @@ TEST_F(SoundEngineTest, StepBackClearsTheCurrentResultAndGoesBackOneFrequency)
 {
     struct SCase
     {
+        int32_t soundSourceType;
         int ear;
         int freqIndex;
         int expectedEar;
         int expectedFreqIndex;
     };
-    const SCase cases[] = {{0, 0, 0, 0}, {0, 2, 0, 1}, {1, 0, 0, 2}, {1, 1, 1, 0}};
+    const SCase cases[] = {
+        {EarUnderTest, 0, 0, 0, 0}, {EarUnderTest, 0, 2, 0, 1},  {EarUnderTest, 1, 0, 0, 2},
+        {EarUnderTest, 1, 1, 1, 0}, {LeftEarphone, 1, 0, 1, 0},  {RightEarphone, 1, 0, 1, 0},
+        {LeftEarphone, 0, 0, 0, 0}, {RightEarphone, 1, 2, 1, 1},
+    };
     for (const SCase& c : cases) {
+        engine->SoundSourceType = c.soundSourceType;
         engine->SetLevels(0, 80, -2);
         engine->NextTone(false);
         engine->NextTone(false);

@@ -16,7 +16,10 @@
 #include "support/ScopedValue.h"
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
+#include "test/TestProcedure.h"
 
+#include <QFileInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -154,6 +157,58 @@ TEST_F(TestWindowsAudioTest, ATestAnsweredAtChosenThresholdsRecordsExactlyThoseT
         EXPECT_NEAR(tones[i].rmsDb, ExpectedRmsDb(expected[i].level), 0.2) << "tone " << i;
         EXPECT_EQ(tones[i].otherChannelPeak, 0) << "tone " << i;
     }
+}
+
+// Stops or starts the private server the way the test run does.
+bool PulseServer(const char* action)
+{
+    const QString script = QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
+                           QStringLiteral("/../../scripts/pulse-test-server.sh");
+    QProcess process;
+    process.start(QStringLiteral("bash"), {script, QLatin1String(action),
+                                           qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/..")});
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+TEST_F(TestWindowsAudioTest, SoundThatGoesAwayHoldsTheTestUntilItIsBackAtTheCalibratedVolume)
+{
+    const TScopedValue list(gOptions.FreqListIndex, OwnFreqList);
+    const TScopedValue frequencies(FreqPresets[OwnFreqList], QStringLiteral("1000,2000"));
+    const TScopedValue source(gOptions.SoundSourceType, int32_t(BothEarphones));
+    const TScopedValue step(gOptions.DeltaLevel, 10.0f);
+    const TScopedValue direction(gOptions.Algorithm, int8_t(AscendingLevels));
+    const TScopedValue calibration(gOptions.DefaultCalibrationLevel, 6553);
+    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("50%")}));
+    const SSinkVolume found = ReadSinkVolume();
+
+    TTestProcedure procedure;
+    procedure.Open();
+    ASSERT_EQ(procedure.Start(true), TTestProcedure::TNext::Nothing);
+    ASSERT_EQ(procedure.Tick(), TTestProcedure::TNext::ShowPosition);
+    ASSERT_TRUE(PulseServer("stop"));
+    // The tone under way when the server went may still count as played; the next one cannot.
+    TTestProcedure::TNext next = procedure.Tick();
+    if (next == TTestProcedure::TNext::ShowPosition)
+        next = procedure.Tick();
+    EXPECT_EQ(next, TTestProcedure::TNext::TellSoundLost);
+    EXPECT_EQ(procedure.State(), TTestProcedure::TState::SoundLost);
+    EXPECT_FALSE(procedure.TimerOn());
+    const float level = procedure.Level();
+
+    ASSERT_TRUE(PulseServer("start"));
+    ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("65536")}));
+    EXPECT_EQ(procedure.Start(true), TTestProcedure::TNext::Nothing);
+    EXPECT_EQ(procedure.Tick(), TTestProcedure::TNext::ShowPosition);
+    EXPECT_EQ(procedure.Level(), level) << "the tone that could not sound comes again";
+    EXPECT_EQ(procedure.FrequencyNumber(), 1);
+    const SSinkVolume tone = ReadSinkVolume();
+    EXPECT_NEAR(tone.left, -20, 0.1);
+    EXPECT_NEAR(tone.right, -20, 0.1);
+    procedure.Close();
+    const SSinkVolume restored = ReadSinkVolume();
+    EXPECT_NEAR(restored.left, found.left, 0.1);
+    EXPECT_NEAR(restored.right, found.right, 0.1);
 }
 
 TEST_F(TestWindowsAudioTest, CalibrationSoundsTheChosenToneAndCancelGivesTheVolumeBack)

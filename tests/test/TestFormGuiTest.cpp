@@ -17,7 +17,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -106,7 +108,7 @@ TEST_F(TestFormTest, EveryWayOfAnsweringRecordsTheToneJustHeard)
         {"over the patient panel",
          [&] { ClickCorner(Find<QGroupBox>(form, "GroupBox2"), Qt::MiddleButton); }},
         {"over the instructions",
-         [&] { ClickCorner(Find<QLabel>(form, "InstructionText"), Qt::LeftButton); }},
+         [&] { ClickCorner(Find<QLabel>(form, "_InstructionText"), Qt::LeftButton); }},
         {"right button on Start", [&] { Click("ButtonStart", Qt::RightButton); }},
         {"middle button on Stop", [&] { Click("ButtonStop", Qt::MiddleButton); }},
         {"right button on Repeat", [&] { Click("ButtonRepeat", Qt::RightButton); }},
@@ -122,6 +124,71 @@ TEST_F(TestFormTest, EveryWayOfAnsweringRecordsTheToneJustHeard)
         EXPECT_EQ(Result(0, 0), 10.0f) << c.what;
         Click("ButtonExit");
         ASSERT_FALSE(form->isVisible()) << c.what;
+    }
+}
+
+TEST_F(TestFormTest, ASecondEnterBeforeTheNextToneRecordsNothing)
+{
+    Begin();
+    form->OnTimer();
+    form->OnTimer();
+    QTest::keyClick(Button("NextFreqBitBtn"), Qt::Key_Return);
+    QTest::keyClick(Button("NextFreqBitBtn"), Qt::Key_Return, {}, 50);
+    EXPECT_EQ(form->Procedure().FrequencyNumber(), 2);
+    EXPECT_EQ(Result(0, 0), 10.0f);
+    EXPECT_EQ(Result(0, 1), 0.0f);
+    Click("ButtonExit");
+}
+
+// The real boxes: an Enter pressed just after one comes up is taken for a late answer.
+TEST_F(TestFormTest, AnEnterRightAfterAMessageOfTheTestLeavesItOpen)
+{
+    struct SCase
+    {
+        const char* what;
+        const char* textKey;
+        std::function<void()> bringUp;
+    };
+    const SCase cases[] = {
+        {"change of ear", "MessLeftFinished",
+         [&] {
+             Begin();
+             AnswerAt(10);
+             form->OnTimer();
+             QTest::keyClick(Button("NextFreqBitBtn"), Qt::Key_Return);
+         }},
+        {"missing name", "MessNoData",
+         [&] {
+             ShowActive(form);
+             Edit("NameLEdit")->SetText(QString());
+             Edit("SurnameLEdit")->SetText(QString());
+             Click("ButtonStart");
+         }},
+    };
+    for (const SCase& c : cases) {
+        bool openAfterEnter = false;
+        QString text;
+        // Looks for the box until it is up: showing the window runs timers too.
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, form, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            // Until the box has the keyboard, Enter would reach the window behind it.
+            if (box == nullptr || QApplication::activeWindow() != box)
+                return;
+            watch.stop();
+            text = box->text();
+            QTest::keyClick(box->focusWidget() != nullptr ? box->focusWidget() : box, Qt::Key_Return);
+            openAfterEnter = box->isVisible();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        watch.start(10);
+        TMessageBox::SetHandler({});
+        c.bringUp();
+        const TMessageRecorder restoreTheSeam;
+        EXPECT_TRUE(openAfterEnter) << c.what;
+        EXPECT_EQ(text, gLang.GetString(QLatin1String(c.textKey), form)) << c.what;
+        EXPECT_EQ(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()), nullptr) << c.what;
+        Click("ButtonExit");
     }
 }
 

@@ -2,6 +2,7 @@
 // go into ALSA's null device.
 #include "sound/NullAlsaDevice.h"
 
+#include "lang/Lang.h"
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
 #include "support/MessageRecorder.h"
@@ -10,9 +11,12 @@
 #include "test/ToneDisplay.h"
 
 #include <QLocale>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -46,7 +50,7 @@ private:
 
 class TestProcedureTest : public ::testing::Test
 {
-protected:
+public:
     static void SetUpTestSuite() { UseNullAlsaDevice(); }
 
     // Opened and started for somebody, before the first tick.
@@ -214,12 +218,15 @@ TEST_F(TestProcedureTest, RepeatGoesBackOneFrequencyAtTheStartLevel)
     const SCase cases[] = {
         {"first frequency of the first pass", EarUnderTest, {}, 0, 1},
         {"second frequency", EarUnderTest, {10}, 0, 1},
-        {"first frequency of the second pass", EarUnderTest, {10, 20}, 0, 2},
+        {"first frequency of the second pass, tested ear's earphone", EarUnderTest, {10, 20}, 0, 2},
+        {"first frequency of the second pass, left earphone", LeftEarphone, {10, 20}, 1, 1},
+        {"first frequency of the second pass, right earphone", RightEarphone, {10, 20}, 1, 1},
     };
     for (const SCase& c : cases) {
         const TTestSettings settings(QStringLiteral("1000,2000"), c.soundSource);
         Begin();
-        AnswerAt(c.answers);
+        if (AnswerAt(c.answers) == TNext::AskToTurnHeadphones)
+            procedure.MessageClosed();
         TickUntil(6);
         EXPECT_EQ(procedure.Repeat(), TNext::ShowPosition) << c.what;
         EXPECT_EQ(procedure.Engine->Ear, c.ear) << c.what;
@@ -227,6 +234,52 @@ TEST_F(TestProcedureTest, RepeatGoesBackOneFrequencyAtTheStartLevel)
         EXPECT_EQ(procedure.Level(), 0.0f) << c.what;
         procedure.Tick();
         EXPECT_EQ(procedure.Level(), 0.0f) << c.what << ": the next tone is at the start level";
+    }
+}
+
+TEST_F(TestProcedureTest, ASecondPressBeforeTheNextToneRecordsNothing)
+{
+    struct SCase
+    {
+        const char* what;
+        std::function<void(TestProcedureTest&)> before;
+    };
+    const SCase cases[] = {
+        {"after an answer", [](TestProcedureTest& t) { t.AnswerAt({4}); }},
+        {"after an answer that started the test",
+         [](TestProcedureTest& t) { t.procedure.Open(), t.procedure.Answer(true); }},
+        {"after Start resumed a held test",
+         [](TestProcedureTest& t) {
+             t.TickUntil(4), t.procedure.Stop(), t.procedure.Tick(), t.procedure.Start(true);
+         }},
+        {"after Repeat", [](TestProcedureTest& t) { t.AnswerAt({4}), t.TickUntil(2), t.procedure.Repeat(); }},
+        {"after the change of ear",
+         [](TestProcedureTest& t) {
+             t.AnswerAt({4, 6, 8}), t.procedure.MessageClosed();
+         }},
+        {"held after an answer", [](TestProcedureTest& t) { t.AnswerAt({4}), t.procedure.Stop(); }},
+    };
+    for (const SCase& c : cases) {
+        const TTestSettings settings(QStringLiteral("1000,2000,500"));
+        Begin();
+        c.before(*this);
+        const std::vector<float> results(procedure.Results.get(),
+                                         procedure.Results.get() + TSoundEngine::ResultCount);
+        const TState state = procedure.State();
+        const int number = procedure.FrequencyNumber();
+        const int32_t ear = procedure.Engine->Ear;
+        EXPECT_EQ(procedure.Answer(true), TNext::Nothing) << c.what;
+        EXPECT_EQ(
+            std::vector<float>(procedure.Results.get(), procedure.Results.get() + TSoundEngine::ResultCount),
+            results)
+            << c.what;
+        EXPECT_EQ(procedure.State(), state) << c.what;
+        EXPECT_EQ(procedure.FrequencyNumber(), number) << c.what;
+        EXPECT_EQ(procedure.Engine->Ear, ear) << c.what;
+        // Once a tone has sounded, the answer counts again.
+        procedure.Tick();
+        procedure.Answer(true);
+        EXPECT_TRUE(procedure.FrequencyNumber() != number || procedure.State() != state) << c.what;
     }
 }
 
@@ -238,12 +291,13 @@ TEST_F(TestProcedureTest, TheEndOfTheFirstPassFollowsTheEarphoneSetting)
         TNext atPassEnd;
         int32_t secondPassChannel;
         TTestProcedure::TEarShown secondPassShown;
+        const char* turnKey;
     };
     const SCase cases[] = {
-        {LeftEarphone, TNext::AskToTurnHeadphones, 0, TTestProcedure::TEarShown::Right},
-        {RightEarphone, TNext::AskToTurnHeadphones, 1, TTestProcedure::TEarShown::Right},
-        {EarUnderTest, TNext::ShowPosition, 1, TTestProcedure::TEarShown::Right},
-        {BothEarphones, TNext::CloseWithData, 3, TTestProcedure::TEarShown::Both},
+        {LeftEarphone, TNext::AskToTurnHeadphones, 0, TTestProcedure::TEarShown::Right, "MessLeftFinished"},
+        {RightEarphone, TNext::AskToTurnHeadphones, 1, TTestProcedure::TEarShown::Right, "MessLeftFinishedR"},
+        {EarUnderTest, TNext::ShowPosition, 1, TTestProcedure::TEarShown::Right, nullptr},
+        {BothEarphones, TNext::CloseWithData, 3, TTestProcedure::TEarShown::Both, nullptr},
     };
     for (const SCase& c : cases) {
         const TTestSettings settings(QStringLiteral("1000,2000"), c.soundSource);
@@ -259,6 +313,7 @@ TEST_F(TestProcedureTest, TheEndOfTheFirstPassFollowsTheEarphoneSetting)
         }
         if (c.atPassEnd == TNext::AskToTurnHeadphones) {
             EXPECT_EQ(procedure.State(), TState::ChangingEar);
+            EXPECT_EQ(procedure.TurnHeadphonesKey(), QLatin1String(c.turnKey));
             EXPECT_FALSE(procedure.TimerOn()) << "source " << c.soundSource;
             EXPECT_EQ(procedure.Tick(), TNext::Nothing);
             EXPECT_EQ(procedure.MessageClosed(), TNext::ShowPosition);
@@ -273,6 +328,37 @@ TEST_F(TestProcedureTest, TheEndOfTheFirstPassFollowsTheEarphoneSetting)
         EXPECT_EQ(Column(1), (std::vector<float>{30, 40}));
         EXPECT_EQ(procedure.Tick(), TNext::Nothing) << "a tick after the end plays nothing";
     }
+}
+
+// Each earphone setting and level direction has instructions of its own in every language.
+TEST_F(TestProcedureTest, TheInstructionsFollowTheEarphoneAndTheLevelDirection)
+{
+    const std::tuple<int32_t, int8_t, const char*> cases[] = {
+        {LeftEarphone, AscendingLevels, "StrInstructionLeftUp"},
+        {LeftEarphone, DescendingLevels, "StrInstructionLeftDown"},
+        {RightEarphone, AscendingLevels, "StrInstructionRightUp"},
+        {RightEarphone, DescendingLevels, "StrInstructionRightDown"},
+        {EarUnderTest, AscendingLevels, "StrInstructionEarUp"},
+        {EarUnderTest, DescendingLevels, "StrInstructionEarDown"},
+        {BothEarphones, AscendingLevels, "StrInstructionBothUp"},
+        {BothEarphones, DescendingLevels, "StrInstructionBothDown"},
+    };
+    for (const auto& [source, algorithm, key] : cases) {
+        const TTestSettings settings(QStringLiteral("1000"), source, algorithm);
+        procedure.Open();
+        EXPECT_EQ(procedure.InstructionKey(), QLatin1String(key));
+    }
+    gLang.ChangeLangSym(QStringLiteral("en"));
+    const QString unknown = gLang.GetSectionString(QStringLiteral("NoSuchKey"), QStringLiteral("TestForm"));
+    for (const QString& symbol : gLang.LangSymbols) {
+        gLang.ChangeLangSym(symbol);
+        QSet<QString> texts;
+        for (const auto& [source, algorithm, key] : cases)
+            texts.insert(gLang.GetSectionString(QLatin1String(key), QStringLiteral("TestForm")));
+        EXPECT_EQ(texts.size(), qsizetype(std::size(cases))) << symbol.toStdString();
+        EXPECT_FALSE(texts.contains(unknown)) << symbol.toStdString();
+    }
+    gLang.ChangeLangSym(QStringLiteral("en"));
 }
 
 TEST_F(TestProcedureTest, TheFrequencyListIsTheSettingsListAsFarAsItCanBeRead)
