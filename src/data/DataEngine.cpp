@@ -7,9 +7,9 @@
 #include "lang/Lang.h"
 #include "log/Log.h"
 #include "log/Tools.h"
-#include "platform/Image.h"
 #include "platform/MessageBox.h"
 #include "settings/Options.h"
+#include "widgets/Image.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,10 +2,10 @@
 
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
-#include "platform/RadioGroup.h"
 #include "settings/Options.h"
 #include "settings/OptionsForm.h"
 #include "support/LogProbe.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QApplication>

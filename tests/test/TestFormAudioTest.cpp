@@ -7,8 +7,6 @@
 #include "data/DataEngineFixture.h"
 #include "lang/Lang.h"
 #include "platform/LabeledEdit.h"
-#include "platform/RadioGroup.h"
-#include "platform/UpDown.h"
 #include "settings/Options.h"
 #include "shell/WindowSet.h"
 #include "sound/SoundEngine.h"
@@ -16,6 +14,8 @@
 #include "support/ScopedValue.h"
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/UpDown.h"
 
 #include <QPushButton>
 #include <QSlider>
