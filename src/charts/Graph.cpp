@@ -432,74 +432,90 @@ void TGraph::DrawTable(const TArray& table, QImage* bitmap)
     LegendTips.clear();
     if (table.isEmpty())
         return;
-    const int inset = Truncated(3 * LegendScale);
-    const int fontSize = Truncated(8 * LegendScale);
-    const int rowHeight = fontSize + 2 * inset;
-    QFont normalFont = LabelFont(fontSize);
-    QFont boldFont = normalFont;
-    boldFont.setBold(true);
-    const QFontMetrics normalMetrics(normalFont, bitmap);
-    const QFontMetrics boldMetrics(boldFont, bitmap);
+    const SLegendLayout layout = MeasureTable(table, *bitmap);
+    FitLegendBitmap(*bitmap);
+    if (bitmap->isNull())
+        return;
+    QPainter painter(bitmap);
+    painter.fillRect(bitmap->rect(), BackgroundColour);
+    PaintTable(painter, table, layout);
+}
 
-    // Shaping text is the costly part of the legend, so every text is measured once.
-    QVector<QVector<int>> textWidths(table.size());
-    QVector<int> columnWidths(table.first().size(), 0);
+// Shaping text is the costly part of the legend, so every text is measured once.
+TGraph::SLegendLayout TGraph::MeasureTable(const TArray& table, const QImage& bitmap)
+{
+    SLegendLayout layout;
+    layout.inset = Truncated(3 * LegendScale);
+    const int fontSize = Truncated(8 * LegendScale);
+    layout.rowHeight = fontSize + 2 * layout.inset;
+    layout.normalFont = LabelFont(fontSize);
+    layout.boldFont = layout.normalFont;
+    layout.boldFont.setBold(true);
+    const QFontMetrics normalMetrics(layout.normalFont, &bitmap);
+    const QFontMetrics boldMetrics(layout.boldFont, &bitmap);
+
+    layout.textWidths.resize(table.size());
+    layout.columnWidths.fill(0, table.first().size());
     for (qsizetype row = 0; row < table.size(); ++row) {
         const QFontMetrics& metrics = row == 0 ? boldMetrics : normalMetrics;
-        for (qsizetype column = 0; column < std::min(table[row].size(), columnWidths.size()); ++column) {
+        for (qsizetype column = 0; column < std::min(table[row].size(), layout.columnWidths.size());
+             ++column) {
             const int width = metrics.horizontalAdvance(table[row][column].Text);
-            textWidths[row].append(width);
-            if (width > columnWidths[column])
-                columnWidths[column] = width + 2 * inset;
+            layout.textWidths[row].append(width);
+            if (width > layout.columnWidths[column])
+                layout.columnWidths[column] = width + 2 * layout.inset;
         }
     }
     int totalWidth = 0;
-    for (int width : columnWidths)
+    for (int width : layout.columnWidths)
         totalWidth += width;
-    LegendHeight = Truncated(table.size() * rowHeight + 2 * LegendScale);
+    LegendHeight = Truncated(table.size() * layout.rowHeight + 2 * LegendScale);
     LegendWidth = Truncated(totalWidth + 2 * LegendScale);
+    return layout;
+}
 
-    if (bitmap->size() != QSize(LegendWidth, LegendHeight)) {
-        QImage resized(LegendWidth, LegendHeight, QImage::Format_RGB32);
-        resized.setDotsPerMeterX(bitmap->dotsPerMeterX());
-        resized.setDotsPerMeterY(bitmap->dotsPerMeterY());
-        *bitmap = std::move(resized);
-    }
-    if (bitmap->isNull())
+void TGraph::FitLegendBitmap(QImage& bitmap) const
+{
+    if (bitmap.size() == QSize(LegendWidth, LegendHeight))
         return;
+    QImage resized(LegendWidth, LegendHeight, QImage::Format_RGB32);
+    resized.setDotsPerMeterX(bitmap.dotsPerMeterX());
+    resized.setDotsPerMeterY(bitmap.dotsPerMeterY());
+    bitmap = std::move(resized);
+}
 
-    QPainter painter(bitmap);
-    painter.fillRect(bitmap->rect(), BackgroundColour);
+void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLayout& layout)
+{
     const int left = Truncated(LegendScale);
     int y = Truncated(LegendScale);
     for (qsizetype row = 0; row < table.size(); ++row) {
-        painter.setFont(row == 0 ? boldFont : normalFont);
+        painter.setFont(row == 0 ? layout.boldFont : layout.normalFont);
         const QColor textColour = row == 0 ? QColor(Qt::black) : LabelColour;
         int x = left;
-        for (qsizetype column = 0; column < textWidths[row].size(); ++column) {
+        for (qsizetype column = 0; column < layout.textWidths[row].size(); ++column) {
             const TCell& cell = table[row][column];
-            const int columnWidth = columnWidths[column];
+            const int columnWidth = layout.columnWidths[column];
             // Only the first cell of a series' row is its sample: a remark reading "4444" stays text.
             const bool sample = row > 0 && column == 0 && cell.Text == QLatin1String(LinePlaceholder) &&
                                 row <= static_cast<qsizetype>(Series.size());
             if (sample) {
-                DrawLineSample(painter, x, y, Series[size_t(row - 1)], inset, rowHeight);
+                DrawLineSample(painter, x, y, Series[size_t(row - 1)], layout.inset, layout.rowHeight);
             } else {
-                const int width = textWidths[row][column];
-                int offset = inset;
+                const int width = layout.textWidths[row][column];
+                int offset = layout.inset;
                 if (cell.Alignment == AlignRight)
-                    offset = columnWidth - width - inset;
+                    offset = columnWidth - width - layout.inset;
                 else if (cell.Alignment == AlignCentre)
                     offset = (columnWidth - width) / 2;
                 painter.setPen(textColour);
                 DrawTextAt(painter, x + offset, y, cell.Text);
             }
             if (!cell.Tip.isEmpty())
-                LegendTips.append({QRect(x, y, columnWidth, rowHeight), cell.Tip});
-            DrawCellBorder(painter, x, y, columnWidth, rowHeight);
+                LegendTips.append({QRect(x, y, columnWidth, layout.rowHeight), cell.Tip});
+            DrawCellBorder(painter, x, y, columnWidth, layout.rowHeight);
             x += columnWidth;
         }
-        y += rowHeight;
+        y += layout.rowHeight;
     }
 }
 
@@ -529,11 +545,9 @@ void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& serie
 
 void TGraph::DrawCellBorder(QPainter& painter, int x, int y, int width, int height)
 {
-    const QPen pen = painter.pen();
-    const QBrush brush = painter.brush();
+    painter.save();
     painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(x, y, width, height);
-    painter.setBrush(brush);
-    painter.setPen(pen);
+    painter.restore();
 }

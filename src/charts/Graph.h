@@ -107,6 +107,17 @@ private:
         double xFrom, xSpan, yFrom, ySpan;
     };
 
+    // What measuring the legend found, for painting it without shaping a text twice.
+    struct SLegendLayout
+    {
+        QFont normalFont;
+        QFont boldFont;
+        int inset = 0;
+        int rowHeight = 0;
+        QVector<QVector<int>> textWidths;
+        QVector<int> columnWidths;
+    };
+
     SAxisEnds AxisEnds() const;
     bool MapToPixel(const SAxisEnds& ends, double x, double y, QPoint& pixel) const;
     // The unrounded position; false where the axes have no place for the point at all.
@@ -116,6 +127,9 @@ private:
     void DrawGrid(QPainter& painter, bool frequencyAxis);
     void DrawSeries(QPainter& painter, const SGraph& series);
     void DrawFrame(QPainter& painter);
+    SLegendLayout MeasureTable(const TArray& table, const QImage& bitmap);
+    void FitLegendBitmap(QImage& bitmap) const;
+    void PaintTable(QPainter& painter, const TArray& table, const SLegendLayout& layout);
     void DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight);
     void DrawCellBorder(QPainter& painter, int x, int y, int width, int height);
     QFont LabelFont(int pointSize) const;

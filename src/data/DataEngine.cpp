@@ -5,11 +5,13 @@
 #include "data/DataFileReader.h"
 #include "data/DataFileWriter.h"
 #include "lang/Lang.h"
+#include "log/FloatText.h"
 #include "log/Log.h"
 #include "log/Tools.h"
-#include "platform/Image.h"
+#include "log/Version.h"
 #include "platform/MessageBox.h"
 #include "settings/Options.h"
+#include "widgets/Image.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "ui_About.h"
 
 #include "lang/Lang.h"
-#include "log/Tools.h"
+#include "log/Version.h"
 #include "platform/Desktop.h"
 
 #include <QUrlQuery>

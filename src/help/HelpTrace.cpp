@@ -1,6 +1,6 @@
 #include "help/HelpTrace.h"
 
-#include "log/Tools.h"
+#include "log/Version.h"
 #include "platform/AppPaths.h"
 #include "platform/SystemVersion.h"
 

@@ -1,7 +1,7 @@
 #include "lang/Lang.h"
 
 #include "log/Log.h"
-#include "log/Tools.h"
+#include "log/Version.h"
 #include "platform/AppPaths.h"
 #include "platform/ComponentTree.h"
 #include "platform/MessageBox.h"
@@ -37,7 +37,8 @@ TLang::~TLang() = default;
 
 QString TLang::LangFilePath() const
 {
-    return LangSymbol.isEmpty() ? QString() : m_resFolder + QLatin1Char('/') + LangSymbol + QStringLiteral(".lng");
+    return LangSymbol.isEmpty() ? QString()
+                                : m_resFolder + QLatin1Char('/') + LangSymbol + QStringLiteral(".lng");
 }
 
 QString TLang::SectionOf(const QObject* owner) const

@@ -2,6 +2,7 @@
 
 #include "lang/Lang.h"
 #include "log/Tools.h"
+#include "log/Version.h"
 #include "log/WindowsVersion.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"

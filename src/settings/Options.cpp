@@ -1,8 +1,8 @@
 #include "settings/Options.h"
 
 #include "lang/Lang.h"
+#include "log/FloatText.h"
 #include "log/Log.h"
-#include "log/Tools.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 #include "settings/SettingsTable.h"

@@ -2,23 +2,18 @@
 
 #include "ui_OptionsForm.h"
 
-#include "data/Data.h"
 #include "data/DataEngine.h"
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "platform/CommonDialogs.h"
-#include "platform/MessageBox.h"
 #include "settings/Options.h"
-#include "settings/OptionsInput.h"
+#include "settings/OptionsRules.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QLayout>
 #include <QMouseEvent>
 
-#include <exception>
 #include <iterator>
-#include <utility>
 
 TOptionsForm* OptionsForm = nullptr;
 
@@ -84,117 +79,59 @@ bool TOptionsForm::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+TOptionsRules TOptionsForm::Rules()
+{
+    return TOptionsRules(gOptions, this);
+}
+
+void TOptionsForm::Show(const SOptionsFields& fields)
+{
+    ui->DeltaLevelEdit->setText(fields.deltaLevel);
+    ui->MinLevelEdit->setText(fields.minLevel);
+    ui->MaxLevelEdit->setText(fields.maxLevel);
+    if (fields.algorithm == AscendingLevels)
+        ui->AlgorithmUpRBut->setChecked(true);
+    else if (fields.algorithm == DescendingLevels)
+        ui->AlgorithmDownRBut->setChecked(true);
+    ui->FreqRadioGroup->SetItemIndex(fields.freqListIndex);
+    FreqRadioGroupClick();
+    ui->FreqOtherEdit->setText(fields.ownFreqList);
+    ui->ModulateCheckBox->setChecked(fields.modulation);
+    ui->SoundSourceRadioGroup->SetItemIndex(fields.soundSourceType);
+    ui->DefaultPathEdit->setText(fields.dataFolder);
+    ui->ReferenceFileNameEdit->setText(fields.referenceFile);
+}
+
+SOptionsFields TOptionsForm::Fields() const
+{
+    int8_t algorithm = gOptions.Algorithm;
+    if (ui->AlgorithmUpRBut->isChecked())
+        algorithm = AscendingLevels;
+    else if (ui->AlgorithmDownRBut->isChecked())
+        algorithm = DescendingLevels;
+    return {
+        .deltaLevel = ui->DeltaLevelEdit->text(),
+        .minLevel = ui->MinLevelEdit->text(),
+        .maxLevel = ui->MaxLevelEdit->text(),
+        .algorithm = algorithm,
+        .freqListIndex = ui->FreqRadioGroup->ItemIndex(),
+        .ownFreqList = ui->FreqOtherEdit->text(),
+        .modulation = ui->ModulateCheckBox->isChecked(),
+        .soundSourceType = ui->SoundSourceRadioGroup->ItemIndex(),
+        .dataFolder = ui->DefaultPathEdit->text(),
+        .referenceFile = ui->ReferenceFileNameEdit->text(),
+    };
+}
+
 void TOptionsForm::FormShow()
 {
-    ui->DeltaLevelEdit->setText(TOptionsInput::LevelText(gOptions.DeltaLevel));
-    ui->MinLevelEdit->setText(TOptionsInput::LevelText(gOptions.MinLevel));
-    ui->MaxLevelEdit->setText(TOptionsInput::LevelText(gOptions.MaxLevel));
-    if (gOptions.Algorithm == AscendingLevels)
-        ui->AlgorithmUpRBut->setChecked(true);
-    else if (gOptions.Algorithm == DescendingLevels)
-        ui->AlgorithmDownRBut->setChecked(true);
-    ui->FreqRadioGroup->SetItemIndex(gOptions.FreqListIndex);
-    FreqRadioGroupClick();
-    ui->FreqOtherEdit->setText(FreqPresets[OwnFreqList]);
-    ui->ModulateCheckBox->setChecked(gOptions.Modulation);
-    ui->SoundSourceRadioGroup->SetItemIndex(gOptions.SoundSourceType);
-    ui->DefaultPathEdit->setText(gOptions.DefaultPath);
-    ui->ReferenceFileNameEdit->setText(gOptions.ReferenceFileName);
+    Show(Rules().Shown());
 }
 
-// Every step runs whatever the steps before it found; what was accepted is saved either way.
 void TOptionsForm::OkButtonClick()
 {
-    bool failed = !StoreLevels();
-    if (ui->AlgorithmUpRBut->isChecked())
-        gOptions.Algorithm = AscendingLevels;
-    else if (ui->AlgorithmDownRBut->isChecked())
-        gOptions.Algorithm = DescendingLevels;
-    failed = !StoreDataFolder() || failed;
-    failed = !StoreReference() || failed;
-    gOptions.FreqListIndex = ui->FreqRadioGroup->ItemIndex();
-    failed = !StoreOwnFreqList() || failed;
-    gOptions.SoundSourceType = ui->SoundSourceRadioGroup->ItemIndex();
-    gOptions.Modulation = ui->ModulateCheckBox->isChecked();
-    gOptions.SaveSettings();
-    if (!failed)
+    if (Rules().Store(Fields(), *DataEngine))
         accept();
-}
-
-// Each level is stored as soon as it is read; the first that is refused ends the step.
-bool TOptionsForm::StoreLevels()
-{
-    const std::pair<const QLineEdit*, float TOptions::*> fields[] = {
-        {ui->DeltaLevelEdit, &TOptions::DeltaLevel},
-        {ui->MinLevelEdit, &TOptions::MinLevel},
-        {ui->MaxLevelEdit, &TOptions::MaxLevel},
-    };
-    for (const auto& [edit, level] : fields) {
-        if (!TOptionsInput::ReadLevel(edit->text(), level, gOptions.*level)) {
-            gLang.ShowMessage(QStringLiteral("MessBadFormat"), QStringLiteral("MessError"), this,
-                              QMessageBox::Ok, QMessageBox::Critical);
-            return false;
-        }
-    }
-    return true;
-}
-
-bool TOptionsForm::StoreDataFolder()
-{
-    const QString folder = ui->DefaultPathEdit->text();
-    if (TOptionsInput::IsFolder(folder)) {
-        gOptions.DefaultPath = TOptionsInput::AbsoluteFolder(folder);
-        QDir::setCurrent(gOptions.DefaultPath);
-        return true;
-    }
-    const QString caption = gLang.GetString2(QStringLiteral("MessError"), this);
-    const QString question = gLang.GetString(QStringLiteral("MessPath"), this) + folder +
-                             gLang.GetString(QStringLiteral("MessNotExist"), this);
-    if (TMessageBox::Show({this, question, caption, QMessageBox::Yes | QMessageBox::No,
-                           QMessageBox::Critical}) != QMessageBox::Yes)
-        return true;
-    const bool created = TOptionsInput::CreateFolder(folder);
-    if (created)
-        gOptions.DefaultPath = TOptionsInput::AbsoluteFolder(folder);
-    else
-        gLang.ShowMessage(QStringLiteral("MessPathError"), QStringLiteral("MessError"), this, QMessageBox::Ok,
-                          QMessageBox::Critical);
-    QDir::setCurrent(gOptions.DefaultPath);
-    return created;
-}
-
-// A file that cannot be opened is reported by the data store and closes the dialog as usual; one
-// that stops being readable part of the way keeps the dialog open for another choice.
-bool TOptionsForm::StoreReference()
-{
-    gOptions.ReferenceFileName = ui->ReferenceFileNameEdit->text();
-    try {
-        DataEngine->LoadReference(gOptions.ReferenceFileName);
-    } catch (const std::exception& error) {
-        TMessageBox::Show({this, QString::fromStdString(error.what()), QCoreApplication::applicationName(),
-                           QMessageBox::Ok, QMessageBox::Critical});
-        return false;
-    }
-    return true;
-}
-
-// A blank field keeps the list there was; a bad one is reported item by item by the settings.
-bool TOptionsForm::StoreOwnFreqList()
-{
-    const QString list = ui->FreqOtherEdit->text();
-    if (list.trimmed().isEmpty())
-        return true;
-    QVector<float> frequencies;
-    if (!gOptions.ParseFreqList(list, frequencies))
-        return false;
-    // The settings read a longer list for a test to use in part; one typed here should be usable whole.
-    if (frequencies.size() > ResultFrequencies) {
-        gLang.ShowMessage(QStringLiteral("MessTooManyFreqs"), QStringLiteral("MessError"), this,
-                          QMessageBox::Ok, QMessageBox::Critical);
-        return false;
-    }
-    FreqPresets[OwnFreqList] = list;
-    return true;
 }
 
 void TOptionsForm::CancelButtonClick()
@@ -205,8 +142,7 @@ void TOptionsForm::CancelButtonClick()
 // The defaults go into the settings at once: Cancel does not take them back.
 void TOptionsForm::DefaultButtonClick()
 {
-    gOptions.SetDefaults();
-    FormShow();
+    Show(Rules().Defaults());
 }
 
 void TOptionsForm::FreqRadioGroupClick()

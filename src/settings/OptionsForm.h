@@ -4,11 +4,14 @@
 
 #include <memory>
 
+struct SOptionsFields;
+class TOptionsRules;
+
 namespace Ui {
 class TOptionsForm;
 }
 
-// The options dialog: edits the test settings of gOptions directly; OK stores and saves them,
+// The options dialog over gOptions: TOptionsRules decides what it shows and what OK stores;
 // Cancel stores nothing.
 class TOptionsForm : public QDialog
 {
@@ -33,11 +36,9 @@ private:
     void ConnectEvents();
     void PlaceFreqOtherEdit();
     void SetTabOrder();
-    // Each step answers false when it found what the user must mend before the dialog closes.
-    bool StoreLevels();
-    bool StoreDataFolder();
-    bool StoreReference();
-    bool StoreOwnFreqList();
+    TOptionsRules Rules();
+    void Show(const SOptionsFields& fields);
+    SOptionsFields Fields() const;
 
     std::unique_ptr<Ui::TOptionsForm> ui;
 };

@@ -1,6 +1,7 @@
 #include "shell/LoadProgress.h"
 
 #include "log/Tools.h"
+#include "log/Version.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -17,7 +17,7 @@
 #include "help/HtmlHelp.h"
 #include "lang/Lang.h"
 #include "log/Log.h"
-#include "log/Tools.h"
+#include "log/Version.h"
 #include "platform/CommonDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/VolumeTool.h"

@@ -2,7 +2,7 @@
 
 #include "help/HtmlHelp.h"
 #include "lang/Lang.h"
-#include "log/Tools.h"
+#include "log/Version.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
 #include "platform/SignalWatcher.h"

@@ -1,7 +1,7 @@
 #include "sound/WaveOutVolControl.h"
 
 #include "log/Log.h"
-#include "log/Tools.h"
+#include "log/Version.h"
 #include "platform/AlsaPlayback.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemError.h"

@@ -4,9 +4,9 @@
 #include "lang/Lang.h"
 #include "platform/Clock.h"
 #include "platform/LabeledEdit.h"
-#include "platform/RadioGroup.h"
 #include "support/LogProbe.h"
 #include "support/MessageRecorder.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>

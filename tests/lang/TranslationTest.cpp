@@ -1,8 +1,8 @@
 #include "LangFixture.h"
 
 #include "platform/LabeledEdit.h"
-#include "platform/RadioGroup.h"
 #include "support/LogProbe.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAction>
 #include <QLabel>

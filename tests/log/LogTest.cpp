@@ -1,6 +1,7 @@
 #include "log/Log.h"
 #include "lang/Lang.h"
 #include "log/Tools.h"
+#include "log/Version.h"
 #include "support/MessageRecorder.h"
 
 #include <QDir>

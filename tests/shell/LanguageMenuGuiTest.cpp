@@ -1,5 +1,5 @@
 #include "lang/Lang.h"
-#include "log/Tools.h"
+#include "log/Version.h"
 #include "settings/Options.h"
 #include "shell/MainForm.h"
 #include "shell/WindowSet.h"

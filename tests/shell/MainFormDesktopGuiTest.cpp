@@ -1,7 +1,7 @@
 #include "MainFormFixture.h"
 
-#include "platform/Image.h"
 #include "shell/LoadProgress.h"
+#include "widgets/Image.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -7,14 +7,14 @@
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 #include "platform/LabeledEdit.h"
-#include "platform/RadioGroup.h"
-#include "platform/UpDown.h"
 #include "sound/SoundEngine.h"
 #include "sound/WaveImage.h"
 #include "support/LogProbe.h"
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
 #include "test/ToneDisplay.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/UpDown.h"
 
 #include <QApplication>
 #include <QCheckBox>

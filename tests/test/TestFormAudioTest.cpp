@@ -7,8 +7,6 @@
 #include "data/DataEngineFixture.h"
 #include "lang/Lang.h"
 #include "platform/LabeledEdit.h"
-#include "platform/RadioGroup.h"
-#include "platform/UpDown.h"
 #include "settings/Options.h"
 #include "shell/WindowSet.h"
 #include "sound/SoundEngine.h"
@@ -17,6 +15,8 @@
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
 #include "test/TestProcedure.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/UpDown.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "platform/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include "platform/ComponentTree.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Image.h"
+#include "widgets/Image.h"
 
 #include <QPixmap>
 

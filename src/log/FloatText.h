@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The shortest text that reads back as the same float, with the user's decimal separator;
+// whole numbers below 1e15 in full.
+QString FloatText(float value);
