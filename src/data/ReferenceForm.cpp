@@ -5,7 +5,7 @@
 #include "data/DataEngine.h"
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
-#include "log/Tools.h"
+#include "log/FileNames.h"
 
 #include <QShowEvent>
 

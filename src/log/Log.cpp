@@ -1,7 +1,7 @@
 #include "log/Log.h"
 
 #include "lang/Lang.h"
-#include "log/Tools.h"
+#include "log/FileNames.h"
 #include "log/Version.h"
 #include "log/WindowsVersion.h"
 #include "platform/AppPaths.h"

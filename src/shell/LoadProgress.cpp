@@ -1,6 +1,6 @@
 #include "shell/LoadProgress.h"
 
-#include "log/Tools.h"
+#include "log/FileNames.h"
 #include "log/Version.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "data/DataFileReader.h"
 #include "data/DataFileWriter.h"
 #include "lang/Lang.h"
-#include "log/Tools.h"
+#include "log/FileNames.h"
 #include "platform/Clock.h"
 #include "settings/Options.h"
 #include "support/LogProbe.h"

@@ -3,9 +3,9 @@
 #include "data/ReferenceForm.h"
 #include "lang/Lang.h"
 #include "platform/Clock.h"
-#include "platform/LabeledEdit.h"
 #include "support/LogProbe.h"
 #include "support/MessageRecorder.h"
+#include "widgets/LabeledEdit.h"
 #include "widgets/RadioGroup.h"
 
 #include <QAbstractButton>

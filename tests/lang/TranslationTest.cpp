@@ -1,7 +1,7 @@
 #include "LangFixture.h"
 
-#include "platform/LabeledEdit.h"
 #include "support/LogProbe.h"
+#include "widgets/LabeledEdit.h"
 #include "widgets/RadioGroup.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "log/Log.h"
 #include "lang/Lang.h"
-#include "log/Tools.h"
+#include "log/FileNames.h"
 #include "log/Version.h"
 #include "support/MessageRecorder.h"
 
@@ -187,14 +187,14 @@ TEST(Log, LastErrorIsDescribedOnOneLine)
         << lines.at(lines.size() - 2).toStdString();
 }
 
-TEST(Tools, FileNamePartKeepsWhatFollowsTheLastFolder)
+TEST(FileNames, FileNamePartKeepsWhatFollowsTheLastFolder)
 {
     EXPECT_EQ(FileNamePart(QStringLiteral("/a/b/Sound.cpp")), QStringLiteral("Sound.cpp"));
     EXPECT_EQ(FileNamePart(QStringLiteral("Sound.cpp")), QStringLiteral("Sound.cpp"));
     EXPECT_EQ(FileNamePart(QStringLiteral("/a/b/")), QString());
 }
 
-TEST(Tools, BuildDateTextReadsTheCompilerDate)
+TEST(Version, BuildDateTextReadsTheCompilerDate)
 {
     const struct
     {

@@ -2,7 +2,7 @@
 
 #include "charts/Palette.h"
 #include "data/ReferenceForm.h"
-#include "platform/LabeledEdit.h"
+#include "widgets/LabeledEdit.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

@@ -6,7 +6,6 @@
 #include "data/DataEngine.h"
 #include "data/DataEngineFixture.h"
 #include "lang/Lang.h"
-#include "platform/LabeledEdit.h"
 #include "settings/Options.h"
 #include "shell/WindowSet.h"
 #include "sound/SoundEngine.h"
@@ -15,6 +14,7 @@
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
 #include "test/TestProcedure.h"
+#include "widgets/LabeledEdit.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/UpDown.h"
 

@@ -3,12 +3,12 @@
 #include "TestWindowFixture.h"
 
 #include "platform/Clock.h"
-#include "platform/LabeledEdit.h"
 #include "shell/MainForm.h"
 #include "sound/SoundEngine.h"
 #include "test/CalibrationForm.h"
 #include "test/TestForm.h"
 #include "test/ToneDisplay.h"
+#include "widgets/LabeledEdit.h"
 
 #include <QAction>
 #include <QApplication>

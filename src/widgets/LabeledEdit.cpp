@@ -1,4 +1,4 @@
-#include "platform/LabeledEdit.h"
+#include "widgets/LabeledEdit.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "log/Tools.h"
+#include "log/FileNames.h"
 
 #include "platform/Clock.h"
 
