@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmarks draw text and windows, so they run inside a Qt application (offscreen
 // unless a platform is chosen).
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Redrawing both audiograms and the legend, against the floor of only filling the same
 // bitmaps with the background colour.
 #include "charts/Graph.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading measurement files through the data store and drawing them, beside reading the same
 // files' bytes alone: the floor any reader stands on.
 #include "data/DataEngine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the manual at a window's section, and opening the largest file the viewer accepts:
 // either must show without keeping the user waiting.
 #include "help/HelpFile.h"

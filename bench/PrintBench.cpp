@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report for 4 and for 100 measurements, drawn and written as a PDF file on A4 at
 // 600 dpi, with the file's size beside the time.
 #include "charts/PrintReport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing a pasted frequency list of many items: the time should grow with the list's length.
 #include "settings/Options.h"
 

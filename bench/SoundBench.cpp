@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthesis of one 0.9 s tone image, beside a loop that only writes the same samples: the
 // memory floor that no synthesis can go below.
 #include "sound/SoundEngine.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays 20 test tones from a 1000 ms timer into a private PulseAudio server, records them and
 # prints how evenly their onsets are spaced: once all on one side, as a hearing test plays them,
 # and once changing sides with every tone, as the calibration window can.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frequency lists as typed, pasted or read from the settings: an accepted list is never empty
 // and holds only frequencies a test can play.
 #include "FuzzSupport.h"

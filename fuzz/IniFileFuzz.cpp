@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file's INI module: any text is read, and a key written reads back, also after
 // the document went through its text.
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Language files: a change to any file's language retranslates a real main window, and the
 // change back gives every text its English wording again.
 #include "FuzzSupport.h"

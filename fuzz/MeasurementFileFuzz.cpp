@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measurement and reference files as a user may open them: read, drawn, written and read back.
 #include "FuzzSupport.h"
 

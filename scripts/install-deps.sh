@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Kelvarion needs to build, run and test; only what is missing.
 set -euo pipefail
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private PulseAudio server for the tests that play real sound.
 #
 #   pulse-test-server.sh start|stop <folder>

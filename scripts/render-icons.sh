@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the program's icon from its SVGs into the PNG sizes of the hicolor theme; the PNGs
 # are kept in the repository, so only a change of an SVG needs this (and librsvg2-bin). The
 # small sizes have a drawing of their own, on whole pixels, so that they stay legible.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the program; without a display it runs on a virtual X display with Xvfb.
 set -euo pipefail
 program=$1

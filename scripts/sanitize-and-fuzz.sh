@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The unit and window tests once more, built with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then each parser's fuzzer. Any finding fails the run.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How evenly the tones of a hearing test sound: the engine plays 20 rising tones from a
 // 1000 ms timer into the private PulseAudio server (started by bench/tone_timing.sh), while the
 // monitor of its sink is recorded. Each tone's onset is found in the recording, and the spacing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ReferenceForm.h"
 
 #include "ui_ReferenceForm.h"

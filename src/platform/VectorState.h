@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Qt 6.4's string hashing leaves the upper halves of the AVX registers in use. Until

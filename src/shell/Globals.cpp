@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process-wide service objects, defined together because their order matters: the
 // settings report through the language engine and the log while they are read and written,
 // so they are built after both and destroyed before them.

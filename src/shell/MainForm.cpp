@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/MainForm.h"
 
 #include "ui_MainForm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed page, printed to a real PDF file and read back with poppler: each chart and the
 // legend must be on the page pixel for pixel where the page geometry puts them.
 #include "PrintedPage.h"

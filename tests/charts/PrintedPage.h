@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Prints to PDF files and reads the page back the way a person sees it, through poppler's

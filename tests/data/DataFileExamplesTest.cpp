@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The example measurements in examples/ come from the program's own writer. This test writes
 // them again and compares; with KELVARION_WRITE_EXAMPLES set it writes them into examples/.
 #include "DataEngineFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manuals name the buttons and commands as the windows show them: every caption in a
 // manual's tables of captions is a text of that language's file (mnemonic and "..." aside).
 #include "platform/AppPaths.h"

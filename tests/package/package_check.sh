@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder, checks it with Debian's own tools, unpacks
 # it into a temporary root (never installing it) and runs the unpacked program as a new user
 # would: a fresh HOME, an example measurement given on the command line.
@@ -34,6 +35,14 @@ appstreamcli validate --no-net --pedantic "$share/metainfo/org.example.kelvarion
 grep -qx 'License: GPL-3+' "$share/doc/kelvarion/copyright" || fail "the copyright file names no licence"
 grep -q '<project_license>GPL-3.0-or-later</project_license>' "$share/metainfo/org.example.kelvarion.metainfo.xml" ||
     fail "the AppStream data names no licence"
+# Every source, header, script and CMake file of a checkout names its licence at the top.
+if git -C "$source" rev-parse --git-dir > /dev/null 2>&1; then
+    unlicensed=$(cd "$source" && git ls-files '*.cpp' '*.h' '*.sh' CMakeLists.txt '*/CMakeLists.txt' Makefile |
+        while read -r file; do
+            head -n 3 "$file" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later' || echo "$file"
+        done)
+    [ -z "$unlicensed" ] || fail "no SPDX licence line in: $unlicensed"
+fi
 for size in 16 32 48 256; do
     [ -f "$share/icons/hicolor/${size}x${size}/apps/org.example.kelvarion.png" ] || fail "no icon of $size px"
 done

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Print command of the main window, from each of its three triggers, to a cancelled
 // dialog, a PDF file and a PDF file that cannot be written.
 #include "MainFormFixture.h"

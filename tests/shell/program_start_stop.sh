@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts a copy of the program on a virtual X display with "-lang pl", ends it with SIGTERM
 # and checks what it leaves behind: the log, the data folder, the settings file and no help trace;
 # a second start with "-lang en -DEBUG" keeps the stored language and traces its help calls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Unit tests play through the real ALSA path into ALSA's null device, so that they neither

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The private PulseAudio server of the audio tests, seen from outside the program: its null

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Measurements on one channel of sound, shared by the tests of the wave images and of the

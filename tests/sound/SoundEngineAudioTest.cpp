@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tones and volumes through the program's real ALSA path into the private PulseAudio server,
 // checked in the recording of its null sink and in the sink's volume.
 #include "LogLines.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave image of a tone and the bookkeeping of a hearing test, played into ALSA's null
 // device.
 #include "NullAlsaDevice.h"

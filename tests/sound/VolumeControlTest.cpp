@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The volume controls where there is no mixer, and the device volume that newer systems lack.
 #include "LogLines.h"
 #include "NullAlsaDevice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The laws that make the program's volume an amplitude on every kind of mixer element.
 #include "sound/VolumeLaw.h"
 

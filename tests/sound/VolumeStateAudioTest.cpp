@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's volume given back at the next start after a run that was killed while it held the
 // output, on the private PulseAudio server.
 #include "LogLines.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the layout of a wave image back from its header, as playback does.
 #include "sound/WaveImage.h"
 #include "sound/SoundEngine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every test of one test program inside a Qt application, with message boxes answered
 // by the tests themselves: a box that no test expects is a failure.
 #include "help/HtmlHelp.h"

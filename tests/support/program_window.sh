@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the id of the first visible window whose name holds "Kelvarion", of process $1 when it
 # is given, once it has shown (ten seconds at most); prints nothing when none shows.
 process=()

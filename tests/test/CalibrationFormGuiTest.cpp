@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real calibration window, offscreen; its timer is stepped by calling the tick.
 #include "TestWindowFixture.h"
 

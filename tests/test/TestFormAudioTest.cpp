@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole hearing test and a calibration through the real windows and their real timers, played
 // into the private PulseAudio server and checked in the recording of its null sink.
 #include "sound/PulseMonitor.h"

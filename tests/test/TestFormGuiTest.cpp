@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real test window, offscreen, driven by keys and mouse; its timer is stepped by calling the
 // tick, so that no test waits for a real second.
 #include "TestWindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hearing test stepped through tick by tick, without a window or a real second; the tones
 // go into ALSA's null device.
 #include "sound/NullAlsaDevice.h"
