@@ -234,8 +234,8 @@ bool TSoundEngine::NextTone(bool hold)
     if (FreqIndex < 0 || FreqIndex >= Frequencies.size())
         return true;
     LevelReset = false;
-    m_toneFailed = !GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation,
-                                    gOptions.DefaultCalibrationLevel, CurrentChannel());
+    GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation, gOptions.DefaultCalibrationLevel,
+                    CurrentChannel());
     return false;
 }
 

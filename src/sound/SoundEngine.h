@@ -55,8 +55,8 @@ public:
     void SetLevels(float lowest, float highest, float step);
     // True, without playing, when the next step leaves the level range.
     bool NextTone(bool hold);
-    // The last tone NextTone played could not sound.
-    bool ToneFailed() const { return m_toneFailed; }
+    // The last tone played could not sound.
+    bool ToneFailed() const { return m_soundLost; }
     enum THeard : int
     {
         SamePassGoesOn = 0,
@@ -110,7 +110,6 @@ private:
     // The sound went away: the mixer still speaks to the server that is gone, and is opened anew
     // before the next volume is set.
     bool m_soundLost = false;
-    bool m_toneFailed = false;
     // Declared last so that it is stopped before anything it might still read goes away.
     TAlsaPlayback m_playback;
 };
