@@ -5,7 +5,7 @@
 
 #include "data/Data.h"
 #include "lang/Lang.h"
-#include "test/CalibrationLevel.h"
+#include "hearing/CalibrationLevel.h"
 
 #include <QLocale>
 

@@ -26,8 +26,8 @@
 #include "settings/OptionsForm.h"
 #include "shell/ChartLayout.h"
 #include "shell/LoadProgress.h"
-#include "test/CalibrationForm.h"
-#include "test/TestForm.h"
+#include "hearing/CalibrationForm.h"
+#include "hearing/TestForm.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "data/SummaryForm.h"
 #include "settings/OptionsForm.h"
 #include "shell/MainForm.h"
-#include "test/CalibrationForm.h"
-#include "test/TestForm.h"
+#include "hearing/CalibrationForm.h"
+#include "hearing/TestForm.h"
 
 namespace {
 

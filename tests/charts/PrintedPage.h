@@ -33,8 +33,7 @@ inline void SetUpPdfPrinter(QPrinter& printer, const QString& path)
 // The four example measurements, shown against the example reference.
 inline void LoadExamples(TDataEngine& engine)
 {
-    const QDir examples(QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
-                        QStringLiteral("/../../examples"));
+    const QDir examples(QStringLiteral(KELVARION_SOURCE_DIR "/examples"));
     engine.LoadReference(examples.filePath(QStringLiteral("office-pc-hd280.aur")));
     for (const QString& file : examples.entryList({QStringLiteral("*.aud")}, QDir::Files, QDir::Name))
         engine.LoadData(examples.filePath(file));

@@ -69,7 +69,7 @@ const char* const kReferenceFile = "office-pc-hd280.aur";
 
 QString ExamplesFolder()
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../examples");
+    return QStringLiteral(KELVARION_SOURCE_DIR "/examples");
 }
 
 QStringList ExampleFiles()

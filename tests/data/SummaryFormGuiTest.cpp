@@ -30,8 +30,7 @@ enum TColumn
 
 QString ExampleFile(const char* name)
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../examples/") +
-           QLatin1String(name);
+    return QStringLiteral(KELVARION_SOURCE_DIR "/examples/") + QLatin1String(name);
 }
 
 class SummaryFormTest : public MainFormTest

@@ -6,9 +6,9 @@
 #include "platform/Clock.h"
 #include "shell/MainForm.h"
 #include "sound/SoundEngine.h"
-#include "test/CalibrationForm.h"
-#include "test/TestForm.h"
-#include "test/ToneDisplay.h"
+#include "hearing/CalibrationForm.h"
+#include "hearing/TestForm.h"
+#include "hearing/ToneDisplay.h"
 #include "widgets/LabeledEdit.h"
 
 #include <QAction>

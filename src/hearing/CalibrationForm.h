@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "test/CalibrationProcedure.h"
-#include "test/ToneTimer.h"
+#include "hearing/CalibrationProcedure.h"
+#include "hearing/ToneTimer.h"
 
 #include <QDialog>
 

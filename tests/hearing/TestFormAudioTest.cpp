@@ -12,9 +12,9 @@
 #include "sound/SoundEngine.h"
 #include "support/MessageRecorder.h"
 #include "support/ScopedValue.h"
-#include "test/CalibrationForm.h"
-#include "test/TestForm.h"
-#include "test/TestProcedure.h"
+#include "hearing/CalibrationForm.h"
+#include "hearing/TestForm.h"
+#include "hearing/TestProcedure.h"
 #include "widgets/LabeledEdit.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/UpDown.h"
@@ -163,8 +163,7 @@ TEST_F(TestWindowsAudioTest, ATestAnsweredAtChosenThresholdsRecordsExactlyThoseT
 // Stops or starts the private server the way the test run does.
 bool PulseServer(const char* action)
 {
-    const QString script = QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
-                           QStringLiteral("/../../scripts/pulse-test-server.sh");
+    const QString script = QStringLiteral(KELVARION_SOURCE_DIR "/scripts/pulse-test-server.sh");
     QProcess process;
     process.start(QStringLiteral("bash"), {script, QLatin1String(action),
                                            qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/..")});

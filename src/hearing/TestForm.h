@@ -2,8 +2,8 @@
 #pragma once
 
 #include "data/DateTime.h"
-#include "test/TestProcedure.h"
-#include "test/ToneTimer.h"
+#include "hearing/TestProcedure.h"
+#include "hearing/ToneTimer.h"
 
 #include <QDialog>
 #include <QString>

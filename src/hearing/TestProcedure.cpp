@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "test/TestProcedure.h"
+#include "hearing/TestProcedure.h"
 
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"

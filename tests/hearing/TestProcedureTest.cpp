@@ -8,8 +8,8 @@
 #include "sound/SoundEngine.h"
 #include "support/MessageRecorder.h"
 #include "support/ScopedValue.h"
-#include "test/TestProcedure.h"
-#include "test/ToneDisplay.h"
+#include "hearing/TestProcedure.h"
+#include "hearing/ToneDisplay.h"
 
 #include <QLocale>
 #include <QSet>

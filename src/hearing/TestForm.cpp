@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "test/TestForm.h"
+#include "hearing/TestForm.h"
 
 #include "ui_TestForm.h"
 
@@ -8,8 +8,8 @@
 #include "lang/Lang.h"
 #include "log/FileNames.h"
 #include "platform/Clock.h"
-#include "test/QuietMessage.h"
-#include "test/ToneDisplay.h"
+#include "hearing/QuietMessage.h"
+#include "hearing/ToneDisplay.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

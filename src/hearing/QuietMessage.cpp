@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "test/QuietMessage.h"
+#include "hearing/QuietMessage.h"
 
 #include "lang/Lang.h"
 #include "sound/SoundEngine.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "test/CalibrationLevel.h"
+#include "hearing/CalibrationLevel.h"
 
 #include <cmath>
 

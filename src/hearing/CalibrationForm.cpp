@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "test/CalibrationForm.h"
+#include "hearing/CalibrationForm.h"
 
 #include "ui_CalibrationForm.h"
 
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
-#include "test/QuietMessage.h"
-#include "test/ToneDisplay.h"
+#include "hearing/QuietMessage.h"
+#include "hearing/ToneDisplay.h"
 
 #include <QShowEvent>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "test/ToneDisplay.h"
+#include "hearing/ToneDisplay.h"
 
 #include <QLocale>
 
