@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 // The result block a test fills: the left ear's thresholds at index i, the right ear's at
@@ -27,6 +28,23 @@ struct SDataPoint
     bool operator<(const SDataPoint& other) const { return freq < other.freq; }
 };
 
+// How far one ear's answers in a confirmed (clinical) test can be trusted. A measurement made
+// with one answer per frequency has none.
+struct SEarReliability
+{
+    int32_t presentations = 0;
+    int32_t catchTrials = 0;
+    int32_t falseAlarms = 0;
+    // The 1000 Hz threshold measured again minus the first one, in dB; NaN when not measured.
+    float retestDifference = std::numeric_limits<float>::quiet_NaN();
+    // The retest differed by more than 5 dB, so the retest's threshold was recorded.
+    bool retestFlagged = false;
+    // Frequencies heard at no level up to the maximum, and those without a confirmed threshold.
+    QVector<float> noResponse;
+    QVector<float> unreliable;
+    int32_t seconds = 0;
+};
+
 // One measurement, or the reference record. Copies are deep. A name or surname never given
 // holds the text "0".
 struct SData
@@ -43,6 +61,10 @@ struct SData
     bool referenceOn = false;
     int32_t seriesIndex = -1;
     QVector<SDataPoint> points;
+    // Empty for the one-answer directions, "clinical" for the confirmed ascending procedure.
+    QString procedure;
+    SEarReliability leftReliability;
+    SEarReliability rightReliability;
 };
 
 // True when any of the record's own rows carries a reference value other than 0.

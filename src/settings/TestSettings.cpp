@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/TestSettings.h"
+
+#include "settings/Options.h"
+
+STestSettings CurrentTestSettings(const TOptions& options)
+{
+    STestSettings settings;
+    options.GetFreqList(settings.frequencies);
+    settings.minLevel = options.MinLevel;
+    settings.maxLevel = options.MaxLevel;
+    settings.signedDelta = options.GetSignedDelta();
+    settings.soundSourceType = options.SoundSourceType;
+    settings.algorithm = options.Algorithm;
+    settings.calibrationLevel = options.DefaultCalibrationLevel;
+    settings.calibrationDesc = options.DefaultCalibrationDesc;
+    settings.modulation = options.Modulation;
+    return settings;
+}
