@@ -21,4 +21,8 @@ void BM_ParseFreqList(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_ParseFreqList)->RangeMultiplier(10)->Range(1000, 100000)->Complexity()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseFreqList)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);

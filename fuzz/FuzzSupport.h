@@ -35,10 +35,10 @@ inline QString WriteInput(const QString& name, const uint8_t* data, size_t size)
 }
 
 // A property the input broke: libFuzzer keeps the input as a finding.
-#define FUZZ_CHECK(condition)                                                                           \
-    do {                                                                                                \
-        if (!(condition)) {                                                                             \
-            std::fprintf(stderr, "check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);         \
-            std::abort();                                                                               \
-        }                                                                                               \
+#define FUZZ_CHECK(condition)                                                                                \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);              \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (false)

@@ -4,8 +4,8 @@
 #include "FuzzSupport.h"
 
 #include "lang/Lang.h"
-#include "shell/WindowSet.h"
 #include "shell/MainForm.h"
+#include "shell/WindowSet.h"
 
 #include <QMenu>
 

@@ -14,7 +14,7 @@ packages=(
     poppler-utils imagemagick
     dpkg-dev file lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin librsvg2-bin
     locales-all
-    clang libclang-rt-14-dev lld
+    clang libclang-rt-14-dev lld clang-format
 )
 
 missing=()

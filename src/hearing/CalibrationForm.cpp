@@ -3,11 +3,11 @@
 
 #include "ui_CalibrationForm.h"
 
+#include "hearing/QuietMessage.h"
+#include "hearing/ToneDisplay.h"
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
-#include "hearing/QuietMessage.h"
-#include "hearing/ToneDisplay.h"
 
 #include <QShowEvent>
 

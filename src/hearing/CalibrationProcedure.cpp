@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hearing/CalibrationProcedure.h"
 
+#include "hearing/CalibrationLevel.h"
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
-#include "hearing/CalibrationLevel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,12 +4,12 @@
 #include "ui_TestForm.h"
 
 #include "data/DataEngine.h"
+#include "hearing/QuietMessage.h"
+#include "hearing/ToneDisplay.h"
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "log/FileNames.h"
 #include "platform/Clock.h"
-#include "hearing/QuietMessage.h"
-#include "hearing/ToneDisplay.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

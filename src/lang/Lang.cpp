@@ -62,7 +62,8 @@ QString TLang::GetSectionString(const QString& key, const QString& section)
 {
     const QString value = IniLang ? IniLang->ReadString(section, key, kUndef) : QString(kUndef);
     if (value == kUndef) {
-        LOG_AT(QStringLiteral("No string(section:%1,name:%2 in ini file(%3)").arg(section, key, LangFilePath()));
+        LOG_AT(
+            QStringLiteral("No string(section:%1,name:%2 in ini file(%3)").arg(section, key, LangFilePath()));
         return kUnknownString;
     }
     QString text = value;
@@ -94,9 +95,10 @@ void TLang::ChangeLangSym(const QString& symbol)
     // Without any language there is nothing to select: lookups answer " Unknown String ".
     if (LangSymbols.isEmpty())
         return;
-    const auto found = std::find_if(LangSymbols.cbegin(), LangSymbols.cend(), [&symbol](const QString& known) {
-        return known.compare(symbol, Qt::CaseInsensitive) == 0;
-    });
+    const auto found =
+        std::find_if(LangSymbols.cbegin(), LangSymbols.cend(), [&symbol](const QString& known) {
+            return known.compare(symbol, Qt::CaseInsensitive) == 0;
+        });
     int index = int(found - LangSymbols.cbegin());
     if (found == LangSymbols.cend()) {
         LOG_AT(QStringLiteral("[ChangeLangSym]unknown lang. symbol:") + symbol);
@@ -143,8 +145,9 @@ void TLang::ReportMissingTexts(const QString& file)
                                         "Menus and messages cannot be shown in any language. Installing "
                                         "Kelvarion again restores its language files.")
                              .arg(file, m_resFolder);
-    TMessageBox::WhenShowable(
-        [text] { TMessageBox::Show({nullptr, text, ProductName, QMessageBox::Ok, QMessageBox::Warning}); });
+    TMessageBox::WhenShowable([text] {
+        TMessageBox::Show({nullptr, text, ProductName, QMessageBox::Ok, QMessageBox::Warning});
+    });
 }
 
 void TLang::AddForm(QWidget* form)
@@ -195,7 +198,8 @@ void TLang::LandComponent(QObject* component, QString& section)
     if (!caption.isEmpty() && !designedName && !key.startsWith(QLatin1Char('_'))) {
         const QString text = IniLang->ReadString(section, key, kUndef);
         if (text == kUndef) {
-            LOG_AT(QStringLiteral("Lang LandAllItems; unknown item caption name:%1 in section:%2").arg(key, section));
+            LOG_AT(QStringLiteral("Lang LandAllItems; unknown item caption name:%1 in section:%2")
+                       .arg(key, section));
         } else {
             TComponentTree::SetCaption(component, text);
             component->setProperty(kLandedCaption, TComponentTree::Caption(component));
@@ -204,7 +208,8 @@ void TLang::LandComponent(QObject* component, QString& section)
     if (!TComponentTree::Hint(component).isEmpty()) {
         const QString hint = IniLang->ReadString(section, key + QStringLiteral("_hint"), kUndef);
         if (hint == kUndef)
-            LOG_AT(QStringLiteral("No string(section:%1,name:%2 in ini file(%3)").arg(section, key, LangFilePath()));
+            LOG_AT(QStringLiteral("No string(section:%1,name:%2 in ini file(%3)")
+                       .arg(section, key, LangFilePath()));
         else
             TComponentTree::SetHint(component, hint);
     }
@@ -212,9 +217,9 @@ void TLang::LandComponent(QObject* component, QString& section)
         LandAllItems(child, section);
 }
 
-QMessageBox::StandardButton TLang::ShowMessage(const QString& textKey, const QString& captionKey, QWidget* owner,
-                                               QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
-                                               const QString& detail)
+QMessageBox::StandardButton TLang::ShowMessage(const QString& textKey, const QString& captionKey,
+                                               QWidget* owner, QMessageBox::StandardButtons buttons,
+                                               QMessageBox::Icon icon, const QString& detail)
 {
     // Boxes asked for before the application exists are looked up when shown, so that they
     // speak the language chosen at start-up rather than the missing-string text.

@@ -55,13 +55,15 @@ QString ServerEdition(const SVersionRecord& r, SWindowsDescription& d)
         if (r.architecture == R::ArchX64) {
             if (datacenter)
                 return QStringLiteral("Datacenter x64 Edition ");
-            return enterprise ? QStringLiteral("Enterprise x64 Edition ") : QStringLiteral("Standard x64 Edition ");
+            return enterprise ? QStringLiteral("Enterprise x64 Edition ")
+                              : QStringLiteral("Standard x64 Edition ");
         }
         if (datacenter)
             return QStringLiteral("Datacenter Edition ");
         if (enterprise)
             return QStringLiteral("Enterprise Edition ");
-        return (r.suiteMask & R::SuiteBlade) ? QStringLiteral("Web Edition ") : QStringLiteral("Standard Edition ");
+        return (r.suiteMask & R::SuiteBlade) ? QStringLiteral("Web Edition ")
+                                             : QStringLiteral("Standard Edition ");
     }
     if (Is(r, 5, 0)) {
         if (datacenter)
@@ -92,8 +94,8 @@ bool AppendEdition(const SVersionRecord& r, const TRegistryLookup& registry, SWi
         }
         return true;
     }
-    const std::optional<QString> type =
-        registry(QStringLiteral("SYSTEM\\CurrentControlSet\\Control\\ProductOptions"), QStringLiteral("ProductType"));
+    const std::optional<QString> type = registry(
+        QStringLiteral("SYSTEM\\CurrentControlSet\\Control\\ProductOptions"), QStringLiteral("ProductType"));
     if (!type || type->size() > 80)
         return false;
     if (type->compare(QLatin1String("WINNT"), Qt::CaseInsensitive) == 0)
@@ -110,7 +112,8 @@ void AppendServicePack(const SVersionRecord& r, const TRegistryLookup& registry,
 {
     const uint32_t build = r.build & 0xffff;
     if (r.major == 4 && r.servicePack.compare(QLatin1String("Service Pack 6"), Qt::CaseInsensitive) == 0 &&
-        registry(QStringLiteral("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009"), QString())) {
+        registry(QStringLiteral("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009"),
+                 QString())) {
         d.text += QStringLiteral("Service Pack 6a (Build %1);").arg(build);
         return;
     }

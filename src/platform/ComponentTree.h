@@ -17,7 +17,12 @@ class QObject;
 class TComponentTree
 {
 public:
-    enum class Kind { Control, MenuItem, Other };
+    enum class Kind
+    {
+        Control,
+        MenuItem,
+        Other
+    };
 
     static Kind KindOf(const QObject* component);
     static QList<QObject*> OwnedComponents(const QObject* owner);

@@ -9,10 +9,33 @@
 // filled on Linux from uname(2) and /etc/os-release.
 struct SVersionRecord
 {
-    enum : uint32_t { PlatformWin32s = 0, PlatformWindows = 1, PlatformNT = 2, PlatformLinux = 100 };
-    enum : uint8_t { Workstation = 1, DomainController = 2, Server = 3 };
-    enum : uint16_t { ArchIntel = 0, ArchItanium = 6, ArchX64 = 9, ArchOther = 0xffff };
-    enum : uint16_t { SuiteEnterprise = 0x2, SuiteDatacenter = 0x80, SuitePersonal = 0x200, SuiteBlade = 0x400 };
+    enum : uint32_t
+    {
+        PlatformWin32s = 0,
+        PlatformWindows = 1,
+        PlatformNT = 2,
+        PlatformLinux = 100
+    };
+    enum : uint8_t
+    {
+        Workstation = 1,
+        DomainController = 2,
+        Server = 3
+    };
+    enum : uint16_t
+    {
+        ArchIntel = 0,
+        ArchItanium = 6,
+        ArchX64 = 9,
+        ArchOther = 0xffff
+    };
+    enum : uint16_t
+    {
+        SuiteEnterprise = 0x2,
+        SuiteDatacenter = 0x80,
+        SuitePersonal = 0x200,
+        SuiteBlade = 0x400
+    };
 
     bool basicAvailable = false;
     bool extendedAvailable = false;

@@ -12,11 +12,16 @@ class TOptions;
 struct SOwnFreqList
 {
 };
-using TSettingPlace = std::variant<int32_t TOptions::*, int8_t TOptions::*, bool TOptions::*, float TOptions::*,
-                                   QString TOptions::*, SOwnFreqList>;
+using TSettingPlace = std::variant<int32_t TOptions::*, int8_t TOptions::*, bool TOptions::*,
+                                   float TOptions::*, QString TOptions::*, SOwnFreqList>;
 
 // What "Set defaults" does to a text setting; numbers and switches take their default.
-enum class TTextDefault : uint8_t { Kept, Empty, DataFolder };
+enum class TTextDefault : uint8_t
+{
+    Kept,
+    Empty,
+    DataFolder
+};
 
 // One setting of "kelvarion.ini". Numbers read outside [min, max] take the default; a text
 // setting missing from the file keeps the value it has.

@@ -11,6 +11,8 @@
 #include "data/ReferenceForm.h"
 #include "data/SummaryForm.h"
 
+#include "hearing/CalibrationForm.h"
+#include "hearing/TestForm.h"
 #include "help/About.h"
 #include "help/ContextHelp.h"
 #include "help/HelpFile.h"
@@ -26,8 +28,6 @@
 #include "settings/OptionsForm.h"
 #include "shell/ChartLayout.h"
 #include "shell/LoadProgress.h"
-#include "hearing/CalibrationForm.h"
-#include "hearing/TestForm.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -3,23 +3,21 @@
 
 #include "data/ReferenceForm.h"
 #include "data/SummaryForm.h"
-#include "settings/OptionsForm.h"
-#include "shell/MainForm.h"
 #include "hearing/CalibrationForm.h"
 #include "hearing/TestForm.h"
+#include "settings/OptionsForm.h"
+#include "shell/MainForm.h"
 
 namespace {
 
-template <typename TWindow>
-void Create(std::unique_ptr<TWindow>& slot, TWindow*& global)
+template <typename TWindow> void Create(std::unique_ptr<TWindow>& slot, TWindow*& global)
 {
     slot = std::make_unique<TWindow>();
     global = slot.get();
 }
 
 // The global goes first, so that nothing reaches a window while it is being destroyed.
-template <typename TWindow>
-void Destroy(std::unique_ptr<TWindow>& slot, TWindow*& global)
+template <typename TWindow> void Destroy(std::unique_ptr<TWindow>& slot, TWindow*& global)
 {
     global = nullptr;
     slot.reset();

@@ -59,7 +59,8 @@ void TVolumeState::Hold(uint32_t masterVolume)
     if (gHolders++ > 0 || FilePath().isEmpty())
         return;
     // What this run could not give back earlier is still the user's volume.
-    if (const auto earlier = ReadLeftOver(FilePath()); earlier && earlier->process == QCoreApplication::applicationPid())
+    if (const auto earlier = ReadLeftOver(FilePath());
+        earlier && earlier->process == QCoreApplication::applicationPid())
         return;
     QSaveFile file(FilePath());
     if (file.open(QIODevice::WriteOnly)) {
@@ -96,9 +97,10 @@ bool TVolumeState::RestoreLeftOver()
         CVolumeControl mixer;
         restored = mixer.Open() && mixer.SetVolume(master, CVolumeControl::MasterLine);
         mixer.Close();
-        LOG_AT(restored ? QStringLiteral("The master volume %1 left by an earlier run was given back").arg(master)
-                        : QStringLiteral("The master volume %1 left by an earlier run could not be given back")
-                              .arg(master));
+        LOG_AT(restored
+                   ? QStringLiteral("The master volume %1 left by an earlier run was given back").arg(master)
+                   : QStringLiteral("The master volume %1 left by an earlier run could not be given back")
+                         .arg(master));
     }
     // Tried once only: a volume set back days later, on another device, would only surprise.
     QFile::remove(FilePath());

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "support/ScopedValue.h"
 #include "data/DataEngine.h"
+#include "support/ScopedValue.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -26,8 +26,6 @@ inline void PrintTo(const SDataPoint& row, std::ostream* out)
     *out << '(' << row.freq << ' ' << row.left << ' ' << row.right << ' ' << row.leftRef << ' '
          << row.rightRef << ')';
 }
-
-
 
 // A data store drawing into bitmaps of the screen's sizes, as the main window's would.
 struct SDataStore

@@ -84,7 +84,8 @@ QStringList ExampleFiles()
 void WriteExamples()
 {
     const TUserLocale locale(QLocale(QLocale::Swedish, QLocale::Sweden));
-    const TScopedValue desc(gOptions.DefaultCalibrationDesc, QStringLiteral("Office PC, Sennheiser HD 280 Pro"));
+    const TScopedValue desc(gOptions.DefaultCalibrationDesc,
+                            QStringLiteral("Office PC, Sennheiser HD 280 Pro"));
     const TScopedValue level(gOptions.DefaultCalibrationLevel, 6553);
     SDataStore store;
     store.engine.reference.name = QStringLiteral("Office PC + HD 280 Pro");

@@ -4,15 +4,15 @@
 
 #include "sound/SignalAnalysis.h"
 
+#include "hearing/CalibrationForm.h"
+#include "hearing/TestForm.h"
+#include "hearing/ToneDisplay.h"
 #include "help/ContextHelp.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 #include "sound/SoundEngine.h"
 #include "sound/WaveImage.h"
 #include "support/LogProbe.h"
-#include "hearing/CalibrationForm.h"
-#include "hearing/TestForm.h"
-#include "hearing/ToneDisplay.h"
 #include "widgets/LabeledEdit.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/UpDown.h"

@@ -3,12 +3,12 @@
 // tick, so that no test waits for a real second.
 #include "TestWindowFixture.h"
 
-#include "platform/Clock.h"
-#include "shell/MainForm.h"
-#include "sound/SoundEngine.h"
 #include "hearing/CalibrationForm.h"
 #include "hearing/TestForm.h"
 #include "hearing/ToneDisplay.h"
+#include "platform/Clock.h"
+#include "shell/MainForm.h"
+#include "sound/SoundEngine.h"
 #include "widgets/LabeledEdit.h"
 
 #include <QAction>

@@ -3,13 +3,13 @@
 // go into ALSA's null device.
 #include "sound/NullAlsaDevice.h"
 
+#include "hearing/TestProcedure.h"
+#include "hearing/ToneDisplay.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
 #include "sound/SoundEngine.h"
 #include "support/MessageRecorder.h"
 #include "support/ScopedValue.h"
-#include "hearing/TestProcedure.h"
-#include "hearing/ToneDisplay.h"
 
 #include <QLocale>
 #include <QSet>

@@ -89,12 +89,8 @@ struct SWindowContext
     int context;
 };
 const SWindowContext kWindowContexts[] = {
-    {"MainForm", 1000},
-    {"TestForm", 2500},
-    {"CalibrationForm", 2100},
-    {"OptionsForm", 2400},
-    {"ReferenceForm", 2200},
-    {"SummaryForm", 2600},
+    {"MainForm", 1000},    {"TestForm", 2500},      {"CalibrationForm", 2100},
+    {"OptionsForm", 2400}, {"ReferenceForm", 2200}, {"SummaryForm", 2600},
 };
 
 } // namespace

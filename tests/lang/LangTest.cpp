@@ -14,14 +14,15 @@ protected:
     void SetUp() override
     {
         WriteFile(QStringLiteral("lang.lng"), QStringLiteral("[languages]\nen=English\npl=Polski\n"));
-        WriteFile(QStringLiteral("en.lng"), QStringLiteral("[DefSection]\n"
-                                                           "MessDataFileError=Cannot read\\nthe file\\nat all\n"
-                                                           "Twice=first\n"
-                                                           "twice=second\n"
-                                                           "Undefined=undef\n"
-                                                           "Empty=\n"
-                                                           "[MainForm]\n"
-                                                           "MessSureExit?=Leave now?\n"));
+        WriteFile(QStringLiteral("en.lng"),
+                  QStringLiteral("[DefSection]\n"
+                                 "MessDataFileError=Cannot read\\nthe file\\nat all\n"
+                                 "Twice=first\n"
+                                 "twice=second\n"
+                                 "Undefined=undef\n"
+                                 "Empty=\n"
+                                 "[MainForm]\n"
+                                 "MessSureExit?=Leave now?\n"));
         WriteFile(QStringLiteral("pl.lng"), QStringLiteral("[MainForm]\nMessSureExit?=Wyjść?\n"));
     }
 };
@@ -39,7 +40,8 @@ TEST_F(LangLookup, KeysAreFoundInTheOwnersSection)
     EXPECT_EQ(lang.GetString(QStringLiteral("MessSureExit?"), &mainForm), QStringLiteral("Leave now?"));
     EXPECT_EQ(lang.GetString2(QStringLiteral("messsureexit?"), &mainForm), QStringLiteral("Leave now?"));
     // Only the first backslash-n becomes a line break.
-    EXPECT_EQ(lang.GetString(QStringLiteral("MessDataFileError")), QStringLiteral("Cannot read\nthe file\\nat all"));
+    EXPECT_EQ(lang.GetString(QStringLiteral("MessDataFileError")),
+              QStringLiteral("Cannot read\nthe file\\nat all"));
     EXPECT_EQ(lang.GetString(QStringLiteral("TWICE")), QStringLiteral("first"));
     EXPECT_EQ(lang.GetString(QStringLiteral("Empty")), QString());
     EXPECT_TRUE(log.NewLines().isEmpty());
@@ -49,7 +51,8 @@ TEST_F(LangLookup, KeysAreFoundInTheOwnersSection)
     EXPECT_EQ(lang.GetSectionString(QStringLiteral("OpenError"), QStringLiteral("Log")),
               QStringLiteral(" Unknown String "));
     const QString file = ResPath() + QStringLiteral("/en.lng");
-    EXPECT_TRUE(log.Contains(QStringLiteral("No string(section:DefSection,name:MessSureExit? in ini file(") + file + ')'));
+    EXPECT_TRUE(log.Contains(QStringLiteral("No string(section:DefSection,name:MessSureExit? in ini file(") +
+                             file + ')'));
     EXPECT_TRUE(log.Contains(QStringLiteral("No string(section:DefSection,name:Undefined in ini file(")));
     EXPECT_TRUE(log.Contains(QStringLiteral("No string(section:Log,name:OpenError in ini file(")));
 }
@@ -65,7 +68,8 @@ TEST_F(LangLookup, SymbolsChooseLanguages)
     EXPECT_EQ(lang.LangIndex, 1);
     EXPECT_EQ(lang.LangSymbol, QStringLiteral("pl"));
     EXPECT_EQ(lang.LangNames, QStringList({QStringLiteral("English"), QStringLiteral("Polski")}));
-    EXPECT_EQ(lang.GetSectionString(QStringLiteral("MessSureExit?"), QStringLiteral("MainForm")), QStringLiteral("Wyjść?"));
+    EXPECT_EQ(lang.GetSectionString(QStringLiteral("MessSureExit?"), QStringLiteral("MainForm")),
+              QStringLiteral("Wyjść?"));
 
     TLogProbe unknown;
     lang.ChangeLangSym(QStringLiteral("xx"));
@@ -103,10 +107,11 @@ TEST_F(LangLookup, NoLanguageListStillAnswers)
     lang.ChangeLangSym(QStringLiteral("pl"));
     // Told once, in English, naming the folder searched.
     ASSERT_EQ(boxes.requests.size(), 1);
-    EXPECT_TRUE(boxes.requests[0].text.contains(QStringLiteral("lang.lng is missing or empty in the folder\n") +
-                                                ResPath()));
+    EXPECT_TRUE(boxes.requests[0].text.contains(
+        QStringLiteral("lang.lng is missing or empty in the folder\n") + ResPath()));
     EXPECT_EQ(lang.LangIndex, -1);
-    EXPECT_TRUE(log.Contains(QStringLiteral("Lang ini file(") + ResPath() + QStringLiteral("/lang.lng) is empty")));
+    EXPECT_TRUE(
+        log.Contains(QStringLiteral("Lang ini file(") + ResPath() + QStringLiteral("/lang.lng) is empty")));
     EXPECT_EQ(lang.GetString(QStringLiteral("Twice")), QStringLiteral(" Unknown String "));
 
     // The list is read again while it has yielded nothing.

@@ -24,7 +24,8 @@ TEST(LanguageFiles, EveryLanguageHasTheKeysOfEveryRegisteredWindow)
         gLang.ChangeLangSym(symbol);
     QStringList missing;
     for (const QString& line : log.NewLines()) {
-        if (line.contains(QLatin1String("unknown item caption name")) || line.contains(QLatin1String("No string(")))
+        if (line.contains(QLatin1String("unknown item caption name")) ||
+            line.contains(QLatin1String("No string(")))
             missing.append(line);
     }
     EXPECT_TRUE(missing.isEmpty()) << missing.join(QLatin1Char('\n')).toStdString();
@@ -53,10 +54,12 @@ TEST(QtTexts, AYesNoBoxSpeaksTheChosenLanguage)
         reader.start(0);
         TMessageBox::SetHandler({});
         const auto answer = TMessageBox::Show(
-            {nullptr, gLang.GetSectionString(QStringLiteral("MessSureExit?"), QStringLiteral("MainForm")), QStringLiteral("Kelvarion"),
-             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question});
+            {nullptr, gLang.GetSectionString(QStringLiteral("MessSureExit?"), QStringLiteral("MainForm")),
+             QStringLiteral("Kelvarion"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Question});
         // Unexpected boxes fail the test again.
-        { const TMessageRecorder restore; }
+        {
+            const TMessageRecorder restore;
+        }
         buttons.sort();
         EXPECT_EQ(buttons, expected);
         EXPECT_EQ(answer, QMessageBox::No);

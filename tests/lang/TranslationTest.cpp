@@ -111,7 +111,8 @@ protected:
                                                            "Hidden=never used\n"
                                                            "Lang=Language\n"
                                                            "pl=Polish\n"));
-        WriteFile(QStringLiteral("de.lng"), QStringLiteral("[OptionsForm]\nOptionsForm=Optionen\nOkButton=Ja\n"));
+        WriteFile(QStringLiteral("de.lng"),
+                  QStringLiteral("[OptionsForm]\nOptionsForm=Optionen\nOkButton=Ja\n"));
     }
 };
 
@@ -140,8 +141,9 @@ TEST_F(Translation, EveryKindOfComponentIsKeyedByName)
     EXPECT_EQ(w.nameEdit->text(), QStringLiteral("NameEdit"));
     EXPECT_EQ(w.levelEdit->text(), QStringLiteral("12"));
     EXPECT_EQ(w.group->title(), QStringLiteral("Frequencies"));
-    EXPECT_EQ(RadioTexts(w.group), QStringList({QStringLiteral("five"), QStringLiteral("seven"), QStringLiteral("nine"),
-                                                QStringLiteral("eleven"), QStringLiteral("own")}));
+    EXPECT_EQ(RadioTexts(w.group),
+              QStringList({QStringLiteral("five"), QStringLiteral("seven"), QStringLiteral("nine"),
+                           QStringLiteral("eleven"), QStringLiteral("own")}));
     EXPECT_EQ(w.surname->LabelText(), QStringLiteral("Surname"));
     EXPECT_EQ(w.web->text(), QStringLiteral("www.example.org"));
     EXPECT_EQ(w.web->toolTip(), QStringLiteral("web page"));
@@ -153,9 +155,10 @@ TEST_F(Translation, EveryKindOfComponentIsKeyedByName)
 
     const QStringList lines = log.NewLines();
     EXPECT_EQ(lines.size(), 2) << lines.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(log.Contains(QStringLiteral("Lang LandAllItems; unknown item caption name:LevelEdit in section:OptionsForm")));
-    EXPECT_TRUE(log.Contains(QStringLiteral("No string(section:OptionsForm,name:ToolButtonNew in ini file(") + ResPath() +
-                             QStringLiteral("/en.lng)")));
+    EXPECT_TRUE(log.Contains(
+        QStringLiteral("Lang LandAllItems; unknown item caption name:LevelEdit in section:OptionsForm")));
+    EXPECT_TRUE(log.Contains(QStringLiteral("No string(section:OptionsForm,name:ToolButtonNew in ini file(") +
+                             ResPath() + QStringLiteral("/en.lng)")));
 }
 
 TEST_F(Translation, ChangingLanguageRetranslatesRegisteredWindowsOnce)

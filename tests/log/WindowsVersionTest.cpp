@@ -7,9 +7,9 @@ namespace {
 
 using R = SVersionRecord;
 
-SVersionRecord Record(uint32_t platform, uint32_t major, uint32_t minor, uint32_t build, const char* servicePack,
-                      uint8_t productType = R::Workstation, uint16_t suite = 0, uint16_t arch = R::ArchIntel,
-                      bool extended = true)
+SVersionRecord Record(uint32_t platform, uint32_t major, uint32_t minor, uint32_t build,
+                      const char* servicePack, uint8_t productType = R::Workstation, uint16_t suite = 0,
+                      uint16_t arch = R::ArchIntel, bool extended = true)
 {
     SVersionRecord r;
     r.basicAvailable = true;
@@ -64,7 +64,9 @@ TEST(WindowsVersion, ClassifiesEverySystemRow)
         {Record(R::PlatformNT, 5, 2, 3790, "Service Pack 2", R::Workstation, 0, R::ArchX64), none,
          "Microsoft Windows XP Professional x64 Edition Service Pack 2 (Build 3790);winVersion=6\n", 6},
         {Record(R::PlatformNT, 5, 2, 3790, "", R::Server, R::SuiteDatacenter, R::ArchItanium), none,
-         "Microsoft Windows Server 2003, Datacenter Edition for Itanium-based Systems (Build 3790);winVersion=8\n", 8},
+         "Microsoft Windows Server 2003, Datacenter Edition for Itanium-based Systems (Build "
+         "3790);winVersion=8\n",
+         8},
         {Record(R::PlatformNT, 5, 2, 3790, "", R::Server, R::SuiteEnterprise, R::ArchX64), none,
          "Microsoft Windows Server 2003, Enterprise x64 Edition  (Build 3790);winVersion=8\n", 8},
         {Record(R::PlatformNT, 5, 2, 3790, "", R::DomainController, R::SuiteBlade), none,
@@ -85,12 +87,13 @@ TEST(WindowsVersion, ClassifiesEverySystemRow)
         {Record(R::PlatformNT, 4, 0, 1381, "", 0, 0, R::ArchIntel, false), Registry(QStringLiteral("WINNT")),
          "Microsoft Windows NT Workstation 4.0  (Build 1381);winVersion=2\n", 2},
         {Record(R::PlatformNT, 4, 0, 1381, "", 0, 0, R::ArchIntel, false), none, "0", 11},
-        {Record(R::PlatformNT, 4, 0, 1381, "", 0, 0, R::ArchIntel, false), Registry(QString(81, QLatin1Char('x'))),
-         "0", 11},
+        {Record(R::PlatformNT, 4, 0, 1381, "", 0, 0, R::ArchIntel, false),
+         Registry(QString(81, QLatin1Char('x'))), "0", 11},
         {Record(R::PlatformWindows, 4, 0, 950, " C"), none, "Microsoft Windows 95 OSR2 winVersion=1\n", 1},
         {Record(R::PlatformWindows, 4, 10, 2222, " A"), none, "Microsoft Windows 98 SE winVersion=3\n", 3},
         {Record(R::PlatformWindows, 4, 10, 1998, ""), none, "Microsoft Windows 98 winVersion=3\n", 3},
-        {Record(R::PlatformWindows, 4, 90, 3000, ""), none, "Microsoft Windows Millennium Edition;winVersion=4\n", 4},
+        {Record(R::PlatformWindows, 4, 90, 3000, ""), none,
+         "Microsoft Windows Millennium Edition;winVersion=4\n", 4},
         {Record(R::PlatformWin32s, 1, 30, 0, ""), none, "Microsoft Win32s;winVersion=11\n", 11},
         {Record(7, 1, 0, 0, ""), none, "winVersion=11\n", 11},
     };
@@ -108,15 +111,16 @@ TEST(WindowsVersion, FailedQueryAndLinux)
     SVersionRecord onLinux = Record(R::PlatformLinux, 6, 1, 0, "6.1.0-18-amd64");
     onLinux.distribution = QStringLiteral("Debian GNU/Linux 12 (bookworm)");
     const SWindowsDescription d = DescribeWindowsVersion(onLinux, Registry(std::nullopt));
-    EXPECT_EQ(d.text, QStringLiteral("Debian GNU/Linux 12 (bookworm) (Linux 6.1.0-18-amd64);winVersion=11\n"));
+    EXPECT_EQ(d.text,
+              QStringLiteral("Debian GNU/Linux 12 (bookworm) (Linux 6.1.0-18-amd64);winVersion=11\n"));
     EXPECT_GE(d.winVersion, 9);
 }
 
 // Servers after NT 4.0 that no edition row names keep their product classification.
 TEST(WindowsVersion, LaterServersAreNotTakenForNt4)
 {
-    const SWindowsDescription d =
-        DescribeWindowsVersion(Record(R::PlatformNT, 6, 0, 6001, "Service Pack 1", R::Server), Registry(std::nullopt));
+    const SWindowsDescription d = DescribeWindowsVersion(
+        Record(R::PlatformNT, 6, 0, 6001, "Service Pack 1", R::Server), Registry(std::nullopt));
     EXPECT_EQ(d.winVersion, 10);
     EXPECT_FALSE(d.text.contains(QStringLiteral("4.0")));
 }

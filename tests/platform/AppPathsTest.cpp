@@ -50,7 +50,8 @@ TEST(AppPaths, FoldersFollowTheProgramsPlaceAndTheEnvironment)
           usr + "/res", usr, "", ""}},
         {"installed under another prefix",
          {"/opt/k/bin", false, true, "/home/u", "", "", "/home/u/Documents", "/w"},
-         {"installed", config, state, documents, "/opt/k/share/kelvarion/res", "/opt/k/share/kelvarion", "", ""}},
+         {"installed", config, state, documents, "/opt/k/share/kelvarion/res", "/opt/k/share/kelvarion", "",
+          ""}},
         {"XDG folders set",
          {"/usr/bin", false, true, "/home/u", "/x/conf", "/x/state/", "/home/u/Documents", "/w"},
          {"installed", "/x/conf/kelvarion", "/x/state/kelvarion", documents, usr + "/res", usr, "", ""}},
@@ -83,9 +84,11 @@ TEST(AppPaths, MakeFolderCreatesParentsOrSaysWhyNot)
         {root.filePath(QStringLiteral("a/b/c")), true, QString()},
         {root.filePath(QStringLiteral("a/b/c")), true, QString()},
         {root.filePath(QStringLiteral("file")), false,
-         root.filePath(QStringLiteral("file")) + QStringLiteral(": a file that is not a folder is in the way")},
+         root.filePath(QStringLiteral("file")) +
+             QStringLiteral(": a file that is not a folder is in the way")},
         {root.filePath(QStringLiteral("file/d")), false,
-         root.filePath(QStringLiteral("file")) + QStringLiteral(": a file that is not a folder is in the way")},
+         root.filePath(QStringLiteral("file")) +
+             QStringLiteral(": a file that is not a folder is in the way")},
     };
     for (const auto& row : rows) {
         QString reason;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/IniFile.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileDevice>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -44,12 +44,19 @@ TEST(IniFile, LookupRules)
         const char* key;
         const char* expected;
     } rows[] = {
-        {"main", "key", "first value"}, {"MAIN", "Key", "first value"}, {"Main", "Empty", ""},
-        {"Main", "url", "a=b"},         {"Other", "KEY", "other"},      {"Main", "orphan", "<none>"},
-        {"Main", "; a comment", "<none>"}, {"Main", "no equals sign", "<none>"}, {"Missing", "key", "<none>"},
+        {"main", "key", "first value"},
+        {"MAIN", "Key", "first value"},
+        {"Main", "Empty", ""},
+        {"Main", "url", "a=b"},
+        {"Other", "KEY", "other"},
+        {"Main", "orphan", "<none>"},
+        {"Main", "; a comment", "<none>"},
+        {"Main", "no equals sign", "<none>"},
+        {"Missing", "key", "<none>"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(ini.ReadString(QString::fromLatin1(row.section), QString::fromLatin1(row.key), QStringLiteral("<none>")),
+        EXPECT_EQ(ini.ReadString(QString::fromLatin1(row.section), QString::fromLatin1(row.key),
+                                 QStringLiteral("<none>")),
                   QString::fromUtf8(row.expected))
             << row.section << "/" << row.key;
     }
@@ -66,7 +73,8 @@ TEST(IniFile, WriteChangesOnlyItsOwnLine)
     ini.WriteString(QStringLiteral("Added"), QStringLiteral("D"), QStringLiteral("5"));
     EXPECT_EQ(ini.Text(), QStringLiteral("; settings\r\n[Settings]\r\nA=9\r\nB=2\r\na=3\r\nNew=x\r\n\r\n"
                                          "[Else]\r\nC=4\r\n[Added]\r\nD=5\r\n"));
-    EXPECT_EQ(ini.ReadString(QStringLiteral("Settings"), QStringLiteral("new"), QString()), QStringLiteral("x"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Settings"), QStringLiteral("new"), QString()),
+              QStringLiteral("x"));
 }
 
 TEST(IniFile, FilesRoundTripAndMissingFileIsEmpty)
@@ -82,7 +90,8 @@ TEST(IniFile, FilesRoundTripAndMissingFileIsEmpty)
 
     TIniFile again;
     ASSERT_TRUE(again.Load(path));
-    EXPECT_EQ(again.ReadString(QStringLiteral("settings"), QStringLiteral("name"), QString()), QStringLiteral("Żółć"));
+    EXPECT_EQ(again.ReadString(QStringLiteral("settings"), QStringLiteral("name"), QString()),
+              QStringLiteral("Żółć"));
 }
 
 TEST(IniFile, FailedSaveKeepsTheOldFile)
@@ -95,7 +104,8 @@ TEST(IniFile, FailedSaveKeepsTheOldFile)
     ASSERT_TRUE(ini.Load(path));
     ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("new"));
     const bool saved = ini.Save(path);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (saved)
         GTEST_SKIP() << "running with rights that ignore folder permissions";
     EXPECT_FALSE(ini.ErrorString().isEmpty());

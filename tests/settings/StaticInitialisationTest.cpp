@@ -20,7 +20,8 @@ struct SReadAtStaticInitialisation
         QFile file(folder.filePath(QStringLiteral("kelvarion.ini")));
         if (!file.open(QIODevice::WriteOnly))
             return;
-        file.write("[Settings]\nMinimum Level=7\nLang=pl\nSound Source Type=2\nFrequency Other List=250,8000\n");
+        file.write(
+            "[Settings]\nMinimum Level=7\nLang=pl\nSound Source Type=2\nFrequency Other List=250,8000\n");
         file.close();
         // The other tests expect the built-in own list.
         const TScopedValue builtIn(FreqPresets[OwnFreqList], FreqPresets[OwnFreqList]);

@@ -10,7 +10,7 @@ namespace {
 
 // The main window's chart area as designed.
 const QSize kDesignArea(667, 493);
-const SChartPlaces kDesign{QRect(6, 4, 322, 17),   QRect(332, 4, 322, 17),  QRect(6, 23, 322, 322),
+const SChartPlaces kDesign{QRect(6, 4, 322, 17),     QRect(332, 4, 322, 17), QRect(6, 23, 322, 322),
                            QRect(332, 23, 322, 322), QRect(1, 1, 320, 320),  QRect(5, 349, 649, 17),
                            QRect(5, 368, 649, 120)};
 
@@ -53,16 +53,20 @@ TEST(ChartLayout, DesignedSizeKeepsTheDesignAndLargerAreasGrowSquarePanels)
             EXPECT_EQ(panel.size(), QSize(c.panelSide, c.panelSide));
         EXPECT_EQ(p.Image, QRect(1, 1, c.panelSide - 2, c.panelSide - 2));
         EXPECT_EQ(p.LeftPanel.top(), p.RightPanel.top());
-        EXPECT_EQ(p.RightPanel.left() - p.LeftPanel.right(), kDesign.RightPanel.left() - kDesign.LeftPanel.right());
+        EXPECT_EQ(p.RightPanel.left() - p.LeftPanel.right(),
+                  kDesign.RightPanel.left() - kDesign.LeftPanel.right());
         // The width the panels leave is split evenly between both sides.
         const int leftSpare = p.LeftPanel.left() - kDesign.LeftPanel.left();
-        const int rightSpare = (area.width() - p.RightPanel.right()) - (kDesignArea.width() - kDesign.RightPanel.right());
+        const int rightSpare =
+            (area.width() - p.RightPanel.right()) - (kDesignArea.width() - kDesign.RightPanel.right());
         EXPECT_LE(std::abs(leftSpare - rightSpare), 1);
         EXPECT_EQ(leftSpare > 1, c.heightLimits);
         EXPECT_EQ(p.LeftCaption, QRect(p.LeftPanel.left(), 4, c.panelSide, 17));
         EXPECT_EQ(p.RightCaption, QRect(p.RightPanel.left(), 4, c.panelSide, 17));
-        EXPECT_EQ(p.LegendCaption.top() - p.LeftPanel.bottom(), kDesign.LegendCaption.top() - kDesign.LeftPanel.bottom());
-        EXPECT_EQ(p.LegendBox.top(), p.LegendCaption.bottom() + kDesign.LegendBox.top() - kDesign.LegendCaption.bottom());
+        EXPECT_EQ(p.LegendCaption.top() - p.LeftPanel.bottom(),
+                  kDesign.LegendCaption.top() - kDesign.LeftPanel.bottom());
+        EXPECT_EQ(p.LegendBox.top(),
+                  p.LegendCaption.bottom() + kDesign.LegendBox.top() - kDesign.LegendCaption.bottom());
         EXPECT_EQ(area.height() - p.LegendBox.bottom(), kDesignArea.height() - kDesign.LegendBox.bottom());
         EXPECT_EQ(area.width() - p.LegendBox.right(), kDesignArea.width() - kDesign.LegendBox.right());
         EXPECT_EQ(p.LegendBox.height() == kDesign.LegendBox.height(), c.heightLimits || area.height() == 493);

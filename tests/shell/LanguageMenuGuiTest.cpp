@@ -56,7 +56,8 @@ TEST(LanguageMenu, SwitchingLanguageRetranslatesTheMainWindow)
               gLang.GetSectionString(QStringLiteral("MainForm"), QStringLiteral("MainForm")) + suffix);
     EXPECT_NE(form.windowTitle(), englishTitle);
     EXPECT_NE(FileMenuTitle(form), englishFile);
-    EXPECT_EQ(FileMenuTitle(form), gLang.GetSectionString(QStringLiteral("File"), QStringLiteral("MainForm")));
+    EXPECT_EQ(FileMenuTitle(form),
+              gLang.GetSectionString(QStringLiteral("File"), QStringLiteral("MainForm")));
 
     // Choosing the current language again changes nothing, the caption included.
     const QString polishTitle = form.windowTitle();

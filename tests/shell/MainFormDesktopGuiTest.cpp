@@ -53,8 +53,8 @@ void CheckMnemonics(const QString& menuName, const QList<QAction*>& items)
 
 TEST_F(MainFormTest, AtTheDesignedSizeTheChartsShowTheDesignedPixels)
 {
-    filesToOpen = {folder.Write(QStringLiteral("jan.aud"),
-                                "@name Jan\n1000 30 40  10 15\n4000 60 70  10 10\n")};
+    filesToOpen = {
+        folder.Write(QStringLiteral("jan.aud"), "@name Jan\n1000 30 40  10 15\n4000 60 70  10 10\n")};
     Click("ToolButtonOpen");
     const SDataStore designed(1.0f, DataEngine);
     EXPECT_EQ(Shown("LeftImage").convertToFormat(QImage::Format_RGB32), designed.left);
@@ -110,9 +110,11 @@ TEST_F(MainFormTest, CtrlQAsksTheExitQuestionAsCtrlXDoes)
 TEST_F(MainFormTest, EveryLanguageHasMnemonicsShortcutHintsAndUnits)
 {
     const std::pair<const char*, const char*> buttons[] = {
-        {"ToolButtonNew", "New"},           {"ToolButtonOpen", "Open"},     {"ToolButtonSaveAs", "Save"},
-        {"ToolButtonCloseAll", "CloseAll"}, {"PrintToolButton", "Print"},   {"RefOnOffToolButton", "Reference"},
-        {"ToolButtonAbout", "About"},       {"ToolButtonHelp", "HelpItem"}, {"ToolButtonExit", "Exit"},
+        {"ToolButtonNew", "New"},     {"ToolButtonOpen", "Open"},
+        {"ToolButtonSaveAs", "Save"}, {"ToolButtonCloseAll", "CloseAll"},
+        {"PrintToolButton", "Print"}, {"RefOnOffToolButton", "Reference"},
+        {"ToolButtonAbout", "About"}, {"ToolButtonHelp", "HelpItem"},
+        {"ToolButtonExit", "Exit"},
     };
     for (const QString& symbol : QStringList(gLang.LangSymbols)) {
         SCOPED_TRACE(symbol.toStdString());
@@ -129,7 +131,8 @@ TEST_F(MainFormTest, EveryLanguageHasMnemonicsShortcutHintsAndUnits)
         EXPECT_GE(shortcuts, 6);
         for (const char* caption : {"LeftEarLabel", "RightEarLabel"}) {
             const QString text = Find<QLabel>(caption)->text();
-            EXPECT_TRUE(text.contains(QLatin1String("dB")) && text.contains(QLatin1String("Hz"))) << text.toStdString();
+            EXPECT_TRUE(text.contains(QLatin1String("dB")) && text.contains(QLatin1String("Hz")))
+                << text.toStdString();
         }
         EXPECT_TRUE(gLang.GetString(QStringLiteral("StrGraphCal")).contains(QLatin1String("dB")));
     }

@@ -21,8 +21,12 @@ int main(int argc, char** argv)
     TVolumeTool::SetProgram(QStringLiteral("kelvarion-test-without-volume-tool"));
     // Answer nothing and restore the failing handlers when they go: no box is shown, and the
     // user's mail program or browser is never started.
-    { TMessageRecorder failOnUnexpectedBoxes; }
-    { TDesktopLinks failOnUnexpectedLinks; }
+    {
+        TMessageRecorder failOnUnexpectedBoxes;
+    }
+    {
+        TDesktopLinks failOnUnexpectedLinks;
+    }
     const int result = RUN_ALL_TESTS();
     UnloadHtmlHelp();
     return result;
