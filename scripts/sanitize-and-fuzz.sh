@@ -6,6 +6,8 @@
 #   scripts/sanitize-and-fuzz.sh [build folder]
 #       the sanitized tests, each fuzzer's committed corpus replayed, then a seeded search of a
 #       fixed number of runs: the same commit gets the same verdict on every machine
+#   scripts/sanitize-and-fuzz.sh [build folder] --build-only
+#       only the build, so that it can run while the normal tests wait for sound
 #   scripts/sanitize-and-fuzz.sh [build folder] --explore
 #       only the fuzzers, each searching for FUZZ_SECONDS (default 60); what they find new is
 #       kept in <build folder>/fuzz/found/ for the next search
@@ -33,6 +35,7 @@ if [ "$mode" != --explore ]; then
     done
 fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
+[ "$mode" != --build-only ] || exit 0
 
 # Qt's own libraries are not instrumented and keep caches to the end: leaks are not findings.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
