@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hearing/CalibrationProcedure.h"
 
-#include "hearing/CalibrationLevel.h"
 #include "settings/Options.h"
+#include "sound/CalibrationLevel.h"
 #include "sound/SoundEngine.h"
 
 #include <algorithm>
