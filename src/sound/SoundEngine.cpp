@@ -49,10 +49,7 @@ void TSoundEngine::PrepareFirstTone()
 {
     // The first connection to the sound server takes longer than the set-up between tones; made
     // now, it does not delay the first tone. A refusal is logged when a tone is played.
-    uint8_t header[TWaveImage::HeaderSize] = {};
-    TWaveImage::WriteWaveHeader(header, uint32_t(sizeof header), TWaveImage::SampleRate,
-                                TWaveImage::BitsPerSample);
-    m_playback.Prepare(header, sizeof header);
+    m_playback.Prepare(TWaveImage::Format);
     // The sound server answers the first volume change with news of it, which the mixer reads
     // once; read now, that round trip is off the first tone's way too.
     uint32_t current = 0;
@@ -132,7 +129,10 @@ bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool mo
         m_soundLost = true;
         return false;
     }
-    if (!m_playback.Play(m_waveImage.data(), m_waveImage.size())) {
+    // An image that does not read back leaves a format that playback refuses.
+    SWaveData data;
+    TWaveImage::ParseWaveImage(m_waveImage.data(), m_waveImage.size(), data);
+    if (!m_playback.Play(data)) {
         LOG_LAST_ERROR();
         m_soundLost = true;
         return false;
