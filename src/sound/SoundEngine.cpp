@@ -31,17 +31,17 @@ uint32_t MixerValue(int32_t volume)
 
 } // namespace
 
-TSoundEngine::TSoundEngine(const QVector<float>& frequencies, float** results)
-    : Results(new float[ResultCount]()), Frequencies(frequencies.mid(0, MaxFrequencies))
+TSoundEngine::TSoundEngine(const STestSettings& settings, float** results)
+    : Results(new float[ResultCount]()), Frequencies(settings.frequencies.mid(0, MaxFrequencies))
 {
     *results = Results;
-    TakeOverVolumes();
+    TakeOverVolumes(settings);
     PrepareFirstTone();
 }
 
-TSoundEngine::TSoundEngine()
+TSoundEngine::TSoundEngine(const STestSettings& settings)
 {
-    TakeOverVolumes();
+    TakeOverVolumes(settings);
     PrepareFirstTone();
 }
 
@@ -57,9 +57,11 @@ void TSoundEngine::PrepareFirstTone()
         CurrentVolume = int32_t(current);
 }
 
-void TSoundEngine::TakeOverVolumes()
+void TSoundEngine::TakeOverVolumes(const STestSettings& settings)
 {
-    Modulation = gOptions.Modulation;
+    Modulation = settings.modulation;
+    SoundSourceType = settings.soundSourceType;
+    CalibrationLevel = settings.calibrationLevel;
     if (!Mixer.Open())
         LOG_AT(QStringLiteral("Volume control open failed!"));
     uint32_t masterMaximum = 0;
@@ -73,12 +75,12 @@ void TSoundEngine::TakeOverVolumes()
     CurrentVolume = SavedMixerVolume;
     if (m_mixerVolumeSaved)
         TVolumeState::Hold(saved);
-    SetOutputVolume(gOptions.DefaultCalibrationLevel, BothChannels);
+    SetOutputVolume(CalibrationLevel, BothChannels);
     m_waveVolumeSaved = WaveOut.GetVolume(SavedWaveLeft, SavedWaveRight);
     if (!m_waveVolumeSaved)
         LOG_AT(QStringLiteral("GetCurrentVolume Error"));
     WaveOut.SetVolume(WaveMaximum, WaveMaximum);
-    SetLevels(10, TopLevel, 2);
+    SetLevels(settings.minLevel, settings.maxLevel, settings.signedDelta);
     Ear = 0;
     FreqIndex = 0;
     Mixer.SetMute(false, CVolumeControl::MasterLine);
@@ -242,8 +244,7 @@ bool TSoundEngine::NextTone(bool hold)
     if (FreqIndex < 0 || FreqIndex >= Frequencies.size())
         return true;
     LevelReset = false;
-    GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation, gOptions.DefaultCalibrationLevel,
-                    CurrentChannel());
+    GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation, CalibrationLevel, CurrentChannel());
     return false;
 }
 

@@ -11,6 +11,7 @@
 #include "hearing/TestProcedure.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
+#include "settings/TestSettings.h"
 #include "shell/WindowSet.h"
 #include "sound/SoundEngine.h"
 #include "support/MessageRecorder.h"
@@ -173,17 +174,16 @@ bool PulseServer(const char* action)
 
 TEST_F(TestWindowsAudioTest, SoundThatGoesAwayHoldsTheTestUntilItIsBackAtTheCalibratedVolume)
 {
-    const TScopedValue list(gOptions.FreqListIndex, OwnFreqList);
-    const TScopedValue frequencies(FreqPresets[OwnFreqList], QStringLiteral("1000,2000"));
-    const TScopedValue source(gOptions.SoundSourceType, int32_t(BothEarphones));
-    const TScopedValue step(gOptions.DeltaLevel, 10.0f);
-    const TScopedValue direction(gOptions.Algorithm, int8_t(AscendingLevels));
-    const TScopedValue calibration(gOptions.DefaultCalibrationLevel, 6553);
+    const STestSettings settings{.frequencies = {1000.0f, 2000.0f},
+                                 .maxLevel = 80.0f,
+                                 .signedDelta = 10.0f,
+                                 .soundSourceType = BothEarphones,
+                                 .calibrationLevel = 6553};
     ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("50%")}));
     const SSinkVolume found = ReadSinkVolume();
 
     TTestProcedure procedure;
-    procedure.Open();
+    procedure.Open(settings);
     ASSERT_EQ(procedure.Start(true), TTestProcedure::TNext::Nothing);
     ASSERT_EQ(procedure.Tick(), TTestProcedure::TNext::ShowPosition);
     ASSERT_TRUE(PulseServer("stop"));
