@@ -7,6 +7,7 @@
 #include "PulseMonitor.h"
 
 #include "settings/Options.h"
+#include "settings/TestSettings.h"
 #include "sound/SoundEngine.h"
 
 #include <QCoreApplication>
@@ -115,7 +116,9 @@ int main(int argc, char** argv)
         return 1;
     }
     float* results = nullptr;
-    auto engine = std::make_unique<TSoundEngine>(QVector<float>{1000.0f}, &results);
+    STestSettings settings = CurrentCalibrationSettings(gOptions);
+    settings.frequencies = {1000.0f};
+    auto engine = std::make_unique<TSoundEngine>(settings, &results);
     engine->SetLevels(LowestLevel, HighestLevel, LevelStep);
 
     std::vector<double> ticks;

@@ -4,8 +4,8 @@
 #include "charts/ShownText.h"
 
 #include "data/Data.h"
-#include "hearing/CalibrationLevel.h"
 #include "lang/Lang.h"
+#include "sound/CalibrationLevel.h"
 
 #include <QLocale>
 

@@ -8,6 +8,7 @@
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
+#include "settings/TestSettings.h"
 
 #include <QShowEvent>
 
@@ -47,7 +48,7 @@ void TCalibrationForm::showEvent(QShowEvent* event)
 
 void TCalibrationForm::FormShow()
 {
-    m_procedure.Open(ui->iFreqUpDown->Position());
+    m_procedure.Open(CurrentCalibrationSettings(gOptions), ui->iFreqUpDown->Position());
     ui->iDescLabeledEdit->SetText(gOptions.DefaultCalibrationDesc);
     // Putting the bar in place is no move of the person's: the mute stays as it was.
     const bool muted = ui->iMuteCheckBox->isChecked();
@@ -86,7 +87,7 @@ bool TCalibrationForm::FormCloseQuery(int result)
     if (QuietMessage(*m_procedure.Engine, this, QStringLiteral("MessSure?"), QStringLiteral("MessVolLevel"),
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
         return false;
-    m_procedure.Store(position, description);
+    m_procedure.StoreIn(gOptions, position, description);
     return true;
 }
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hearing/CalibrationProcedure.h"
 
-#include "hearing/CalibrationLevel.h"
 #include "settings/Options.h"
+#include "settings/TestSettings.h"
+#include "sound/CalibrationLevel.h"
 #include "sound/SoundEngine.h"
 
 #include <algorithm>
@@ -27,12 +28,15 @@ TCalibrationProcedure::~TCalibrationProcedure()
     Close();
 }
 
-void TCalibrationProcedure::Open(int frequency)
+void TCalibrationProcedure::Open(const STestSettings& settings, int frequency)
 {
     Close();
-    Engine = std::make_unique<TSoundEngine>();
+    Engine = std::make_unique<TSoundEngine>(settings);
     Frequency = float(frequency);
-    VolumeDb = VolumeToDb(gOptions.DefaultCalibrationLevel);
+    m_storedLevel = settings.calibrationLevel;
+    m_storedDesc = settings.calibrationDesc;
+    m_modulation = settings.modulation;
+    VolumeDb = VolumeToDb(m_storedLevel);
 }
 
 void TCalibrationProcedure::Close()
@@ -65,7 +69,7 @@ void TCalibrationProcedure::Tick(bool muted, int position, int channel)
 {
     if (muted || !IsOpen())
         return;
-    Engine->GenerateAndPlay(Frequency, ToneAttenuation(position), gOptions.Modulation, DbToVolume(VolumeDb),
+    Engine->GenerateAndPlay(Frequency, ToneAttenuation(position), m_modulation, DbToVolume(VolumeDb),
                             channel);
 }
 
@@ -85,14 +89,13 @@ TCalibrationProcedure::TClosing TCalibrationProcedure::MayClose(bool cancelled, 
 {
     if (cancelled)
         return TClosing::Allow;
-    if (LevelAt(position) == gOptions.DefaultCalibrationLevel &&
-        description == gOptions.DefaultCalibrationDesc)
+    if (LevelAt(position) == m_storedLevel && description == m_storedDesc)
         return TClosing::Allow;
     return description.isEmpty() ? TClosing::AskForDescription : TClosing::AskToStore;
 }
 
-void TCalibrationProcedure::Store(int position, const QString& description) const
+void TCalibrationProcedure::StoreIn(TOptions& options, int position, const QString& description) const
 {
-    gOptions.DefaultCalibrationLevel = LevelAt(position);
-    gOptions.DefaultCalibrationDesc = description;
+    options.DefaultCalibrationLevel = LevelAt(position);
+    options.DefaultCalibrationDesc = description;
 }

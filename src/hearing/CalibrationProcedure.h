@@ -5,7 +5,9 @@
 
 #include <memory>
 
+class TOptions;
 class TSoundEngine;
+struct STestSettings;
 
 // The rules of the calibration window: the volume bar's scale, the tone each tick plays and
 // whether the window may close, storing the level found. The bar runs from -30 (top) to 80
@@ -29,8 +31,8 @@ public:
     TCalibrationProcedure(const TCalibrationProcedure&) = delete;
     TCalibrationProcedure& operator=(const TCalibrationProcedure&) = delete;
 
-    // The engine takes over the output volume at the stored calibration level until Close().
-    void Open(int frequency);
+    // The engine takes over the output volume at the settings' calibration level until Close().
+    void Open(const STestSettings& settings, int frequency);
     void Close();
     bool IsOpen() const { return Engine != nullptr; }
 
@@ -49,9 +51,15 @@ public:
 
     // Closing with OK (not cancelled) at this bar position and with this description.
     TClosing MayClose(bool cancelled, int position, const QString& description) const;
-    void Store(int position, const QString& description) const;
+    // Writes the bar's level and the description into these settings.
+    void StoreIn(TOptions& options, int position, const QString& description) const;
 
     std::unique_ptr<TSoundEngine> Engine;
     float VolumeDb = 0.0f;
     float Frequency = 0.0f;
+
+private:
+    int32_t m_storedLevel = 0;
+    QString m_storedDesc;
+    bool m_modulation = false;
 };

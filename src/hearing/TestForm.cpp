@@ -10,6 +10,8 @@
 #include "lang/Lang.h"
 #include "log/FileNames.h"
 #include "platform/Clock.h"
+#include "settings/Options.h"
+#include "settings/TestSettings.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -68,7 +70,7 @@ void TTestForm::showEvent(QShowEvent* event)
 
 void TTestForm::FormShow()
 {
-    m_procedure.Open();
+    m_procedure.Open(CurrentTestSettings(gOptions));
     ui->_InstructionText->setText(gLang.GetString(m_procedure.InstructionKey(), this));
     FollowTimer();
     ShowFreqAndLevel();

@@ -2,6 +2,7 @@
 #include "hearing/TestProcedure.h"
 
 #include "settings/Options.h"
+#include "settings/TestSettings.h"
 #include "sound/SoundEngine.h"
 
 #include <algorithm>
@@ -16,20 +17,16 @@ TTestProcedure::~TTestProcedure()
     Close();
 }
 
-void TTestProcedure::Open()
+void TTestProcedure::Open(const STestSettings& settings)
 {
     Close();
     HasData = false;
-    // A list that cannot be read has shown its messages; the test runs with what was read.
-    gOptions.GetFreqList(Frequencies);
-    Frequencies = Frequencies.mid(0, TSoundEngine::MaxFrequencies);
+    Frequencies = settings.frequencies.mid(0, TSoundEngine::MaxFrequencies);
     float* results = nullptr;
-    Engine = std::make_unique<TSoundEngine>(Frequencies, &results);
+    Engine = std::make_unique<TSoundEngine>(settings, &results);
     Results.reset(results);
-    Engine->SetLevels(gOptions.MinLevel, gOptions.MaxLevel, gOptions.GetSignedDelta());
-    m_soundSourceType = gOptions.SoundSourceType;
-    Engine->SoundSourceType = m_soundSourceType;
-    m_levelDirection = gOptions.Algorithm;
+    m_soundSourceType = settings.soundSourceType;
+    m_levelDirection = settings.algorithm;
     m_state = TState::Ready;
     m_pending = TPending::None;
     m_toneSounded = false;

@@ -8,6 +8,7 @@
 #include <memory>
 
 class TSoundEngine;
+struct STestSettings;
 
 // One hearing test as the person under test goes through it: the states of the test window and
 // what each of its events does. The window only wires its events here and does what each call
@@ -53,9 +54,9 @@ public:
     TTestProcedure(const TTestProcedure&) = delete;
     TTestProcedure& operator=(const TTestProcedure&) = delete;
 
-    // A new test from the settings: frequency list (at most the first 100), levels, step and
-    // earphone; the sound engine takes over the output volume until Close().
-    void Open();
+    // A new test with these settings' frequencies (at most the first 100), levels, step,
+    // earphone and level direction; the sound engine takes over the output volume until Close().
+    void Open(const STestSettings& settings);
     TNext Tick();
     TNext Answer(bool hasName);
     TNext Start(bool hasName);

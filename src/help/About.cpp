@@ -4,6 +4,7 @@
 #include "ui_About.h"
 
 #include "lang/Lang.h"
+#include "log/Log.h"
 #include "log/Version.h"
 #include "platform/Desktop.h"
 
@@ -16,8 +17,7 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAbou
                              QLatin1Char(')'));
     connect(ui->_lblMail, &TLinkLabel::clicked, this, &TAbout::_lblMailClick);
     connect(ui->_lblWWW, &TLinkLabel::clicked, this, &TAbout::_lblWWWClick);
-    connect(ui->_lblLicence, &TLinkLabel::clicked, this,
-            [this] { TDesktop::OpenUrl(QUrl(ui->_lblLicence->text())); });
+    connect(ui->_lblLicence, &TLinkLabel::clicked, this, [this] { OpenLink(QUrl(ui->_lblLicence->text())); });
     connect(ui->OkButton, &QPushButton::clicked, this, &QDialog::accept);
     // Enter closes the box; it would write a mail if the first address label had the focus.
     ui->OkButton->setFocus();
@@ -35,10 +35,16 @@ void TAbout::_lblMailClick()
     mail.setScheme(QStringLiteral("mailto"));
     mail.setPath(ui->_lblMail->text());
     mail.setQuery(subject);
-    TDesktop::OpenUrl(mail);
+    OpenLink(mail);
 }
 
 void TAbout::_lblWWWClick()
 {
-    TDesktop::OpenUrl(QUrl(ui->_lblWWW->text()));
+    OpenLink(QUrl(ui->_lblWWW->text()));
+}
+
+void TAbout::OpenLink(const QUrl& url)
+{
+    if (!TDesktop::OpenUrl(url))
+        LOG_AT(QStringLiteral("[Desktop] could not open ") + url.toString());
 }

@@ -22,6 +22,8 @@ public:
 private:
     void _lblMailClick();
     void _lblWWWClick();
+    // A link the desktop refuses is logged.
+    static void OpenLink(const QUrl& url);
 
     std::unique_ptr<Ui::TAbout> ui;
 };

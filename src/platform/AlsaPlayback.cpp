@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/AlsaPlayback.h"
 
-#include "log/Log.h"
-
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
@@ -68,7 +66,7 @@ bool TAlsaPlayback::ReadDeviceName(char* name, size_t size) const
 bool TAlsaPlayback::Open(const SWaveFormat& format)
 {
     Close();
-    if (!TWaveImage::IsPlayable(format)) {
+    if (!format.IsPlayable()) {
         errno = EINVAL;
         return false;
     }
@@ -130,31 +128,20 @@ bool TAlsaPlayback::Close()
     return closed;
 }
 
-bool TAlsaPlayback::Prepare(const uint8_t* image, size_t size, SWaveData& data)
+bool TAlsaPlayback::Prepare(const SWaveFormat& format)
 {
     Stop();
-    if (!TWaveImage::ParseWaveImage(image, size, data)) {
-        errno = EINVAL;
-        return false;
-    }
     // A device that cannot be set up again (its sound server went away) is opened anew.
-    if (IsOpen() && data.format == m_format && (m_ready || Check(snd_pcm_prepare(m_pcm)))) {
+    if (IsOpen() && format == m_format && (m_ready || Check(snd_pcm_prepare(m_pcm)))) {
         m_ready = true;
         return true;
     }
-    return Open(data.format);
+    return Open(format);
 }
 
-bool TAlsaPlayback::Prepare(const uint8_t* image, size_t size)
+bool TAlsaPlayback::Play(const SWaveData& data)
 {
-    SWaveData data;
-    return Prepare(image, size, data);
-}
-
-bool TAlsaPlayback::Play(const uint8_t* image, size_t size)
-{
-    SWaveData data;
-    if (!Prepare(image, size, data))
+    if (!Prepare(data.format))
         return false;
     m_ready = false;
     m_stop = false;
@@ -169,8 +156,6 @@ bool TAlsaPlayback::Stop()
     if (m_worker.joinable()) {
         m_worker.join();
         played = !m_failure.IsKept();
-        if (!played)
-            LOG_AT(m_failure.Take());
     }
     if (m_pcm != nullptr && !m_ready)
         snd_pcm_drop(m_pcm);

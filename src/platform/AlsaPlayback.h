@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/AlsaFailure.h"
-#include "sound/WaveImage.h"
+#include "platform/WaveFormat.h"
 
 #include <atomic>
 #include <cstddef>
@@ -11,10 +11,10 @@
 
 typedef struct _snd_pcm snd_pcm_t;
 
-// Asynchronous playback of an in-memory RIFF/WAVE image on ALSA's "default" device: a worker
-// thread writes the frames while the caller goes on. The image is read until Stop() returns,
-// so the caller keeps it alive until then. Failures return false with errno set; a failure of
-// the worker is logged once the worker has ended.
+// Asynchronous playback of in-memory samples on ALSA's "default" device: a worker thread writes
+// the frames while the caller goes on. The samples are read until Stop() returns, so the caller
+// keeps them until then. Failures return false with errno set; the first failure of the worker
+// is kept until the caller takes it for its log.
 class TAlsaPlayback
 {
 public:
@@ -32,17 +32,18 @@ public:
     bool IsOpen() const { return m_pcm != nullptr; }
     bool Close();
 
-    // Stops what is playing and sets the device up for images like this one (a header is
-    // enough), so that the first of them starts as fast as the rest.
-    bool Prepare(const uint8_t* image, size_t size);
-    // Stops what is playing, then starts the image.
-    bool Play(const uint8_t* image, size_t size);
-    // Drops whatever is still queued, waits for the worker to end and logs what failed in it;
-    // false when the last image broke off that way.
+    // Stops what is playing and sets the device up for samples of this format, so that the
+    // first of them starts as fast as the rest.
+    bool Prepare(const SWaveFormat& format);
+    // Stops what is playing, then starts the samples.
+    bool Play(const SWaveData& data);
+    // Drops whatever is still queued and waits for the worker to end; false when the last samples
+    // broke off on a failure.
     bool Stop();
+    // The kept failure as a log text, or empty.
+    QString TakeFailure() { return m_failure.Take(); }
 
 private:
-    bool Prepare(const uint8_t* image, size_t size, SWaveData& data);
     bool SetHardwareParams(const SWaveFormat& format);
     bool SetSoftwareParams();
     void Feed(const uint8_t* samples, size_t frames);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Desktop.h"
 
-#include "log/Log.h"
-
 #include <QDesktopServices>
 
 namespace {
@@ -17,10 +15,7 @@ TDesktop::OpenUrlHandler& OpenUrlAnswer()
 
 bool TDesktop::OpenUrl(const QUrl& url)
 {
-    const bool opened = OpenUrlAnswer() ? OpenUrlAnswer()(url) : QDesktopServices::openUrl(url);
-    if (!opened)
-        LOG_AT(QStringLiteral("[Desktop] could not open ") + url.toString());
-    return opened;
+    return OpenUrlAnswer() ? OpenUrlAnswer()(url) : QDesktopServices::openUrl(url);
 }
 
 void TDesktop::SetOpenUrlHandler(OpenUrlHandler handler)

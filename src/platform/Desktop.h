@@ -12,7 +12,7 @@ class TDesktop
 public:
     using OpenUrlHandler = std::function<bool(const QUrl&)>;
 
-    // True when the desktop took the link; a link it refuses is logged.
+    // True when the desktop took the link.
     static bool OpenUrl(const QUrl& url);
 
     // An empty handler restores the desktop.

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/SingleInstance.h"
 
-#include "log/Log.h"
-
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -29,7 +27,7 @@ TSingleInstance::TSingleInstance(const QString& settingsFolder)
     // A killed run leaves its socket behind, which would refuse the name.
     QLocalServer::removeServer(m_serverName);
     if (!m_server.listen(m_serverName))
-        LOG_AT(QStringLiteral("[SingleInstance] cannot listen: ") + m_server.errorString());
+        m_failure = QStringLiteral("[SingleInstance] cannot listen: ") + m_server.errorString();
     connect(&m_server, &QLocalServer::newConnection, this, &TSingleInstance::Receive);
 }
 

@@ -28,6 +28,8 @@ public:
     bool IsFirst() const { return m_first; }
     // Sends the files to the running program; false when it cannot be reached in time.
     bool HandOver(const QStringList& files, int timeoutMs) const;
+    // Why later runs cannot reach this one, for the log; empty when they can.
+    const QString& Failure() const { return m_failure; }
 
 signals:
     // A later run handed these files over (none when it named no files).
@@ -41,4 +43,5 @@ private:
     std::optional<QLockFile> m_lock;
     QLocalServer m_server;
     bool m_first = true;
+    QString m_failure;
 };

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/VolumeTool.h"
 
-#include "log/Log.h"
-
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -16,16 +14,16 @@ QString& CurrentProgram()
 
 } // namespace
 
-bool TVolumeTool::Start()
+bool TVolumeTool::Start(QString& failure)
 {
     const QString path = QStandardPaths::findExecutable(CurrentProgram());
     if (path.isEmpty()) {
-        LOG_AT(QStringLiteral("[VolumeTool] no volume control found (") + CurrentProgram() +
-               QLatin1Char(')'));
+        failure =
+            QStringLiteral("[VolumeTool] no volume control found (") + CurrentProgram() + QLatin1Char(')');
         return false;
     }
     if (!QProcess::startDetached(path, {})) {
-        LOG_AT(QStringLiteral("[VolumeTool] could not start ") + path);
+        failure = QStringLiteral("[VolumeTool] could not start ") + path;
         return false;
     }
     return true;

@@ -7,8 +7,8 @@
 class TVolumeTool
 {
 public:
-    // True when the tool was started; a tool that is missing or fails is logged.
-    static bool Start();
+    // True when the tool was started; otherwise the failure says why, for the log.
+    static bool Start(QString& failure);
 
     // Tests choose a harmless program, or one that does not exist.
     static void SetProgram(const QString& program);

@@ -5,8 +5,14 @@
 
 STestSettings CurrentTestSettings(const TOptions& options)
 {
-    STestSettings settings;
+    STestSettings settings = CurrentCalibrationSettings(options);
     options.GetFreqList(settings.frequencies);
+    return settings;
+}
+
+STestSettings CurrentCalibrationSettings(const TOptions& options)
+{
+    STestSettings settings;
     settings.minLevel = options.MinLevel;
     settings.maxLevel = options.MaxLevel;
     settings.signedDelta = options.GetSignedDelta();

@@ -27,3 +27,5 @@ struct STestSettings
 // The settings as they stand; a frequency list that cannot be read shows its messages and gives
 // what was read.
 STestSettings CurrentTestSettings(const TOptions& options);
+// The same without the frequency list, which a calibration does not read.
+STestSettings CurrentCalibrationSettings(const TOptions& options);

@@ -219,10 +219,13 @@ void TMainForm::FormActivate()
         return;
     // Closing the message activates the window again, so the flag is set first.
     m_volumeToolStarted = true;
-    if (TVolumeTool::Start()) {
-        TMessageBox::Show({this, gLang.GetString(QStringLiteral("MessCalVol"), this),
-                           QCoreApplication::applicationName(), QMessageBox::Ok, QMessageBox::NoIcon});
+    QString failure;
+    if (!TVolumeTool::Start(failure)) {
+        LOG_AT(failure);
+        return;
     }
+    TMessageBox::Show({this, gLang.GetString(QStringLiteral("MessCalVol"), this),
+                       QCoreApplication::applicationName(), QMessageBox::Ok, QMessageBox::NoIcon});
 }
 
 void TMainForm::CreateDataEngine()

@@ -3,6 +3,7 @@
 
 #include "help/HtmlHelp.h"
 #include "lang/Lang.h"
+#include "log/Log.h"
 #include "log/Version.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
@@ -124,6 +125,8 @@ int TStartUp::Run(int argc, char** argv)
     // does, and a lock left by a killed run is known as such.
     const SAppFolders& folders = TAppPaths::Folders();
     TSingleInstance instance(folders.settingsProblem.isEmpty() ? folders.settings : QString());
+    if (!instance.Failure().isEmpty())
+        LOG_AT(instance.Failure());
     // Watched from the start: a message box shown before the windows (a log that cannot be
     // written) must not leave SIGTERM to its default of ending the process unclean.
     TSignalWatcher watcher;

@@ -31,17 +31,17 @@ uint32_t MixerValue(int32_t volume)
 
 } // namespace
 
-TSoundEngine::TSoundEngine(const QVector<float>& frequencies, float** results)
-    : Results(new float[ResultCount]()), Frequencies(frequencies.mid(0, MaxFrequencies))
+TSoundEngine::TSoundEngine(const STestSettings& settings, float** results)
+    : Results(new float[ResultCount]()), Frequencies(settings.frequencies.mid(0, MaxFrequencies))
 {
     *results = Results;
-    TakeOverVolumes();
+    TakeOverVolumes(settings);
     PrepareFirstTone();
 }
 
-TSoundEngine::TSoundEngine()
+TSoundEngine::TSoundEngine(const STestSettings& settings)
 {
-    TakeOverVolumes();
+    TakeOverVolumes(settings);
     PrepareFirstTone();
 }
 
@@ -49,10 +49,7 @@ void TSoundEngine::PrepareFirstTone()
 {
     // The first connection to the sound server takes longer than the set-up between tones; made
     // now, it does not delay the first tone. A refusal is logged when a tone is played.
-    uint8_t header[TWaveImage::HeaderSize] = {};
-    TWaveImage::WriteWaveHeader(header, uint32_t(sizeof header), TWaveImage::SampleRate,
-                                TWaveImage::BitsPerSample);
-    m_playback.Prepare(header, sizeof header);
+    m_playback.Prepare(TWaveImage::Format);
     // The sound server answers the first volume change with news of it, which the mixer reads
     // once; read now, that round trip is off the first tone's way too.
     uint32_t current = 0;
@@ -60,9 +57,11 @@ void TSoundEngine::PrepareFirstTone()
         CurrentVolume = int32_t(current);
 }
 
-void TSoundEngine::TakeOverVolumes()
+void TSoundEngine::TakeOverVolumes(const STestSettings& settings)
 {
-    Modulation = gOptions.Modulation;
+    Modulation = settings.modulation;
+    SoundSourceType = settings.soundSourceType;
+    CalibrationLevel = settings.calibrationLevel;
     if (!Mixer.Open())
         LOG_AT(QStringLiteral("Volume control open failed!"));
     uint32_t masterMaximum = 0;
@@ -76,12 +75,12 @@ void TSoundEngine::TakeOverVolumes()
     CurrentVolume = SavedMixerVolume;
     if (m_mixerVolumeSaved)
         TVolumeState::Hold(saved);
-    SetOutputVolume(gOptions.DefaultCalibrationLevel, BothChannels);
+    SetOutputVolume(CalibrationLevel, BothChannels);
     m_waveVolumeSaved = WaveOut.GetVolume(SavedWaveLeft, SavedWaveRight);
     if (!m_waveVolumeSaved)
         LOG_AT(QStringLiteral("GetCurrentVolume Error"));
     WaveOut.SetVolume(WaveMaximum, WaveMaximum);
-    SetLevels(10, TopLevel, 2);
+    SetLevels(settings.minLevel, settings.maxLevel, settings.signedDelta);
     Ear = 0;
     FreqIndex = 0;
     Mixer.SetMute(false, CVolumeControl::MasterLine);
@@ -91,6 +90,7 @@ void TSoundEngine::TakeOverVolumes()
 
 TSoundEngine::~TSoundEngine()
 {
+    StopPlayback();
     m_playback.Close();
     if (m_mixerVolumeSaved)
         TVolumeState::Release(SetMasterVolume(MixerValue(SavedMixerVolume), MixerValue(SavedMixerVolume)));
@@ -109,8 +109,7 @@ size_t TSoundEngine::FrameCount(double duration, uint32_t rate)
 bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
                                    int32_t channel)
 {
-    if (!m_playback.Stop())
-        m_soundLost = true;
+    StopPlayback();
     m_waveImage = {};
     const size_t size =
         FrameCount(ToneDuration, TWaveImage::SampleRate) * TWaveImage::FrameBytes + TWaveImage::HeaderSize;
@@ -132,13 +131,24 @@ bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool mo
         m_soundLost = true;
         return false;
     }
-    if (!m_playback.Play(m_waveImage.data(), m_waveImage.size())) {
+    // An image that does not read back leaves a format that playback refuses.
+    SWaveData data;
+    TWaveImage::ParseWaveImage(m_waveImage.data(), m_waveImage.size(), data);
+    if (!m_playback.Play(data)) {
         LOG_LAST_ERROR();
         m_soundLost = true;
         return false;
     }
     m_soundLost = false;
     return true;
+}
+
+void TSoundEngine::StopPlayback()
+{
+    if (m_playback.Stop())
+        return;
+    LOG_AT(m_playback.TakeFailure());
+    m_soundLost = true;
 }
 
 void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,
@@ -234,8 +244,7 @@ bool TSoundEngine::NextTone(bool hold)
     if (FreqIndex < 0 || FreqIndex >= Frequencies.size())
         return true;
     LevelReset = false;
-    GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation, gOptions.DefaultCalibrationLevel,
-                    CurrentChannel());
+    GenerateAndPlay(Frequencies[FreqIndex], Attenuation, Modulation, CalibrationLevel, CurrentChannel());
     return false;
 }
 

@@ -3,6 +3,7 @@
 
 #include "data/Data.h"
 #include "platform/AlsaPlayback.h"
+#include "settings/TestSettings.h"
 #include "sound/VolumeControl.h"
 #include "sound/WaveOutVolControl.h"
 
@@ -32,11 +33,13 @@ public:
     static constexpr double FullScale = 32767.0;
     static constexpr float TopLevel = 80.0f;
 
-    // A test: the frequencies (at most the first 100 fit the result block) and the address of
-    // a new 200-float result block, which the caller releases with delete[] after the engine.
-    TSoundEngine(const QVector<float>& frequencies, float** results);
-    // Calibration: no frequencies, no result block.
-    TSoundEngine();
+    // A test: the settings' frequencies (at most the first 100 fit the result block), levels,
+    // earphone, modulation and calibration level, and the address of a new 200-float result
+    // block, which the caller releases with delete[] after the engine.
+    TSoundEngine(const STestSettings& settings, float** results);
+    // Calibration: the output volume at the settings' calibration level; no frequencies, no
+    // result block.
+    explicit TSoundEngine(const STestSettings& settings);
     ~TSoundEngine();
     TSoundEngine(const TSoundEngine&) = delete;
     TSoundEngine& operator=(const TSoundEngine&) = delete;
@@ -87,6 +90,8 @@ public:
     bool LevelReset = false;
     bool Modulation = false;
     int32_t SoundSourceType = 0;
+    // The master volume of every test tone.
+    int32_t CalibrationLevel = 0;
     float* Results = nullptr;
     QVector<float> Frequencies;
     CVolumeControl Mixer;
@@ -96,12 +101,14 @@ public:
     uint16_t SavedWaveRight = 0;
 
 private:
-    void TakeOverVolumes();
+    void TakeOverVolumes(const STestSettings& settings);
     void PrepareFirstTone();
     float StartAttenuation() const;
     // The result entry of the current pass and frequency, or null where there is none.
     float* CurrentResult() const;
     bool SetMasterVolume(uint32_t left, uint32_t right);
+    // A tone that broke off is logged, and its sound counts as lost.
+    void StopPlayback();
 
     std::vector<uint8_t> m_waveImage;
     // What was found at construction is given back only when it could be read.

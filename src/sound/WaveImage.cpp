@@ -38,7 +38,7 @@ void TWaveImage::WriteWaveHeader(uint8_t* image, uint32_t size, uint32_t rate, u
     WriteTag(image + 8, "WAVE");
     WriteTag(image + 12, "fmt ");
     qToLittleEndian<uint32_t>(FormatChunkSize, image + 16);
-    qToLittleEndian<uint16_t>(PcmFormatTag, image + 20);
+    qToLittleEndian<uint16_t>(SWaveFormat::PcmFormatTag, image + 20);
     qToLittleEndian<uint16_t>(Channels, image + 22);
     qToLittleEndian<uint32_t>(rate, image + 24);
     qToLittleEndian<uint32_t>(rate * Channels * bits / 8, image + 28);
@@ -46,13 +46,6 @@ void TWaveImage::WriteWaveHeader(uint8_t* image, uint32_t size, uint32_t rate, u
     qToLittleEndian<uint16_t>(bits, image + 34);
     WriteTag(image + 36, "data");
     qToLittleEndian<uint32_t>(size - uint32_t(HeaderSize), image + 40);
-}
-
-bool TWaveImage::IsPlayable(const SWaveFormat& format)
-{
-    return format.formatTag == PcmFormatTag && format.channels > 0 && format.samplesPerSec > 0 &&
-           format.bitsPerSample == BitsPerSample &&
-           format.blockAlign == format.channels * format.bitsPerSample / 8;
 }
 
 bool TWaveImage::ParseWaveImage(const uint8_t* image, size_t size, SWaveData& data)
@@ -71,7 +64,7 @@ bool TWaveImage::ParseWaveImage(const uint8_t* image, size_t size, SWaveData& da
             data.format = ReadFormatChunk(image + body);
             formatFound = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (!formatFound || !IsPlayable(data.format))
+            if (!formatFound || !data.format.IsPlayable())
                 return false;
             data.samples = image + body;
             // A header that promises more than the image holds plays what is there.

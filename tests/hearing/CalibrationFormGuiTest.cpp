@@ -13,6 +13,7 @@
 #include "sound/SoundEngine.h"
 #include "sound/WaveImage.h"
 #include "support/LogProbe.h"
+#include "support/ScopedValue.h"
 #include "widgets/LabeledEdit.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/UpDown.h"

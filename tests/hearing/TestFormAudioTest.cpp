@@ -11,10 +11,11 @@
 #include "hearing/TestProcedure.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
+#include "settings/TestSettings.h"
 #include "shell/WindowSet.h"
 #include "sound/SoundEngine.h"
 #include "support/MessageRecorder.h"
-#include "support/ScopedValue.h"
+#include "support/ScopedTestSettings.h"
 #include "widgets/LabeledEdit.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/UpDown.h"
@@ -96,20 +97,20 @@ protected:
     }
 
     TDataFolder folder;
-    TScopedValue<bool> modulation{gOptions.Modulation, false};
-    TScopedValue<int32_t> level{gOptions.DefaultCalibrationLevel, 65535};
-    TScopedValue<QString> description{gOptions.DefaultCalibrationDesc, QStringLiteral("test sink")};
+    // Full master volume, without warble.
+    const STestSettings calibrated{.calibrationLevel = 65535, .calibrationDesc = QStringLiteral("test sink")};
+    const TScopedTestSettings settings{calibrated};
 };
 
 TEST_F(TestWindowsAudioTest, ATestAnsweredAtChosenThresholdsRecordsExactlyThoseThresholds)
 {
-    const TScopedValue list(gOptions.FreqListIndex, OwnFreqList);
-    const TScopedValue frequencies(FreqPresets[OwnFreqList], QStringLiteral("1000,2000"));
-    const TScopedValue source(gOptions.SoundSourceType, int32_t(EarUnderTest));
-    const TScopedValue lowest(gOptions.MinLevel, 40.0f);
-    const TScopedValue highest(gOptions.MaxLevel, 80.0f);
-    const TScopedValue step(gOptions.DeltaLevel, 10.0f);
-    const TScopedValue direction(gOptions.Algorithm, int8_t(AscendingLevels));
+    STestSettings test = calibrated;
+    test.frequencies = {1000.0f, 2000.0f};
+    test.minLevel = 40.0f;
+    test.maxLevel = 80.0f;
+    test.signedDelta = 10.0f;
+    test.soundSourceType = EarUnderTest;
+    const TScopedTestSettings testSettings(test);
     // Per ear and frequency the level at which the person answers; 0: never, so that the
     // frequency ends one step past the highest level.
     const float thresholds[2][2] = {{60, 50}, {40, 0}};
@@ -173,17 +174,16 @@ bool PulseServer(const char* action)
 
 TEST_F(TestWindowsAudioTest, SoundThatGoesAwayHoldsTheTestUntilItIsBackAtTheCalibratedVolume)
 {
-    const TScopedValue list(gOptions.FreqListIndex, OwnFreqList);
-    const TScopedValue frequencies(FreqPresets[OwnFreqList], QStringLiteral("1000,2000"));
-    const TScopedValue source(gOptions.SoundSourceType, int32_t(BothEarphones));
-    const TScopedValue step(gOptions.DeltaLevel, 10.0f);
-    const TScopedValue direction(gOptions.Algorithm, int8_t(AscendingLevels));
-    const TScopedValue calibration(gOptions.DefaultCalibrationLevel, 6553);
+    const STestSettings test{.frequencies = {1000.0f, 2000.0f},
+                             .maxLevel = 80.0f,
+                             .signedDelta = 10.0f,
+                             .soundSourceType = BothEarphones,
+                             .calibrationLevel = 6553};
     ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("50%")}));
     const SSinkVolume found = ReadSinkVolume();
 
     TTestProcedure procedure;
-    procedure.Open();
+    procedure.Open(test);
     ASSERT_EQ(procedure.Start(true), TTestProcedure::TNext::Nothing);
     ASSERT_EQ(procedure.Tick(), TTestProcedure::TNext::ShowPosition);
     ASSERT_TRUE(PulseServer("stop"));

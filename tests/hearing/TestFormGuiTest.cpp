@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "shell/MainForm.h"
 #include "sound/SoundEngine.h"
+#include "support/ScopedValue.h"
 #include "widgets/LabeledEdit.h"
 
 #include <QAction>

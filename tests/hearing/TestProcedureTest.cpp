@@ -7,6 +7,7 @@
 #include "hearing/ToneDisplay.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
+#include "settings/TestSettings.h"
 #include "sound/SoundEngine.h"
 #include "support/MessageRecorder.h"
 #include "support/ScopedValue.h"
@@ -25,29 +26,20 @@ namespace {
 using TNext = TTestProcedure::TNext;
 using TState = TTestProcedure::TState;
 
-// The settings a test reads when it opens, for one test's lifetime.
-class TTestSettings
+// The settings of a test of this list, from level 0 to 80.
+STestSettings Settings(const QString& frequencies, int32_t soundSource = LeftEarphone,
+                       int8_t algorithm = AscendingLevels, float step = 2.0f)
 {
-public:
-    explicit TTestSettings(const QString& frequencies, int32_t soundSource = LeftEarphone,
-                           int8_t algorithm = AscendingLevels, float step = 2.0f)
-        : m_list(gOptions.FreqListIndex, OwnFreqList), m_own(FreqPresets[OwnFreqList], frequencies),
-          m_min(gOptions.MinLevel, 0.0f), m_max(gOptions.MaxLevel, 80.0f), m_step(gOptions.DeltaLevel, step),
-          m_algorithm(gOptions.Algorithm, algorithm), m_source(gOptions.SoundSourceType, soundSource),
-          m_modulation(gOptions.Modulation, false)
-    {
-    }
-
-private:
-    TScopedValue<int32_t> m_list;
-    TScopedValue<QString> m_own;
-    TScopedValue<float> m_min;
-    TScopedValue<float> m_max;
-    TScopedValue<float> m_step;
-    TScopedValue<int8_t> m_algorithm;
-    TScopedValue<int32_t> m_source;
-    TScopedValue<bool> m_modulation;
-};
+    STestSettings settings;
+    for (const QString& frequency : frequencies.split(QLatin1Char(',')))
+        settings.frequencies.append(frequency.toFloat());
+    settings.maxLevel = 80.0f;
+    settings.signedDelta = algorithm == DescendingLevels ? -step : step;
+    settings.soundSourceType = soundSource;
+    settings.algorithm = algorithm;
+    settings.calibrationLevel = 6553;
+    return settings;
+}
 
 class TestProcedureTest : public ::testing::Test
 {
@@ -57,7 +49,7 @@ public:
     // Opened and started for somebody, before the first tick.
     void Begin()
     {
-        procedure.Open();
+        procedure.Open(settings);
         ASSERT_EQ(procedure.Start(true), TNext::Nothing);
     }
 
@@ -95,6 +87,7 @@ public:
 
     bool TonePlayed() const { return !procedure.Engine->WaveImage().empty(); }
 
+    STestSettings settings;
     TTestProcedure procedure;
 };
 
@@ -115,9 +108,9 @@ TEST_F(TestProcedureTest, AnAnswerBeforeTheStartStartsForSomebodyAndOtherwiseAsk
         {"start without a name", false, false, TNext::AskForName, TState::Ready, false},
         {"start with a name", false, true, TNext::Nothing, TState::Running, false},
     };
-    const TTestSettings settings(QStringLiteral("1000,2000"));
+    settings = Settings(QStringLiteral("1000,2000"));
     for (const SCase& c : cases) {
-        procedure.Open();
+        procedure.Open(settings);
         EXPECT_EQ(c.answer ? procedure.Answer(c.namesGiven) : procedure.Start(c.namesGiven), c.next)
             << c.what;
         if (c.next == TNext::AskForName)
@@ -144,7 +137,7 @@ TEST_F(TestProcedureTest, TicksPlayTheStartLevelFirstThenMoveOneStepEach)
         {AscendingLevels, 5.0f, {0, 5, 10, 15}},
     };
     for (const SCase& c : cases) {
-        const TTestSettings settings(QStringLiteral("1000"), LeftEarphone, c.algorithm, c.step);
+        settings = Settings(QStringLiteral("1000"), LeftEarphone, c.algorithm, c.step);
         Begin();
         EXPECT_FALSE(TonePlayed()) << "no tone before the first tick";
         for (float level : c.levels) {
@@ -163,7 +156,7 @@ TEST_F(TestProcedureTest, UnansweredFrequencyRecordsTheLevelOneStepPastTheRange)
         float recorded;
     };
     for (const SCase& c : {SCase{AscendingLevels, 82.0f}, SCase{DescendingLevels, -2.0f}}) {
-        const TTestSettings settings(QStringLiteral("1000,2000"), LeftEarphone, c.algorithm);
+        settings = Settings(QStringLiteral("1000,2000"), LeftEarphone, c.algorithm);
         Begin();
         int ticks = 0;
         while (procedure.FrequencyNumber() == 1 && ticks < 100) {
@@ -180,7 +173,7 @@ TEST_F(TestProcedureTest, UnansweredFrequencyRecordsTheLevelOneStepPastTheRange)
 
 TEST_F(TestProcedureTest, StopHoldsTheLevelAndAnAnswerThenResumesWithoutRecording)
 {
-    const TTestSettings settings(QStringLiteral("1000,2000"));
+    settings = Settings(QStringLiteral("1000,2000"));
     Begin();
     TickUntil(4);
     procedure.Stop();
@@ -224,7 +217,7 @@ TEST_F(TestProcedureTest, RepeatGoesBackOneFrequencyAtTheStartLevel)
         {"first frequency of the second pass, right earphone", RightEarphone, {10, 20}, 1, 1},
     };
     for (const SCase& c : cases) {
-        const TTestSettings settings(QStringLiteral("1000,2000"), c.soundSource);
+        settings = Settings(QStringLiteral("1000,2000"), c.soundSource);
         Begin();
         if (AnswerAt(c.answers) == TNext::AskToTurnHeadphones)
             procedure.MessageClosed();
@@ -248,7 +241,7 @@ TEST_F(TestProcedureTest, ASecondPressBeforeTheNextToneRecordsNothing)
     const SCase cases[] = {
         {"after an answer", [](TestProcedureTest& t) { t.AnswerAt({4}); }},
         {"after an answer that started the test",
-         [](TestProcedureTest& t) { t.procedure.Open(), t.procedure.Answer(true); }},
+         [](TestProcedureTest& t) { t.procedure.Open(t.settings), t.procedure.Answer(true); }},
         {"after Start resumed a held test",
          [](TestProcedureTest& t) {
              t.TickUntil(4), t.procedure.Stop(), t.procedure.Tick(), t.procedure.Start(true);
@@ -261,7 +254,7 @@ TEST_F(TestProcedureTest, ASecondPressBeforeTheNextToneRecordsNothing)
         {"held after an answer", [](TestProcedureTest& t) { t.AnswerAt({4}), t.procedure.Stop(); }},
     };
     for (const SCase& c : cases) {
-        const TTestSettings settings(QStringLiteral("1000,2000,500"));
+        settings = Settings(QStringLiteral("1000,2000,500"));
         Begin();
         c.before(*this);
         const std::vector<float> results(procedure.Results.get(),
@@ -301,7 +294,7 @@ TEST_F(TestProcedureTest, TheEndOfTheFirstPassFollowsTheEarphoneSetting)
         {BothEarphones, TNext::CloseWithData, 3, TTestProcedure::TEarShown::Both, nullptr},
     };
     for (const SCase& c : cases) {
-        const TTestSettings settings(QStringLiteral("1000,2000"), c.soundSource);
+        settings = Settings(QStringLiteral("1000,2000"), c.soundSource);
         Begin();
         EXPECT_EQ(AnswerAt({10, 20}), c.atPassEnd) << "source " << c.soundSource;
         EXPECT_EQ(procedure.EarShown(), c.secondPassShown) << "source " << c.soundSource;
@@ -345,8 +338,8 @@ TEST_F(TestProcedureTest, TheInstructionsFollowTheEarphoneAndTheLevelDirection)
         {BothEarphones, DescendingLevels, "StrInstructionBothDown"},
     };
     for (const auto& [source, algorithm, key] : cases) {
-        const TTestSettings settings(QStringLiteral("1000"), source, algorithm);
-        procedure.Open();
+        settings = Settings(QStringLiteral("1000"), source, algorithm);
+        procedure.Open(settings);
         EXPECT_EQ(procedure.InstructionKey(), QLatin1String(key));
     }
     gLang.ChangeLangSym(QStringLiteral("en"));
@@ -380,10 +373,11 @@ TEST_F(TestProcedureTest, TheFrequencyListIsTheSettingsListAsFarAsItCanBeRead)
         {QStringLiteral("abc"), 1, 1000.0f, 1},
         {QStringLiteral("500,x,2000"), 1, 500.0f, 1},
     };
+    const TScopedValue list(gOptions.FreqListIndex, OwnFreqList);
     for (const SCase& c : cases) {
-        const TTestSettings settings(c.list);
+        const TScopedValue own(FreqPresets[OwnFreqList], c.list);
         TMessageRecorder messages;
-        procedure.Open();
+        procedure.Open(CurrentTestSettings(gOptions));
         EXPECT_EQ(procedure.FrequencyCount(), c.count) << c.list.left(20).toStdString();
         EXPECT_EQ(procedure.Frequency(), c.first) << c.list.left(20).toStdString();
         EXPECT_EQ(messages.requests.size(), c.messages) << c.list.left(20).toStdString();

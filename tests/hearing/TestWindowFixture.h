@@ -11,7 +11,7 @@
 #include "settings/Options.h"
 #include "shell/WindowSet.h"
 #include "support/MessageRecorder.h"
-#include "support/ScopedValue.h"
+#include "support/ScopedTestSettings.h"
 #include "support/ScriptedAnswers.h"
 
 #include <QTest>
@@ -47,14 +47,11 @@ protected:
     }
 
     TDataFolder folder;
-    TScopedValue<int32_t> level{gOptions.DefaultCalibrationLevel, 6553};
-    TScopedValue<QString> description{gOptions.DefaultCalibrationDesc, QString()};
-    TScopedValue<int32_t> list{gOptions.FreqListIndex, OwnFreqList};
-    TScopedValue<QString> frequencies{FreqPresets[OwnFreqList], QStringLiteral("1000,2000")};
-    TScopedValue<int32_t> source{gOptions.SoundSourceType, LeftEarphone};
-    TScopedValue<float> lowest{gOptions.MinLevel, 0.0f};
-    TScopedValue<float> highest{gOptions.MaxLevel, 80.0f};
-    TScopedValue<float> step{gOptions.DeltaLevel, 10.0f};
-    TScopedValue<int8_t> direction{gOptions.Algorithm, AscendingLevels};
+    const TScopedTestSettings settings{STestSettings{.frequencies = {1000.0f, 2000.0f},
+                                                     .maxLevel = 80.0f,
+                                                     .signedDelta = 10.0f,
+                                                     .soundSourceType = LeftEarphone,
+                                                     .algorithm = AscendingLevels,
+                                                     .calibrationLevel = 6553}};
     std::unique_ptr<TWindowSet> windows;
 };

@@ -27,6 +27,7 @@ namespace {
 
 constexpr int32_t FullVolume = 65535;
 constexpr int32_t CalibrationLevel = 6553;
+const STestSettings Calibration{.calibrationLevel = CalibrationLevel};
 const char* const ChildVariable = "KELVARION_NO_SERVER_CHILD";
 
 struct STone
@@ -60,18 +61,14 @@ protected:
 
     void SetUp() override
     {
-        gOptions.DefaultCalibrationLevel = CalibrationLevel;
-        gOptions.Modulation = false;
         ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("65536")}));
         ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-mute"), TestSink, QStringLiteral("0")}));
     }
 
-    void TearDown() override { gOptions.Modulation = true; }
-
     // Plays one 1000 Hz tone and measures it in the channel it should sound in.
     STone Record(double attenuation, int32_t channel, int32_t soundingChannel, int32_t volume = FullVolume)
     {
-        TSoundEngine engine;
+        TSoundEngine engine(Calibration);
         TMonitorRecorder recorder;
         if (!recorder.Start())
             return {};
@@ -142,7 +139,7 @@ TEST_F(SoundEngineAudioTest, MasterVolumeIsAnAmplitude)
 
 TEST_F(SoundEngineAudioTest, OutputVolumeSilencesTheOtherSide)
 {
-    TSoundEngine engine;
+    TSoundEngine engine(Calibration);
     for (int32_t channel : {0, 1, 2, 3}) {
         const int32_t left = channel == 1 ? 0 : CalibrationLevel;
         const int32_t right = channel == 0 ? 0 : CalibrationLevel;
@@ -169,7 +166,7 @@ TEST_F(SoundEngineAudioTest, EngineHoldsTheVolumeWhileItLivesAndRestoresIt)
     const SSinkVolume found = ReadSinkVolume();
     const int openFailures = LogLinesWith(QStringLiteral("Volume control open failed!"));
     {
-        TSoundEngine engine;
+        TSoundEngine engine(Calibration);
         EXPECT_NEAR(engine.SavedMixerVolume, 65535 / 4, 1);
         ExpectSinkDb(ReadSinkVolume(), CalibrationLevel, CalibrationLevel, "calibration level");
         EXPECT_EQ(ReadSinkMute(), false);
@@ -185,7 +182,7 @@ TEST_F(SoundEngineAudioTest, EngineHoldsTheVolumeWhileItLivesAndRestoresIt)
 
 TEST_F(SoundEngineAudioTest, MessageBoxIsTwentyDecibelsQuieterThanTheTone)
 {
-    TSoundEngine engine;
+    TSoundEngine engine(Calibration);
     ASSERT_TRUE(engine.SetOutputVolume(CalibrationLevel, 3));
     const SSinkVolume tone = ReadSinkVolume();
     SSinkVolume duringBox;
@@ -213,7 +210,7 @@ TEST_F(SoundEngineAudioTest, DestroyingTheEngineCutsTheToneShort)
     TMonitorRecorder recorder;
     ASSERT_TRUE(recorder.Start());
     {
-        TSoundEngine engine;
+        TSoundEngine engine(Calibration);
         engine.GenerateAndPlay(1000, 0, false, FullVolume, 0);
         recorder.RecordFor(0.25);
     }
@@ -252,7 +249,7 @@ TEST(SoundEngineWithoutServer, LogsTheFailuresAndGoesOn)
     const QString log = folder.filePath(QStringLiteral("Log.txt"));
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tVolume control open failed!"), log), 1);
     // The mixer says which call failed.
-    EXPECT_EQ(LogLinesWith(QStringLiteral("AlsaMixer.cpp\tsnd_hctl_open failed, Error=(0x"), log), 1);
+    EXPECT_EQ(LogLinesWith(QStringLiteral("VolumeControl.cpp\tsnd_hctl_open failed, Error=(0x"), log), 1);
     // Two tones, two refusals; each of the three with the system's error text.
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tError=(0x"), log), 2);
     EXPECT_EQ(LogLinesWith(QStringLiteral("Message: "), log), 3);
@@ -264,7 +261,12 @@ TEST(SoundEngineWithoutServer, ChildPlaysWithoutServer)
         GTEST_SKIP() << "runs only in the child that LogsTheFailuresAndGoesOn starts";
     float* results = nullptr;
     {
-        TSoundEngine engine(QVector<float>{1000.0f}, &results);
+        TSoundEngine engine(STestSettings{.frequencies = {1000.0f},
+                                          .minLevel = 10.0f,
+                                          .maxLevel = TSoundEngine::TopLevel,
+                                          .signedDelta = 2.0f,
+                                          .calibrationLevel = CalibrationLevel},
+                            &results);
         EXPECT_FALSE(engine.SetOutputVolume(CalibrationLevel, 0));
         EXPECT_FALSE(engine.NextTone(false));
         engine.GenerateAndPlay(2000, 10, true, CalibrationLevel, 3);

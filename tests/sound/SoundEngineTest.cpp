@@ -32,15 +32,18 @@ protected:
 
     void SetUp() override
     {
-        gOptions.Modulation = false;
-        engine = std::make_unique<TSoundEngine>(QVector<float>{1000.0f, 2000.0f, 4000.0f}, &results);
+        const STestSettings settings{.frequencies = {1000.0f, 2000.0f, 4000.0f},
+                                     .minLevel = 10.0f,
+                                     .maxLevel = TSoundEngine::TopLevel,
+                                     .signedDelta = 2.0f,
+                                     .calibrationLevel = 6553};
+        engine = std::make_unique<TSoundEngine>(settings, &results);
     }
 
     void TearDown() override
     {
         engine.reset();
         delete[] results;
-        gOptions.Modulation = true;
     }
 
     std::vector<double> Channel(int channel) const
@@ -326,7 +329,7 @@ TEST(SoundEngineLimits, LongFrequencyListsAreCutToWhatTheResultBlockHolds)
         frequencies.append(float(100 + i));
     float* results = nullptr;
     {
-        TSoundEngine engine(frequencies, &results);
+        TSoundEngine engine(STestSettings{.frequencies = frequencies}, &results);
         EXPECT_EQ(engine.LastFreqIndex(), 99);
         engine.SetLevels(50, 50, 2);
         for (int i = 0; i < 100; ++i) {

@@ -47,7 +47,7 @@ TEST_F(VolumeControlTest, EngineWithoutMixerLogsAndGoesOn)
 {
     const int openFailures = LogLinesWith(QStringLiteral("SoundEngine.cpp\tVolume control open failed!"));
     const int readFailures = LogLinesWith(QStringLiteral("SoundEngine.cpp\tGetCurrentVolume Error"));
-    TSoundEngine engine;
+    TSoundEngine engine(STestSettings{.calibrationLevel = 6553});
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tVolume control open failed!")), openFailures + 1);
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tGetCurrentVolume Error")), readFailures + 1);
     EXPECT_FALSE(engine.SetOutputVolume(6553, 0));

@@ -66,8 +66,7 @@ TEST(VolumeStateAudioTest, ChildHoldsTheVolume)
 {
     if (qEnvironmentVariableIsEmpty(HolderVariable))
         GTEST_SKIP() << "runs only in the child that AStartAfterAKilledRunGivesTheVolumeBack starts";
-    gOptions.DefaultCalibrationLevel = 6553;
-    TSoundEngine engine;
+    TSoundEngine engine(STestSettings{.calibrationLevel = 6553});
     std::fputs("holding\n", stdout);
     std::fflush(stdout);
     QThread::sleep(60);

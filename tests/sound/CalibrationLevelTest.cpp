@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "hearing/CalibrationLevel.h"
+#include "sound/CalibrationLevel.h"
 
 #include <gtest/gtest.h>
 
