@@ -300,7 +300,9 @@ float TTestProcedure::Frequency() const
 
 float TTestProcedure::Level() const
 {
-    return IsOpen() ? TSoundEngine::TopLevel - Engine->Attenuation : 0.0f;
+    if (!IsOpen())
+        return 0.0f;
+    return m_clinical ? m_clinical->Level() : TSoundEngine::TopLevel - Engine->Attenuation;
 }
 
 TTestProcedure::TEarShown TTestProcedure::EarShown() const
