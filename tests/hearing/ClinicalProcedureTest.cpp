@@ -131,6 +131,31 @@ TEST(ClinicalProcedureTest, NoResponseAtTheHighestLevelRecordsFiveAbove)
     }
 }
 
+TEST(ClinicalProcedureTest, FiveAscentsWithoutARepeatStartTenHigherOnceThenRecordTheLowestAnswer)
+{
+    // Hears from 20 dB up, but never twice at one level: no ascent confirms another.
+    STestSettings settings = Settings({2000});
+    settings.maxLevel = 120.0f;
+    double now = 0.0;
+    TClinicalProcedure procedure(
+        settings, [&now] { return now; }, 9);
+    std::set<float> answered;
+    for (auto onset = procedure.Onset(); procedure.Ear() == 0; onset = procedure.Onset()) {
+        const float level = procedure.Level();
+        if (onset == TClinicalProcedure::TOnset::Tone && level >= 20.0f && answered.insert(level).second) {
+            now += 0.5;
+            if (procedure.Answer() == TClinicalProcedure::TAnswer::AskWhichEar)
+                procedure.EarAnswered(TEarHeard::Left);
+        }
+        now += procedure.IntervalMs() / 1000.0;
+    }
+    // The search starts at 30; after five ascents (35 to 60) again from 40, ascents answered at
+    // 65, 70, 75, 80 and 85.
+    EXPECT_EQ(procedure.Results().at(0), 65.0f);
+    EXPECT_EQ(procedure.Reliability(0).unreliable, QVector<float>{2000});
+    EXPECT_TRUE(procedure.Reliability(0).noResponse.isEmpty());
+}
+
 TEST(ClinicalProcedureTest, IntervalsAreIrregularWithinTwoToFourSeconds)
 {
     for (uint32_t seed : {1u, 99u, 2024u}) {
