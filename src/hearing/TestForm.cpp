@@ -190,7 +190,7 @@ void TTestForm::FollowTimer()
         Timer1.start(m_procedure.IntervalMs());
 }
 
-// The answer buttons name the ears; the box's own order is theirs.
+// Three buttons named after the ears, in reading order; a box closed otherwise counts as both.
 TClinicalProcedure::TEarHeard TTestForm::AskWhichEar()
 {
     using TEarHeard = TClinicalProcedure::TEarHeard;
