@@ -163,7 +163,9 @@ SData* TDataEngine::NewData()
 void TDataEngine::AddMeasurement(const QVector<float>& frequencies,
                                  std::span<const float, ResultValues> results, const QString& remarks,
                                  const TDateTime& session_date, const TDateTime& born_date,
-                                 const QString& surname, const QString& name, const QString& fileName)
+                                 const QString& surname, const QString& name, const QString& fileName,
+                                 const QString& procedure, const SEarReliability& leftReliability,
+                                 const SEarReliability& rightReliability)
 {
     SData* record = NewData();
     const qsizetype count = std::min<qsizetype>(frequencies.size(), ResultFrequencies);
@@ -175,6 +177,9 @@ void TDataEngine::AddMeasurement(const QVector<float>& frequencies,
     record->session_date = session_date;
     record->fileName = fileName;
     record->remarks = remarks;
+    record->procedure = procedure;
+    record->leftReliability = leftReliability;
+    record->rightReliability = rightReliability;
     record->calibration_desc = gOptions.DefaultCalibrationDesc;
     record->calibration_level = gOptions.DefaultCalibrationLevel;
     record->modified = true;

@@ -49,7 +49,9 @@ public:
     SData* NewData();
     void AddMeasurement(const QVector<float>& frequencies, std::span<const float, ResultValues> results,
                         const QString& remarks, const TDateTime& session_date, const TDateTime& born_date,
-                        const QString& surname, const QString& name, const QString& fileName);
+                        const QString& surname, const QString& name, const QString& fileName,
+                        const QString& procedure = {}, const SEarReliability& leftReliability = {},
+                        const SEarReliability& rightReliability = {});
     void AddPoint(SData* record, const SDataPoint& row);
     void AddPointRef(SData* record, float freq, float left, float right);
     // The reference values (left, right) at exactly this frequency, else 10 dB each.

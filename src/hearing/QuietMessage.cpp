@@ -6,9 +6,10 @@
 
 QMessageBox::StandardButton QuietMessage(TSoundEngine& engine, QWidget* owner, const QString& textKey,
                                          const QString& captionKey, QMessageBox::StandardButtons buttons,
-                                         QMessageBox::Icon icon, bool guardAnswerKeys)
+                                         QMessageBox::Icon icon, bool guardAnswerKeys,
+                                         const TButtonTexts& buttonTexts)
 {
     const QString caption = captionKey.isEmpty() ? QString() : gLang.GetString2(captionKey, owner);
     const QString text = gLang.GetString(textKey, owner);
-    return engine.QuietMessageBox(owner, text, caption, buttons, icon, guardAnswerKeys);
+    return engine.QuietMessageBox(owner, text, caption, buttons, icon, guardAnswerKeys, buttonTexts);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/MessageBox.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -13,4 +15,5 @@ class TSoundEngine;
 // a test guards its answer keys.
 QMessageBox::StandardButton QuietMessage(TSoundEngine& engine, QWidget* owner, const QString& textKey,
                                          const QString& captionKey, QMessageBox::StandardButtons buttons,
-                                         QMessageBox::Icon icon, bool guardAnswerKeys = false);
+                                         QMessageBox::Icon icon, bool guardAnswerKeys = false,
+                                         const TButtonTexts& buttonTexts = {});

@@ -18,6 +18,7 @@
 #include <QShowEvent>
 
 #include <span>
+#include <tuple>
 
 TTestForm* TestForm = nullptr;
 
@@ -71,6 +72,8 @@ void TTestForm::showEvent(QShowEvent* event)
 void TTestForm::FormShow()
 {
     m_procedure.Open(CurrentTestSettings(gOptions));
+    // Clinical tones come at irregular onsets, each timed anew.
+    Timer1.setSingleShot(m_procedure.Clinical());
     ui->_InstructionText->setText(gLang.GetString(m_procedure.InstructionKey(), this));
     FollowTimer();
     ShowFreqAndLevel();
@@ -110,7 +113,8 @@ void TTestForm::FormCloseVoid()
         if (const float* results = m_procedure.Finished()) {
             DataEngine->AddMeasurement(
                 m_procedure.Frequencies, std::span<const float, ResultValues>(results, ResultValues), Remarks,
-                TDateTime::FromDateTime(TClock::Now()), BornDate, Surname, Name, ui->FileNameLEdit->Text());
+                TDateTime::FromDateTime(TClock::Now()), BornDate, Surname, Name, ui->FileNameLEdit->Text(),
+                m_procedure.ProcedureName(), m_procedure.Reliability(0), m_procedure.Reliability(1));
         }
     }
     m_procedure.Close();
@@ -163,6 +167,14 @@ void TTestForm::Follow(TNext next)
                      QStringLiteral("MessNoSound"), QMessageBox::Ok, QMessageBox::Warning, true);
         Follow(m_procedure.MessageClosed());
         break;
+    case TNext::AskWhichEar:
+        Follow(m_procedure.EarAnswered(AskWhichEar()));
+        break;
+    case TNext::TellEarCheck:
+        QuietMessage(*m_procedure.Engine, this, m_procedure.EarCheckKey(), QStringLiteral("MessEarCheck"),
+                     QMessageBox::Ok, QMessageBox::Information, true);
+        Follow(m_procedure.MessageClosed());
+        break;
     case TNext::CloseWithData:
         done(QDialog::Accepted);
         break;
@@ -177,13 +189,36 @@ void TTestForm::FollowTimer()
     if (!m_procedure.TimerOn())
         Timer1.stop();
     else if (!Timer1.isActive())
-        Timer1.start();
+        Timer1.start(m_procedure.IntervalMs());
+}
+
+// Three buttons named after the ears, in reading order; a box closed otherwise counts as both.
+TClinicalProcedure::TEarHeard TTestForm::AskWhichEar()
+{
+    using TEarHeard = TClinicalProcedure::TEarHeard;
+    const std::tuple<QMessageBox::StandardButton, const char*, TEarHeard> choices[] = {
+        {QMessageBox::Yes, "StrEarLeft", TEarHeard::Left},
+        {QMessageBox::No, "StrEarRight", TEarHeard::Right},
+        {QMessageBox::YesToAll, "StrEarBoth", TEarHeard::Both},
+    };
+    TButtonTexts buttons;
+    for (const auto& [button, key, heard] : choices)
+        buttons.emplace_back(button, gLang.GetString(QLatin1String(key), this));
+    const QMessageBox::StandardButton answer = QuietMessage(
+        *m_procedure.Engine, this, QStringLiteral("MessWhichEar"), QStringLiteral("MessEarCheck"),
+        QMessageBox::NoButton, QMessageBox::Question, true, buttons);
+    for (const auto& [button, key, heard] : choices) {
+        if (button == answer)
+            return heard;
+    }
+    return TEarHeard::Both;
 }
 
 void TTestForm::ShowFreqAndLevel()
 {
     ui->FrequencyEdit->setText(FrequencyDisplay(m_procedure.Frequency()));
-    ui->LevelEdit->setText(LevelDisplay(m_procedure.Level()));
+    // A clinical test gives no cue of the tone on screen.
+    ui->LevelEdit->setText(m_procedure.Clinical() ? QStringLiteral("-") : LevelDisplay(m_procedure.Level()));
     // Only a new frequency or ear changes the line: nothing on screen may tell when a tone sounds.
     const QString progress = ProgressLine();
     if (ui->_ProgressText->text() != progress)

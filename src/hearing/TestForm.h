@@ -66,6 +66,7 @@ private:
     // Does what the procedure asked for and keeps the timer as the procedure's state says.
     void Follow(TTestProcedure::TNext next);
     void FollowTimer();
+    TClinicalProcedure::TEarHeard AskWhichEar();
     QString ProgressLine() const;
 
     std::unique_ptr<Ui::TTestForm> ui;

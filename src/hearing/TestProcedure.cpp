@@ -1,14 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hearing/TestProcedure.h"
 
+#include "hearing/ToneTimer.h"
 #include "settings/Options.h"
 #include "settings/TestSettings.h"
 #include "sound/SoundEngine.h"
 
 #include <algorithm>
+#include <chrono>
+#include <random>
 
 using TNext = TTestProcedure::TNext;
 using TState = TTestProcedure::TState;
+using TOnset = TClinicalProcedure::TOnset;
+
+namespace {
+
+double SteadySeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
 
 TTestProcedure::TTestProcedure() = default;
 
@@ -31,10 +44,17 @@ void TTestProcedure::Open(const STestSettings& settings)
     m_pending = TPending::None;
     m_toneSounded = false;
     m_repeatTone = false;
+    m_clinical.reset();
+    if (m_levelDirection == ClinicalLevels) {
+        STestSettings clinical = settings;
+        clinical.frequencies = Frequencies;
+        m_clinical = std::make_unique<TClinicalProcedure>(clinical, SteadySeconds, std::random_device{}());
+    }
 }
 
 void TTestProcedure::Close()
 {
+    m_clinical.reset();
     Engine.reset();
     Results.reset();
     m_state = TState::Closed;
@@ -60,6 +80,8 @@ TNext TTestProcedure::Tick()
 {
     if (!IsOpen() || !TimerOn())
         return TNext::Nothing;
+    if (m_clinical)
+        return ClinicalTick();
     // While held the same tone sounds again; otherwise the level moves one step.
     if (Engine->NextTone(Paused() || m_repeatTone))
         return Record();
@@ -75,6 +97,8 @@ TNext TTestProcedure::Tick()
 
 TNext TTestProcedure::Answer(bool hasName)
 {
+    if (m_clinical && m_state == TState::Running)
+        return ClinicalAnswer();
     // A double press, or one meant for the tone before, must not record a level nobody heard.
     if ((m_state == TState::Running || m_state == TState::Held) && !m_toneSounded)
         return TNext::Nothing;
@@ -106,8 +130,12 @@ bool TTestProcedure::TryStart(bool hasName, TPending refusal)
 
 TNext TTestProcedure::Stop()
 {
-    if (m_state == TState::Running)
-        m_state = TState::Held;
+    if (m_state != TState::Running)
+        return TNext::Nothing;
+    m_state = TState::Held;
+    // The tones while held repeat one level and answer nothing of the search.
+    if (m_clinical)
+        m_clinical->Discard();
     return TNext::Nothing;
 }
 
@@ -115,7 +143,10 @@ TNext TTestProcedure::Repeat()
 {
     if (!IsOpen() || m_state == TState::Closed)
         return TNext::Nothing;
-    Engine->StepBack();
+    if (m_clinical)
+        m_clinical->Repeat();
+    else
+        Engine->StepBack();
     m_toneSounded = false;
     return TNext::ShowPosition;
 }
@@ -134,6 +165,7 @@ TNext TTestProcedure::MessageClosed()
     m_pending = TPending::None;
     switch (pending) {
     case TPending::TurnHeadphones:
+    case TPending::EarCheck:
         if (m_state != TState::ChangingEar)
             return TNext::Nothing;
         m_state = TState::Running;
@@ -148,6 +180,73 @@ TNext TTestProcedure::MessageClosed()
         break;
     }
     return TNext::Nothing;
+}
+
+TNext TTestProcedure::EarAnswered(TClinicalProcedure::TEarHeard heard)
+{
+    if (!m_clinical || m_pending != TPending::EarCheck)
+        return TNext::Nothing;
+    switch (m_clinical->EarAnswered(heard)) {
+    case TClinicalProcedure::TEarCheck::Correct:
+        m_pending = TPending::None;
+        m_state = TState::Running;
+        return TNext::ShowPosition;
+    case TClinicalProcedure::TEarCheck::Wrong:
+        m_earCheckKey = m_soundSourceType == RightEarphone ? QStringLiteral("MessWrongEarR")
+                                                           : QStringLiteral("MessWrongEar");
+        break;
+    case TClinicalProcedure::TEarCheck::BothEars:
+        m_earCheckKey = QStringLiteral("MessBothEars");
+        break;
+    }
+    return TNext::TellEarCheck;
+}
+
+TNext TTestProcedure::ClinicalTick()
+{
+    // While held the same tone sounds again at its level.
+    if (Paused())
+        return PlayClinicalTone();
+    switch (m_clinical->Onset()) {
+    case TOnset::Tone:
+        return PlayClinicalTone();
+    case TOnset::Silence:
+        return TNext::Nothing;
+    case TOnset::PassComplete:
+        CollectClinicalResults();
+        return PassComplete();
+    case TOnset::TestComplete:
+        break;
+    }
+    CollectClinicalResults();
+    return Complete();
+}
+
+TNext TTestProcedure::PlayClinicalTone()
+{
+    Engine->Ear = std::min(m_clinical->Ear(), 1);
+    if (!Engine->GenerateAndPlay(Frequency(), TSoundEngine::TopLevel - m_clinical->Level(),
+                                 Engine->Modulation, Engine->CalibrationLevel, Engine->CurrentChannel())) {
+        m_clinical->Discard();
+        m_state = TState::SoundLost;
+        return TNext::TellSoundLost;
+    }
+    m_toneSounded = true;
+    return TNext::ShowPosition;
+}
+
+TNext TTestProcedure::ClinicalAnswer()
+{
+    if (m_clinical->Answer() != TClinicalProcedure::TAnswer::AskWhichEar)
+        return TNext::Nothing;
+    m_state = TState::ChangingEar;
+    m_pending = TPending::EarCheck;
+    return TNext::AskWhichEar;
+}
+
+void TTestProcedure::CollectClinicalResults()
+{
+    std::copy(m_clinical->Results().begin(), m_clinical->Results().end(), Results.get());
 }
 
 TNext TTestProcedure::Record()
@@ -189,35 +288,67 @@ TNext TTestProcedure::Complete()
 
 float TTestProcedure::Frequency() const
 {
-    if (!IsOpen() || Engine->FreqIndex < 0 || Engine->FreqIndex >= Engine->Frequencies.size())
+    if (!IsOpen())
         return 0.0f;
-    return Engine->Frequencies.at(Engine->FreqIndex);
+    const int index = m_clinical ? m_clinical->FrequencyIndex() : Engine->FreqIndex;
+    return index < 0 || index >= Frequencies.size() ? 0.0f : Frequencies.at(index);
 }
 
 float TTestProcedure::Level() const
 {
-    return IsOpen() ? TSoundEngine::TopLevel - Engine->Attenuation : 0.0f;
+    if (!IsOpen())
+        return 0.0f;
+    return m_clinical ? m_clinical->Level() : TSoundEngine::TopLevel - Engine->Attenuation;
 }
 
 TTestProcedure::TEarShown TTestProcedure::EarShown() const
 {
     if (m_soundSourceType == BothEarphones)
         return TEarShown::Both;
-    return IsOpen() && Engine->Ear > 0 ? TEarShown::Right : TEarShown::Left;
+    if (!IsOpen())
+        return TEarShown::Left;
+    return (m_clinical ? m_clinical->Ear() : Engine->Ear) > 0 ? TEarShown::Right : TEarShown::Left;
 }
 
 int TTestProcedure::FrequencyNumber() const
 {
-    return IsOpen() ? Engine->FreqIndex + 1 : 0;
+    if (!IsOpen())
+        return 0;
+    return m_clinical ? m_clinical->StepNumber() : Engine->FreqIndex + 1;
+}
+
+// The clinical order holds 1000 Hz twice.
+int TTestProcedure::FrequencyCount() const
+{
+    return m_clinical ? m_clinical->StepCount() : int(Frequencies.size());
+}
+
+int TTestProcedure::IntervalMs() const
+{
+    return m_clinical ? m_clinical->IntervalMs() : TToneTimer::TickMilliseconds;
+}
+
+QString TTestProcedure::ProcedureName() const
+{
+    return m_clinical ? QStringLiteral("clinical") : QString();
+}
+
+// One pass through both earphones counts for both ears.
+SEarReliability TTestProcedure::Reliability(int ear) const
+{
+    if (!m_clinical)
+        return {};
+    return m_clinical->Reliability(m_soundSourceType == BothEarphones ? 0 : ear);
 }
 
 QString TTestProcedure::InstructionKey() const
 {
     const char* const earphones[] = {"Left", "Right", "Ear", "Both"};
+    const char* const directions[] = {"Up", "Down", "Clinical"};
     const int32_t source = std::clamp<int32_t>(m_soundSourceType, LeftEarphone, BothEarphones);
+    const int direction = std::clamp<int>(m_levelDirection, AscendingLevels, ClinicalLevels);
     return QStringLiteral("StrInstruction%1%2")
-        .arg(QLatin1String(earphones[source]),
-             m_levelDirection == DescendingLevels ? QLatin1String("Down") : QLatin1String("Up"));
+        .arg(QLatin1String(earphones[source]), QLatin1String(directions[direction]));
 }
 
 QString TTestProcedure::TurnHeadphonesKey() const

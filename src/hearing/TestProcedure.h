@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/Data.h"
+#include "hearing/ClinicalProcedure.h"
+
 #include <QString>
 #include <QVector>
 
@@ -38,6 +41,10 @@ public:
         AskToTurnHeadphones,
         // Tell the person that the sound went away, then report MessageClosed().
         TellSoundLost,
+        // Ask in which ear the tone was heard, then report EarAnswered().
+        AskWhichEar,
+        // Tell the person what the ear check found (EarCheckKey()), then report MessageClosed().
+        TellEarCheck,
         CloseWithData,
         CloseWithoutData,
     };
@@ -65,6 +72,7 @@ public:
     TNext Exit();
     // The message asked for has been closed by the person.
     TNext MessageClosed();
+    TNext EarAnswered(TClinicalProcedure::TEarHeard heard);
     // Stops the tones, gives the output volume back and forgets the test.
     void Close();
 
@@ -80,12 +88,20 @@ public:
     TEarShown EarShown() const;
     // Counted from 1.
     int FrequencyNumber() const;
-    int FrequencyCount() const { return int(Frequencies.size()); }
+    int FrequencyCount() const;
+    // The clinical direction: tones at irregular onsets, no level on screen.
+    bool Clinical() const { return m_clinical != nullptr; }
+    // From this onset to the next.
+    int IntervalMs() const;
+    // "clinical", or empty for the one-answer directions.
+    QString ProcedureName() const;
+    SEarReliability Reliability(int ear) const;
 
     // The language keys of the instructions above the test and of the message between the
     // passes, true for this test's earphone setting and level direction.
     QString InstructionKey() const;
     QString TurnHeadphonesKey() const;
+    QString EarCheckKey() const { return m_earCheckKey; }
 
     // A test starts only for somebody: a first name or a surname.
     static bool NamesGiven(const QString& name, const QString& surname);
@@ -102,13 +118,18 @@ private:
         None,
         NameAfterAnswer,
         NameAfterStart,
-        TurnHeadphones
+        TurnHeadphones,
+        EarCheck
     };
 
     TNext Record();
     TNext PassComplete();
     TNext Complete();
     bool TryStart(bool hasName, TPending refusal);
+    TNext ClinicalTick();
+    TNext ClinicalAnswer();
+    TNext PlayClinicalTone();
+    void CollectClinicalResults();
 
     TState m_state = TState::Closed;
     TPending m_pending = TPending::None;
@@ -119,4 +140,6 @@ private:
     bool m_toneSounded = false;
     // The tone that could not sound is played again at its level before the level moves on.
     bool m_repeatTone = false;
+    std::unique_ptr<TClinicalProcedure> m_clinical;
+    QString m_earCheckKey;
 };

@@ -10,5 +10,7 @@ class TToneTimer : public QTimer
     Q_OBJECT
 
 public:
+    static constexpr int TickMilliseconds = 1000;
+
     TToneTimer(const QString& name, QObject* parent);
 };

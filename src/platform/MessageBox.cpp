@@ -46,10 +46,19 @@ QMessageBox::StandardButton TMessageBox::Show(const SMessageRequest& request)
         Pending().push_back([request] { Show(request); });
         return EscapeAnswer(request.buttons);
     }
-    QMessageBox box(request.icon, request.caption, request.text, request.buttons, request.owner);
+    QMessageBox box(request.icon, request.caption, request.text,
+                    request.buttonTexts.empty() ? request.buttons : QMessageBox::NoButton, request.owner);
+    std::vector<std::pair<QAbstractButton*, QMessageBox::StandardButton>> ownButtons;
+    for (const auto& [answer, text] : request.buttonTexts)
+        ownButtons.emplace_back(box.addButton(text, QMessageBox::ActionRole), answer);
     if (request.guardAnswerKeys)
         new TMessageKeyGuard(&box);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    for (const auto& [button, standard] : ownButtons) {
+        if (box.clickedButton() == button)
+            return standard;
+    }
+    return answer;
 }
 
 void TMessageBox::WhenShowable(std::function<void()> action)

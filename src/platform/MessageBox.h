@@ -5,8 +5,14 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QWidget;
+
+// Buttons with texts of their own, in the order shown; the answer is the standard button paired
+// with the one pressed.
+using TButtonTexts = std::vector<std::pair<QMessageBox::StandardButton, QString>>;
 
 struct SMessageRequest
 {
@@ -17,6 +23,8 @@ struct SMessageRequest
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     // Shown while the answer keys of a test are in use: see TMessageKeyGuard.
     bool guardAnswerKeys = false;
+    // When given, these buttons replace the standard ones.
+    TButtonTexts buttonTexts{};
 };
 
 // Every message box of the program passes through here, so that tests can answer the boxes

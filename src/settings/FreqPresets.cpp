@@ -11,6 +11,7 @@ QString& TFreqPresets::operator[](int index)
         QStringLiteral("450,475,500,525,1000,1950,1975,2000,2025"),
         QStringLiteral("450,475,500,525,975,1000,1050,1950,1975,2000,2025"),
         QStringLiteral("1000,2000,500"),
+        QStringLiteral("250,500,1000,2000,3000,4000,6000,8000"),
     };
     return presets[index];
 }

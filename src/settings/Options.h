@@ -23,7 +23,9 @@ enum TSoundSource : int32_t
 enum TLevelDirection : int8_t
 {
     AscendingLevels = 0,
-    DescendingLevels = 1
+    DescendingLevels = 1,
+    // The confirmed ascending method with irregular onsets.
+    ClinicalLevels = 2
 };
 
 // Every persistent setting, read from "kelvarion.ini" at construction and written back at

@@ -42,11 +42,11 @@ void TOptionsForm::ConnectEvents()
 void TOptionsForm::SetTabOrder()
 {
     QWidget* const chain[] = {
-        ui->MinLevelEdit,    ui->MaxLevelEdit,          ui->DeltaLevelEdit,
-        ui->AlgorithmUpRBut, ui->AlgorithmDownRBut,     ui->ModulateCheckBox,
-        ui->FreqRadioGroup,  ui->FreqOtherEdit,         ui->SoundSourceRadioGroup,
-        ui->DefaultPathEdit, ui->ReferenceFileNameEdit, ui->DefaultButton,
-        ui->OkButton,        ui->CancelButton,
+        ui->MinLevelEdit,          ui->MaxLevelEdit,      ui->DeltaLevelEdit,
+        ui->AlgorithmUpRBut,       ui->AlgorithmDownRBut, ui->AlgorithmClinicalRBut,
+        ui->ModulateCheckBox,      ui->FreqRadioGroup,    ui->FreqOtherEdit,
+        ui->SoundSourceRadioGroup, ui->DefaultPathEdit,   ui->ReferenceFileNameEdit,
+        ui->DefaultButton,         ui->OkButton,          ui->CancelButton,
     };
     for (size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -94,6 +94,8 @@ void TOptionsForm::Show(const SOptionsFields& fields)
         ui->AlgorithmUpRBut->setChecked(true);
     else if (fields.algorithm == DescendingLevels)
         ui->AlgorithmDownRBut->setChecked(true);
+    else if (fields.algorithm == ClinicalLevels)
+        ui->AlgorithmClinicalRBut->setChecked(true);
     ui->FreqRadioGroup->SetItemIndex(fields.freqListIndex);
     FreqRadioGroupClick();
     ui->FreqOtherEdit->setText(fields.ownFreqList);
@@ -110,6 +112,8 @@ SOptionsFields TOptionsForm::Fields() const
         algorithm = AscendingLevels;
     else if (ui->AlgorithmDownRBut->isChecked())
         algorithm = DescendingLevels;
+    else if (ui->AlgorithmClinicalRBut->isChecked())
+        algorithm = ClinicalLevels;
     return {
         .deltaLevel = ui->DeltaLevelEdit->text(),
         .minLevel = ui->MinLevelEdit->text(),

@@ -17,7 +17,7 @@ constexpr SSetting kSettings[] = {
     {"Maximum Level", &TOptions::MaxLevel, 80.0, -kAnyFloat, kAnyFloat},
     {"Delta Level", &TOptions::DeltaLevel, 2.0, kSmallestStep, kAnyFloat},
     {"Calibrated", &TOptions::Calibrated, 0},
-    {"Algorithm", &TOptions::Algorithm, AscendingLevels, AscendingLevels, DescendingLevels},
+    {"Algorithm", &TOptions::Algorithm, AscendingLevels, AscendingLevels, ClinicalLevels},
     {"Sound Source Type", &TOptions::SoundSourceType, LeftEarphone, LeftEarphone, BothEarphones},
     {"Default Path", &TOptions::DefaultPath, 0, 0, 0, false, TTextDefault::DataFolder},
     {"Reference FileName", &TOptions::ReferenceFileName, 0, 0, 0, false, TTextDefault::Empty},

@@ -207,11 +207,12 @@ bool TSoundEngine::SetOutputVolume(int32_t volume, int32_t channel)
 QMessageBox::StandardButton TSoundEngine::QuietMessageBox(QWidget* owner, const QString& text,
                                                           const QString& caption,
                                                           QMessageBox::StandardButtons buttons,
-                                                          QMessageBox::Icon icon, bool guardAnswerKeys)
+                                                          QMessageBox::Icon icon, bool guardAnswerKeys,
+                                                          const TButtonTexts& buttonTexts)
 {
     Mixer.SetVolume(MixerValue(CurrentVolume / 10), CVolumeControl::MasterLine);
     const QMessageBox::StandardButton answer =
-        TMessageBox::Show({owner, text, caption, buttons, icon, guardAnswerKeys});
+        TMessageBox::Show({owner, text, caption, buttons, icon, guardAnswerKeys, buttonTexts});
     // Tones played meanwhile may have changed the volume: the latest one counts.
     Mixer.SetVolume(MixerValue(CurrentVolume), CVolumeControl::MasterLine);
     return answer;

@@ -3,6 +3,7 @@
 
 #include "data/Data.h"
 #include "platform/AlsaPlayback.h"
+#include "platform/MessageBox.h"
 #include "settings/TestSettings.h"
 #include "sound/VolumeControl.h"
 #include "sound/WaveOutVolControl.h"
@@ -53,7 +54,7 @@ public:
     // a late answer to a tone from closing it unread.
     QMessageBox::StandardButton QuietMessageBox(QWidget* owner, const QString& text, const QString& caption,
                                                 QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
-                                                bool guardAnswerKeys);
+                                                bool guardAnswerKeys, const TButtonTexts& buttonTexts = {});
 
     void SetLevels(float lowest, float highest, float step);
     // True, without playing, when the next step leaves the level range.

@@ -43,6 +43,7 @@ struct SHeardTone
     double frequency = 0;
     double rmsDb = 0;
     double otherChannelPeak = 0;
+    double startSeconds = 0;
 };
 
 // Every tone of a recording in order: a run of sound with no more than 50 ms of silence inside,
@@ -65,6 +66,7 @@ std::vector<SHeardTone> TonesIn(const TMonitorRecorder& recorder)
             continue;
         const SRegion middle = region.Middle(0.8);
         SHeardTone tone;
+        tone.startSeconds = double(region.begin) / MonitorRate;
         tone.channel = Rms(channels[0], middle) > Rms(channels[1], middle) ? 0 : 1;
         const std::vector<double>& sounding = channels[tone.channel];
         tone.frequency = FrequencyOf(sounding, middle, MonitorRate);
@@ -159,6 +161,64 @@ TEST_F(TestWindowsAudioTest, ATestAnsweredAtChosenThresholdsRecordsExactlyThoseT
         EXPECT_NEAR(tones[i].rmsDb, ExpectedRmsDb(expected[i].level), 0.2) << "tone " << i;
         EXPECT_EQ(tones[i].otherChannelPeak, 0) << "tone " << i;
     }
+}
+
+TEST_F(TestWindowsAudioTest, AClinicalTestStepsDownTenAndUpFiveAtIrregularOnsetsToTheChosenThresholds)
+{
+    STestSettings test = calibrated;
+    test.frequencies = {2000.0f, 4000.0f};
+    test.minLevel = 30.0f;
+    test.maxLevel = 80.0f;
+    test.soundSourceType = BothEarphones;
+    test.algorithm = ClinicalLevels;
+    const TScopedTestSettings testSettings(test);
+    const auto threshold = [](float frequency) { return frequency == 2000 ? 40.0f : 45.0f; };
+
+    const TWindowSet windows;
+    TTestForm* form = windows.Test();
+    form->show();
+    form->findChild<TLabeledEdit*>(QStringLiteral("NameLEdit"))->SetText(QStringLiteral("Ola"));
+    // The person answers a reaction time after each onset at or above the threshold; one that
+    // was silent makes that answer a false alarm.
+    QObject::connect(form->findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout, form,
+                     [form, threshold] {
+                         const TTestProcedure& test = form->Procedure();
+                         if (test.State() == TTestProcedure::TState::Running &&
+                             test.Level() >= threshold(test.Frequency()))
+                             QTimer::singleShot(400, form, [form] { form->NextFreqClick(); });
+                     });
+    TMonitorRecorder recorder;
+    ASSERT_TRUE(recorder.Start());
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("ButtonStart")), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([form] { return !form->isVisible(); }, 150000));
+    recorder.RecordFor(0.5);
+    recorder.Stop();
+
+    ASSERT_EQ(DataEngine->DataCount(), 1);
+    const SData* record = DataEngine->datas[0].get();
+    ASSERT_EQ(DataEngine->PointCount(record), 2);
+    EXPECT_EQ(DataEngine->PointAt(record, 0), (SDataPoint{2000, 40, 40, 10, 10}));
+    EXPECT_EQ(DataEngine->PointAt(record, 1), (SDataPoint{4000, 45, 45, 10, 10}));
+    EXPECT_EQ(record->procedure, QStringLiteral("clinical"));
+
+    // Familiarisation at 2000 Hz, then each search: down 10 after an answer, up 5 after a miss.
+    const double levels[] = {40, 30, 40, 40, 30, 35, 40, 30, 35, 40, 60, 50, 40, 45, 35, 40, 45};
+    const std::vector<SHeardTone> tones = TonesIn(recorder);
+    ASSERT_EQ(tones.size(), std::size(levels));
+    EXPECT_EQ(record->leftReliability.presentations, int32_t(tones.size()));
+    EXPECT_LE(record->leftReliability.falseAlarms, record->leftReliability.catchTrials);
+    std::vector<double> gaps;
+    for (size_t i = 0; i < tones.size(); ++i) {
+        EXPECT_NEAR(tones[i].frequency, i < 10 ? 2000 : 4000, 8) << "tone " << i;
+        EXPECT_NEAR(tones[i].rmsDb, ExpectedRmsDb(levels[i]), 0.2) << "tone " << i;
+        if (i > 0)
+            gaps.push_back(tones[i].startSeconds - tones[i - 1].startSeconds);
+    }
+    // Two to four seconds apart, or a multiple across silent catch trials, and never in a rhythm.
+    const auto [shortest, longest] = std::minmax_element(gaps.begin(), gaps.end());
+    EXPECT_GE(*shortest, 1.95);
+    EXPECT_LE(*longest, 4.05 * (record->leftReliability.catchTrials + 1));
+    EXPECT_GT(*longest - *shortest, 0.1);
 }
 
 // Stops or starts the private server the way the test run does.

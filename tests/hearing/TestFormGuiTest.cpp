@@ -386,6 +386,45 @@ TEST_F(TestFormTest, TheProgressLineChangesWithTheFrequencyOrTheEarButNeverAtATi
     }
 }
 
+TEST_F(TestFormTest, TheClinicalEarCheckNamesTheEarsAndStartsAgainOnlyForTheWrongOne)
+{
+    const TScopedValue direction(gOptions.Algorithm, int8_t(ClinicalLevels));
+    struct SCase
+    {
+        int32_t soundSource;
+        QMessageBox::StandardButton answer;
+        const char* told;
+        float nextLevel;
+    };
+    const SCase cases[] = {
+        {LeftEarphone, QMessageBox::Yes, nullptr, 20},
+        {LeftEarphone, QMessageBox::No, "MessWrongEar", 40},
+        {RightEarphone, QMessageBox::No, "MessWrongEarR", 40},
+        {EarUnderTest, QMessageBox::YesToAll, "MessBothEars", 20},
+    };
+    for (const SCase& c : cases) {
+        const TScopedValue earphone(gOptions.SoundSourceType, c.soundSource);
+        TScriptedAnswers answers({c.answer, QMessageBox::Ok});
+        Begin();
+        form->OnTimer();
+        EXPECT_EQ(Shown("LevelEdit"), QStringLiteral("-"));
+        // An answer sooner than a reaction could come would be a false alarm.
+        QTest::qWait(200);
+        Click("NextFreqBitBtn");
+        ASSERT_GE(answers.requests.size(), 1);
+        EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessWhichEar"), form));
+        ASSERT_EQ(answers.requests[0].buttonTexts.size(), 3u);
+        EXPECT_EQ(answers.requests[0].buttonTexts[1].second, QStringLiteral("Right"));
+        ASSERT_EQ(answers.requests.size(), c.told ? 2 : 1);
+        if (c.told)
+            EXPECT_EQ(answers.requests[1].text, gLang.GetString(QLatin1String(c.told), form));
+        EXPECT_TRUE(TimerActive());
+        form->OnTimer();
+        EXPECT_EQ(form->Procedure().Level(), c.nextLevel) << c.soundSource << " " << c.answer;
+        Click("ButtonExit");
+    }
+}
+
 TEST_F(TestFormTest, NewMeasurementAndCalibrationShowTheirWindowsModally)
 {
     TMainForm* main = windows->Main();

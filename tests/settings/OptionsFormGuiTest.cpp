@@ -140,6 +140,18 @@ TEST_F(OptionsFormTest, ReferenceFileIsChosenAndLoadedAtOnce)
     EXPECT_EQ(DataEngine->reference.points.size(), 2);
 }
 
+TEST_F(OptionsFormTest, TheClinicalDirectionAndTheStandardAudiogramComeAfterTheOlderChoices)
+{
+    dialog->show();
+    Press("AlgorithmClinicalRBut");
+    Choose("FreqRadioGroup", StandardAudiogramList);
+    Press("OkButton");
+    EXPECT_EQ(SavedSetting("Algorithm"), QStringLiteral("2"));
+    EXPECT_EQ(SavedSetting("Frequency List"), QStringLiteral("5"));
+    dialog->show();
+    EXPECT_TRUE(Control<QAbstractButton>("AlgorithmClinicalRBut")->isChecked());
+}
+
 TEST_F(OptionsFormTest, OkWritesTheSettingsFileAtOnce)
 {
     dialog->show();

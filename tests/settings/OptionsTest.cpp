@@ -276,6 +276,9 @@ TEST_F(Options, GetFreqListAndSignedDelta)
     options.FreqListIndex = 1;
     EXPECT_TRUE(options.GetFreqList(list));
     EXPECT_EQ(list, QVector<float>({450, 500, 550, 1000, 1950, 2000, 2050}));
+    options.FreqListIndex = StandardAudiogramList;
+    EXPECT_TRUE(options.GetFreqList(list));
+    EXPECT_EQ(list, QVector<float>({250, 500, 1000, 2000, 3000, 4000, 6000, 8000}));
 
     options.DeltaLevel = 5.0f;
     const struct
