@@ -97,11 +97,13 @@ void TSummaryForm::FormCreate()
     TContextHelp::Join(this, 2600);
 }
 
-// The notes take the width the numbers leave and wrap in it, so no sentence is cut off.
+// The reliability and the notes share the width the numbers leave and wrap in it, so no
+// sentence is cut off.
 void TSummaryForm::ArrangeColumns()
 {
     QHeaderView* columns = ui->SummaryTable->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::ResizeToContents);
+    columns->setSectionResizeMode(ReliabilityColumn, QHeaderView::Stretch);
     columns->setSectionResizeMode(NotesColumn, QHeaderView::Stretch);
     ui->SummaryTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }

@@ -158,16 +158,16 @@ TEST_F(SummaryFormTest, AConfirmedTestShowsEachEarsReliabilityAndWarnsWhenItIsDo
          "@right_catch_trials 12\n@right_false_alarms 0\n@right_retest_difference -10\n"
          "500 10 40 0 0\n1000 10 40 0 0\n2000 10 40 0 0\n4000 10 40 0 0\n",
          "Unilateral hearing loss",
-         QStringLiteral("Left ear: 3 false alarms in 11 catch trials (27 %), retest at 1000 Hz: +5 dB\n"
-                        "Right ear: 0 false alarms in 12 catch trials (0 %), retest at 1000 Hz: -10 dB"),
+         QStringLiteral("Left ear: false alarms 3 in 11 catch trials (27 %), retest at 1000 Hz: +5 dB\n"
+                        "Right ear: false alarms 0 in 12 catch trials (0 %), retest at 1000 Hz: -10 dB"),
          QStringList(
              {gLang.GetString(QStringLiteral("StrSummaryEarsDiffer"), SummaryForm), falseAlarms, retest})
              .join(QLatin1Char('\n'))},
         {"@procedure clinical\n@left_catch_trials 10\n@left_false_alarms 2\n"
          "500 30 20 0 0\n1000 30 20 0 0\n2000 30 20 0 0\n4000 30 20 0 0\n",
          "Mild hearing loss",
-         QStringLiteral("Left ear: 2 false alarms in 10 catch trials (20 %), retest at 1000 Hz: not made\n"
-                        "Right ear: 0 false alarms in 0 catch trials (\u2014), retest at 1000 Hz: not made"),
+         QStringLiteral("Left ear: false alarms 2 in 10 catch trials (20 %), retest at 1000 Hz: not made\n"
+                        "Right ear: false alarms 0 in 0 catch trials (\u2014), retest at 1000 Hz: not made"),
          QString()},
         {"500 30 20 0 0\n1000 30 20 0 0\n", "\u2014", unconfirmed,
          QStringLiteral(
