@@ -40,9 +40,9 @@ QStringList TReliabilityNotes::Warnings(const SData& measurement, const SMeasure
 
 QString TReliabilityNotes::Line(const SData& measurement, const SMeasurementSummary& summary)
 {
-    const QStringList warnings = Warnings(measurement, summary);
-    if (warnings.isEmpty())
+    if (!summary.Doubtful())
         return QString();
+    const QStringList warnings = Warnings(measurement, summary);
     const QString person =
         (GivenName(measurement.surname) + QLatin1Char(' ') + GivenName(measurement.name)).trimmed();
     return Text("StrReliabilityLine")
