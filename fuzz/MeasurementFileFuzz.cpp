@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 
@@ -19,18 +20,43 @@ struct SCharts
     QImage legend{640, 200, QImage::Format_RGB32};
 };
 
-// Texts are stored on one line, control characters but the tab as blanks. A text that is
-// exactly "0" means "not given" and is not written at all, so it reads back as whatever a new
-// record holds.
-QString AsStored(QString text, const QString& fresh)
+// Texts are stored on one line, control characters but the tab as blanks.
+QString OnOneLine(QString text)
 {
-    if (text == QLatin1String("0"))
-        return fresh;
     for (QChar& c : text) {
         if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
             c = QLatin1Char(' ');
     }
     return text;
+}
+
+// A text that is exactly "0" means "not given" and is not written at all, so it reads back as
+// whatever a new record holds.
+QString AsStored(const QString& text, const QString& fresh)
+{
+    return text == QLatin1String("0") ? fresh : OnOneLine(text);
+}
+
+bool SameFigures(const SEarReliability& written, const SEarReliability& read)
+{
+    const bool sameRetest = written.retestDifference == read.retestDifference ||
+                            (std::isnan(written.retestDifference) && std::isnan(read.retestDifference));
+    return written.presentations == read.presentations && written.catchTrials == read.catchTrials &&
+           written.falseAlarms == read.falseAlarms && sameRetest &&
+           written.retestFlagged == read.retestFlagged && written.noResponse == read.noResponse &&
+           written.unreliable == read.unreliable && written.seconds == read.seconds;
+}
+
+// The figures of a confirmed test come back as they were; a one-answer measurement has none,
+// whatever lines its file held.
+bool SameReliability(const SData& written, const SData& read, const SData& fresh)
+{
+    if (written.procedure.isEmpty())
+        return read.procedure.isEmpty() && SameFigures(fresh.leftReliability, read.leftReliability) &&
+               SameFigures(fresh.rightReliability, read.rightReliability);
+    return OnOneLine(written.procedure) == read.procedure &&
+           SameFigures(written.leftReliability, read.leftReliability) &&
+           SameFigures(written.rightReliability, read.rightReliability);
 }
 
 bool SameRecord(const SData& written, const SData& read, const SData& fresh)
@@ -41,7 +67,8 @@ bool SameRecord(const SData& written, const SData& read, const SData& fresh)
            AsStored(written.surname, fresh.surname) == read.surname &&
            AsStored(written.remarks, fresh.remarks) == read.remarks &&
            AsStored(written.calibration_desc, fresh.calibration_desc) == read.calibration_desc &&
-           level == read.calibration_level && written.points.size() == read.points.size();
+           level == read.calibration_level && written.points.size() == read.points.size() &&
+           SameReliability(written, read, fresh);
 }
 
 } // namespace

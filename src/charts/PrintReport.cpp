@@ -3,10 +3,13 @@
 
 #include "data/DataEngine.h"
 #include "data/DateTime.h"
+#include "data/HearingSummary.h"
+#include "data/ReliabilityNotes.h"
 #include "lang/Lang.h"
 #include "platform/CommonDialogs.h"
 #include "platform/ExceptionName.h"
 #include "platform/MessageBox.h"
+#include "settings/Options.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -152,6 +155,21 @@ SPageLayout TPrintReport::PrintToFile(const QPrinter& printer, const TDataEngine
     return layout;
 }
 
+// A reader of the page learns which tests' answers cannot be trusted, each on a line of its own.
+void TPrintReport::DrawDoubtfulTests(QPainter& painter, const TDataEngine& source, const QRect& area)
+{
+    QRect free = area;
+    for (const auto& measurement : source.datas) {
+        const QString line = TReliabilityNotes::Line(
+            *measurement, THearingSummary::Of(*measurement, source.referenceOn, gOptions.MaxLevel));
+        if (line.isEmpty())
+            continue;
+        QRect used;
+        painter.drawText(free, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, line, &used);
+        free.setTop(used.bottom() + 1);
+    }
+}
+
 SPageLayout TPrintReport::PaintPage(QPainter& painter, const TDataEngine& source,
                                     const QDateTime& printedAt) const
 {
@@ -180,6 +198,9 @@ SPageLayout TPrintReport::PaintPage(QPainter& painter, const TDataEngine& source
     const int legendTop = chartTop + 2 * g.Gap + g.ChartSize;
     DrawTextCentred(painter, g.HalfWidth, legendTop, Text("StrLegend"));
     DrawOnPage(painter, QPoint(g.HalfWidth - legend.width() / 2, legendTop + 2 * layout.LineHeight), legend);
+    DrawDoubtfulTests(painter, source,
+                      QRect(g.MarginX, legendTop + 3 * layout.LineHeight + legend.height(),
+                            g.PageWidth - 2 * g.MarginX, g.PageHeight));
 
     const int footerTop = g.PageHeight - g.MarginY;
     DrawTextTop(painter, g.MarginX, footerTop, m_owner->windowTitle());

@@ -6,6 +6,7 @@
 
 class QPainter;
 class QPrinter;
+class QRect;
 class QWidget;
 class TDataEngine;
 
@@ -36,8 +37,8 @@ struct SPageLayout
 };
 
 // The printed report: both audiograms side by side with their captions, the legend centred
-// beneath them and a footer, drawn by a data store of its own so that the screen's charts
-// stay as they are.
+// beneath them with a line for each test whose answers are doubtful, and a footer, drawn by a
+// data store of its own so that the screen's charts stay as they are.
 class TPrintReport
 {
 public:
@@ -56,6 +57,7 @@ public:
 private:
     SPageLayout PrintToFile(const QPrinter& printer, const TDataEngine& source,
                             const QDateTime& printedAt) const;
+    static void DrawDoubtfulTests(QPainter& painter, const TDataEngine& source, const QRect& area);
     QString Text(const char* key) const;
 
     QWidget* m_owner;

@@ -28,6 +28,10 @@ struct SDataPoint
     bool operator<(const SDataPoint& other) const { return freq < other.freq; }
 };
 
+// A retest at 1000 Hz that differs from the first threshold by more than this makes the ear's
+// result doubtful.
+inline constexpr float RetestToleranceDb = 5.0f;
+
 // How far one ear's answers in a confirmed (clinical) test can be trusted. A measurement made
 // with one answer per frequency has none.
 struct SEarReliability

@@ -20,6 +20,7 @@
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 TDataEngine* DataEngine = nullptr;
@@ -61,6 +62,47 @@ float ReferenceLevel(const QVector<float>& values, int algorithm)
         return Mean(values);
     default:
         return 0.0f;
+    }
+}
+
+void Unite(QVector<float>& frequencies, const QVector<float>& more)
+{
+    frequencies += more;
+    std::sort(frequencies.begin(), frequencies.end());
+    frequencies.erase(std::unique(frequencies.begin(), frequencies.end()), frequencies.end());
+}
+
+void Pool(SEarReliability& pooled, const SEarReliability& ear)
+{
+    pooled.presentations += ear.presentations;
+    pooled.catchTrials += ear.catchTrials;
+    pooled.falseAlarms += ear.falseAlarms;
+    pooled.seconds += ear.seconds;
+    if (!std::isnan(ear.retestDifference) &&
+        !(std::abs(ear.retestDifference) <= std::abs(pooled.retestDifference)))
+        pooled.retestDifference = ear.retestDifference;
+    pooled.retestFlagged = pooled.retestFlagged || ear.retestFlagged;
+    Unite(pooled.noResponse, ear.noResponse);
+    Unite(pooled.unreliable, ear.unreliable);
+}
+
+// A reference built from confirmed measurements only is confirmed itself, and its figures are
+// those of all its tests together: the false alarms of every test, the largest retest
+// difference and every frequency without a confirmed threshold stay visible in its file. One
+// unconfirmed measurement among them makes it unconfirmed.
+void PoolReliability(SData& reference, const std::vector<std::unique_ptr<SData>>& measurements)
+{
+    const bool confirmed =
+        !measurements.empty() && std::all_of(measurements.cbegin(), measurements.cend(),
+                                             [](const auto& record) { return !record->procedure.isEmpty(); });
+    reference.procedure = confirmed ? measurements.front()->procedure : QString();
+    reference.leftReliability = SEarReliability();
+    reference.rightReliability = SEarReliability();
+    if (!confirmed)
+        return;
+    for (const auto& record : measurements) {
+        Pool(reference.leftReliability, record->leftReliability);
+        Pool(reference.rightReliability, record->rightReliability);
     }
 }
 
@@ -483,6 +525,7 @@ void TDataEngine::CreateReference(int algorithm)
         const float right = ReferenceLevel(entry.rightValues, algorithm);
         AddPoint(&reference, SDataPoint{entry.freq, left, right, left, right});
     }
+    PoolReliability(reference, datas);
     RebuildGraphs();
     NotifyChanged();
 }

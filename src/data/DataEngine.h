@@ -87,7 +87,8 @@ public:
     void SaveAll();
 
     // Replaces the reference's rows by one row per frequency of the loaded measurements, with
-    // the level columns and the reference columns alike; the measurements keep theirs.
+    // the level columns and the reference columns alike; the measurements keep theirs. The
+    // reliability figures are pooled when every measurement was confirmed.
     void CreateReference(int algorithm);
     // Gives every measurement row the reference values at exactly its frequency and marks
     // every measurement modified; a frequency the reference lacks is reported and keeps its

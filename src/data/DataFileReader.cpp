@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -61,6 +62,57 @@ TDateTime DateValue(const QString& value, const QString& path)
         throw std::runtime_error(message.toStdString());
     }
     return date;
+}
+
+// The whole text as one finite number written with ".", or none; read as it was written, so that
+// every value reads back exactly.
+std::optional<float> FloatValue(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(bytes.constData(), bytes.constData() + bytes.size(), value);
+    if (error != std::errc() || end != bytes.constData() + bytes.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QVector<float> FrequencyListValue(const QString& text)
+{
+    QVector<float> frequencies;
+    for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (const std::optional<float> freq = FloatValue(part))
+            frequencies.append(*freq);
+    }
+    return frequencies;
+}
+
+// An ear's figure of a confirmed test; a count that is no count leaves the figure as it was.
+void ApplyReliability(const QString& name, const QString& value, SEarReliability& ear)
+{
+    const std::pair<const char*, int32_t SEarReliability::*> counts[] = {
+        {"presentations", &SEarReliability::presentations},
+        {"catch_trials", &SEarReliability::catchTrials},
+        {"false_alarms", &SEarReliability::falseAlarms},
+        {"seconds", &SEarReliability::seconds}};
+    for (const auto& [countName, field] : counts) {
+        if (name != QLatin1String(countName))
+            continue;
+        bool ok = false;
+        const int count = value.trimmed().toInt(&ok);
+        if (ok && count >= 0)
+            ear.*field = count;
+        return;
+    }
+    if (name == QLatin1String("retest_difference")) {
+        if (const std::optional<float> difference = FloatValue(value.trimmed())) {
+            ear.retestDifference = *difference;
+            ear.retestFlagged = std::abs(*difference) > RetestToleranceDb;
+        }
+    } else if (name == QLatin1String("no_response")) {
+        ear.noResponse = FrequencyListValue(value);
+    } else if (name == QLatin1String("unreliable")) {
+        ear.unreliable = FrequencyListValue(value);
+    }
 }
 
 } // namespace
@@ -163,6 +215,12 @@ bool TDataFileReader::ApplyHeader(const char* line, SData& record, const QString
         const int level = value.trimmed().toInt(&ok);
         record.calibration_level = ok ? level : gOptions.DefaultCalibrationLevel;
         return true;
+    } else if (key == QLatin1String("procedure")) {
+        record.procedure = value;
+    } else if (key.startsWith(QLatin1String("left_"))) {
+        ApplyReliability(key.mid(5), value, record.leftReliability);
+    } else if (key.startsWith(QLatin1String("right_"))) {
+        ApplyReliability(key.mid(6), value, record.rightReliability);
     }
     return false;
 }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -20,6 +21,33 @@ QByteArray Fixed(float value, int precision)
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, double(value), std::chars_format::fixed, precision);
     return QByteArray(buffer, result.ptr - buffer);
+}
+
+// As short as reads back to the same value: 8000, 1000.5.
+QByteArray Shortest(float value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QByteArray(buffer, result.ptr - buffer);
+}
+
+QByteArray FrequencyList(const QVector<float>& frequencies)
+{
+    QByteArrayList texts;
+    for (const float freq : frequencies)
+        texts.append(Shortest(freq));
+    return texts.join(' ');
+}
+
+// A line break inside a value would start a line of its own when read back, and a NUL would
+// end it: control characters but the tab are written as blanks.
+QByteArray OneLine(QString value)
+{
+    for (QChar& c : value) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
+            c = QLatin1Char(' ');
+    }
+    return value.toUtf8();
 }
 
 } // namespace
@@ -38,14 +66,22 @@ void TDataFileWriter::WriteText(const char* key, const QString& value)
 {
     if (value == kNotGiven)
         return;
-    // A line break inside a value would start a line of its own when read back, and a NUL would
-    // end it: control characters but the tab are written as blanks.
-    QString oneLine = value;
-    for (QChar& c : oneLine) {
-        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
-            c = QLatin1Char(' ');
-    }
-    WriteLine(QByteArray("@") + key + ' ' + oneLine.toUtf8());
+    WriteLine(QByteArray("@") + key + ' ' + OneLine(value));
+}
+
+void TDataFileWriter::WriteReliability(const QByteArray& ear, const SEarReliability& reliability)
+{
+    const QByteArray key = '@' + ear + '_';
+    WriteLine(key + "presentations " + QByteArray::number(reliability.presentations));
+    WriteLine(key + "catch_trials " + QByteArray::number(reliability.catchTrials));
+    WriteLine(key + "false_alarms " + QByteArray::number(reliability.falseAlarms));
+    if (!std::isnan(reliability.retestDifference))
+        WriteLine(key + "retest_difference " + Shortest(reliability.retestDifference));
+    if (!reliability.noResponse.isEmpty())
+        WriteLine(key + "no_response " + FrequencyList(reliability.noResponse));
+    if (!reliability.unreliable.isEmpty())
+        WriteLine(key + "unreliable " + FrequencyList(reliability.unreliable));
+    WriteLine(key + "seconds " + QByteArray::number(reliability.seconds));
 }
 
 void TDataFileWriter::WriteHeader(const SData& record, int32_t defaultCalibrationLevel)
@@ -61,6 +97,12 @@ void TDataFileWriter::WriteHeader(const SData& record, int32_t defaultCalibratio
     WriteText("calibration_desc", record.calibration_desc);
     const int32_t level = record.calibration_level != 0 ? record.calibration_level : defaultCalibrationLevel;
     WriteLine("@calibration_level " + QByteArray::number(level));
+    // A one-answer measurement has no figures, and its file stays as older versions wrote it.
+    if (!record.procedure.isEmpty()) {
+        WriteLine("@procedure " + OneLine(record.procedure));
+        WriteReliability("left", record.leftReliability);
+        WriteReliability("right", record.rightReliability);
+    }
     WriteLine("#");
     WriteLine("#freq left righ left right references");
 }

@@ -9,6 +9,7 @@
 
 struct SData;
 struct SDataPoint;
+struct SEarReliability;
 
 // Builds the text of a measurement or reference file and puts it in place. Numbers are
 // written with "." whatever the locale; dates in the user's locale.
@@ -40,6 +41,7 @@ public:
     static QString PathFor(const QString& fileName, const QString& extension);
 
 private:
+    void WriteReliability(const QByteArray& ear, const SEarReliability& reliability);
     void WriteText(const char* key, const QString& value);
     void WriteLine(const QByteArray& line);
 

@@ -49,15 +49,41 @@ SEarSummary EarOf(const SData& measurement, bool referenceOn, float highestLevel
 
 } // namespace
 
+bool SMeasurementSummary::Doubtful() const
+{
+    return confirmed && (leftReliability.manyFalseAlarms || leftReliability.retestDiffers ||
+                         rightReliability.manyFalseAlarms || rightReliability.retestDiffers);
+}
+
 SMeasurementSummary THearingSummary::Of(const SData& measurement, bool referenceOn, float highestLevel)
 {
     SMeasurementSummary summary;
     summary.left = EarOf(measurement, referenceOn, highestLevel, true);
     summary.right = EarOf(measurement, referenceOn, highestLevel, false);
-    summary.earsDiffer =
-        summary.left.averageTenths && summary.right.averageTenths &&
-        std::abs(*summary.left.averageTenths - *summary.right.averageTenths) >= EarDifferenceTenths;
+    if (summary.left.averageTenths && summary.right.averageTenths) {
+        const auto [better, worse] = std::minmax(*summary.left.averageTenths, *summary.right.averageTenths);
+        summary.earsDiffer = worse - better >= EarDifferenceTenths;
+        summary.personGrade = GradeOf(better);
+        summary.unilateral =
+            summary.personGrade == THearingGrade::Normal && worse >= UnilateralWorseEarTenths;
+    }
+    summary.confirmed = !measurement.procedure.isEmpty();
+    if (summary.confirmed) {
+        summary.leftReliability = ReliabilityOf(measurement.leftReliability);
+        summary.rightReliability = ReliabilityOf(measurement.rightReliability);
+    }
     return summary;
+}
+
+SEarReliabilitySummary THearingSummary::ReliabilityOf(const SEarReliability& ear)
+{
+    SEarReliabilitySummary reliability;
+    if (ear.catchTrials > 0)
+        reliability.falseAlarmPercent = int(std::lround(100.0 * ear.falseAlarms / ear.catchTrials));
+    // Answers while nothing played, with no catch trial at all, are too many as well.
+    reliability.manyFalseAlarms = int64_t(ear.falseAlarms) * CatchTrialsPerFalseAlarm > ear.catchTrials;
+    reliability.retestDiffers = std::abs(ear.retestDifference) > RetestToleranceDb;
+    return reliability;
 }
 
 THearingGrade THearingSummary::GradeOf(int averageTenths)
@@ -73,4 +99,11 @@ const char* THearingSummary::GradeKey(THearingGrade grade)
                                        "StrGradeModeratelySevere", "StrGradeSevere", "StrGradeProfound",
                                        "StrGradeComplete"};
     return keys[int(grade)];
+}
+
+const char* THearingSummary::PersonGradeKey(const SMeasurementSummary& summary)
+{
+    if (!summary.personGrade)
+        return nullptr;
+    return summary.unilateral ? "StrGradeUnilateral" : GradeKey(*summary.personGrade);
 }

@@ -9,6 +9,7 @@
 #include "data/CsvExport.h"
 #include "data/DataEngine.h"
 #include "data/HearingSummary.h"
+#include "data/ReliabilityNotes.h"
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
 #include "settings/Options.h"
@@ -17,6 +18,8 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
+
+#include <cmath>
 
 TSummaryForm* SummaryForm = nullptr;
 
@@ -31,13 +34,16 @@ enum TColumn
     LeftGradeColumn,
     RightColumn,
     RightGradeColumn,
+    PersonGradeColumn,
+    ReliabilityColumn,
     NotesColumn,
     ColumnCount
 };
 
 const char* const kHeaderKeys[ColumnCount] = {
-    "StrSummaryLine",      "StrSummaryPerson",       "StrSummaryDate",       "StrSummaryLeftAverage",
-    "StrSummaryLeftGrade", "StrSummaryRightAverage", "StrSummaryRightGrade", "StrSummaryNotes"};
+    "StrSummaryLine",        "StrSummaryPerson",       "StrSummaryDate",       "StrSummaryLeftAverage",
+    "StrSummaryLeftGrade",   "StrSummaryRightAverage", "StrSummaryRightGrade", "StrSummaryPersonGrade",
+    "StrSummaryReliability", "StrSummaryNotes"};
 
 const QString kNoValue = QStringLiteral("\u2014");
 
@@ -91,11 +97,13 @@ void TSummaryForm::FormCreate()
     TContextHelp::Join(this, 2600);
 }
 
-// The notes take the width the numbers leave and wrap in it, so no sentence is cut off.
+// The reliability and the notes share the width the numbers leave and wrap in it, so no
+// sentence is cut off.
 void TSummaryForm::ArrangeColumns()
 {
     QHeaderView* columns = ui->SummaryTable->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::ResizeToContents);
+    columns->setSectionResizeMode(ReliabilityColumn, QHeaderView::Stretch);
     columns->setSectionResizeMode(NotesColumn, QHeaderView::Stretch);
     ui->SummaryTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
@@ -142,8 +150,12 @@ void TSummaryForm::ShowRow(int row, const SData& measurement)
     QStringList notes;
     ShowEar(row, LeftColumn, summary.left, Text("StrSummaryLeftEar"), notes);
     ShowEar(row, RightColumn, summary.right, Text("StrSummaryRightEar"), notes);
+    const char* personGrade = THearingSummary::PersonGradeKey(summary);
+    table->setItem(row, PersonGradeColumn, Cell(personGrade != nullptr ? Text(personGrade) : kNoValue));
+    table->setItem(row, ReliabilityColumn, Cell(ReliabilityText(measurement, summary)));
     if (summary.earsDiffer)
         notes.append(Text("StrSummaryEarsDiffer"));
+    notes.append(TReliabilityNotes::Warnings(measurement, summary));
     table->setItem(row, NotesColumn, Cell(notes.join(QLatin1Char('\n'))));
 }
 
@@ -168,6 +180,30 @@ void TSummaryForm::ShowEar(int row, int column, const SEarSummary& ear, const QS
         notes.append(Text("StrSummaryPartial").arg(earName, used));
     if (ear.mayBeHigher)
         notes.append(Text("StrSummaryMayBeHigher").arg(earName));
+}
+
+// Each ear's false-alarm rate and retest, or what kind of result it is without them.
+QString TSummaryForm::ReliabilityText(const SData& measurement, const SMeasurementSummary& summary)
+{
+    if (!summary.confirmed)
+        return Text("StrSummaryNotConfirmed");
+    const QLocale locale = QLocale::system();
+    const auto ear = [&](const char* earKey, const SEarReliability& figures,
+                         const SEarReliabilitySummary& reliability) {
+        const QString rate = reliability.falseAlarmPercent
+                                 ? locale.toString(*reliability.falseAlarmPercent) + QStringLiteral(" %")
+                                 : kNoValue;
+        const QString retest = std::isnan(figures.retestDifference)
+                                   ? Text("StrSummaryNoRetest")
+                                   : (figures.retestDifference > 0 ? QStringLiteral("+") : QString()) +
+                                         locale.toString(figures.retestDifference) + QStringLiteral(" dB");
+        return Text("StrSummaryEarFigures")
+            .arg(Text(earKey), locale.toString(figures.falseAlarms), locale.toString(figures.catchTrials),
+                 rate, retest);
+    };
+    return ear("StrSummaryLeftEar", measurement.leftReliability, summary.leftReliability) +
+           QLatin1Char('\n') +
+           ear("StrSummaryRightEar", measurement.rightReliability, summary.rightReliability);
 }
 
 void TSummaryForm::ExportButtonClick()

@@ -11,9 +11,11 @@ class TSummaryForm;
 }
 struct SData;
 struct SEarSummary;
+struct SMeasurementSummary;
 
 // What the loaded measurements mean: per person and ear the pure-tone average and its grade,
-// with a few plain sentences, and the export of the measurements for spreadsheets.
+// the person's grade, how far the answers can be trusted, with a few plain sentences, and the
+// export of the measurements for spreadsheets.
 class TSummaryForm : public QDialog
 {
     Q_OBJECT
@@ -33,6 +35,7 @@ private:
     void ShowHeader();
     void ShowRow(int row, const SData& measurement);
     void ShowEar(int row, int column, const SEarSummary& ear, const QString& earName, QStringList& notes);
+    QString ReliabilityText(const SData& measurement, const SMeasurementSummary& summary);
     QString Text(const char* key);
 
     std::unique_ptr<Ui::TSummaryForm> ui;

@@ -186,6 +186,64 @@ TEST_P(PrintReportPageTest, ChartsLegendAndTextsStandWhereTheGeometrySays)
     }
 }
 
+TEST_F(PrintReportPageTest, EachDoubtfulTestHasALineUnderTheLegend)
+{
+    struct SCase
+    {
+        const char* name;
+        const char* procedure;
+        int32_t falseAlarms;
+        float retest;
+        QString line;
+    };
+    // Each line up to its first "ff" or "fi", which the file stores as one letter.
+    const SCase cases[] = {
+        {"Retest", "clinical", 0, -10, QStringLiteral("Retest, %1: Left ear: the second test at 1000 Hz")},
+        {"Guesses", "clinical", 3, 0,
+         QStringLiteral("Guesses, %1: Left ear: more than one silent interval in")},
+        {"Trusted", "clinical", 2, 5, QString()},
+        {"Unconfirmed", "", 9, 20, QString()},
+    };
+    const TDateTime tested = TDateTime::FromDate(QDate(2010, 5, 14));
+    for (const SCase& c : cases) {
+        SData* record = screen.engine.NewData();
+        record->name = QString::fromLatin1(c.name);
+        record->session_date = tested;
+        record->procedure = QString::fromLatin1(c.procedure);
+        record->leftReliability.catchTrials = 10;
+        record->leftReliability.falseAlarms = c.falseAlarms;
+        record->leftReliability.retestDifference = c.retest;
+    }
+    screen.engine.RebuildGraphs();
+    const QString pdf = folder.Path(QStringLiteral("report.pdf"));
+    QPrinter printer;
+    SetUpPdfPrinter(printer, pdf);
+    const SPageLayout layout =
+        TPrintReport(&owner).Print(printer, screen.engine, QDateTime::currentDateTime());
+    const SPageGeometry& g = layout.geometry;
+    QImage left(g.ChartSize, g.ChartSize, QImage::Format_RGB32);
+    QImage right(g.ChartSize, g.ChartSize, QImage::Format_RGB32);
+    QImage legend(2 * g.ChartSize + g.MarginX, g.ChartSize, QImage::Format_RGB32);
+    {
+        const TDataEngine expected(&left, &right, &screen.engine, float(g.PrintScale), Qt::white, &legend);
+    }
+    const int legendBottom = g.MarginY + 3 * layout.LineHeight + 2 * g.Gap + g.ChartSize + legend.height();
+    const SPrintedPage printed(pdf);
+    double below = legendBottom;
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(printed.PhraseBox(QString::fromLatin1(c.name) + QLatin1Char(',')).isEmpty(),
+                  c.line.isEmpty());
+        if (c.line.isEmpty())
+            continue;
+        const QRectF box = printed.PhraseBox(c.line.arg(tested.DateText(QLocale::system())));
+        ASSERT_FALSE(box.isEmpty());
+        EXPECT_NEAR(box.left(), g.MarginX, layout.LineHeight / 4.0);
+        EXPECT_GT(box.top(), below);
+        below = box.bottom();
+    }
+}
+
 // Printing to /dev/null must leave /dev/null a device; a pipe shows it without touching it.
 TEST(PrintReportTest, APdfPrintedIntoAPipeGoesThroughIt)
 {

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
 #include <utility>
 
@@ -25,6 +26,23 @@ inline void PrintTo(const SDataPoint& row, std::ostream* out)
 {
     *out << '(' << row.freq << ' ' << row.left << ' ' << row.right << ' ' << row.leftRef << ' '
          << row.rightRef << ')';
+}
+
+// Equal figures; two retest differences never measured are equal too.
+inline bool operator==(const SEarReliability& a, const SEarReliability& b)
+{
+    const bool sameRetest = a.retestDifference == b.retestDifference ||
+                            (std::isnan(a.retestDifference) && std::isnan(b.retestDifference));
+    return a.presentations == b.presentations && a.catchTrials == b.catchTrials &&
+           a.falseAlarms == b.falseAlarms && sameRetest && a.retestFlagged == b.retestFlagged &&
+           a.noResponse == b.noResponse && a.unreliable == b.unreliable && a.seconds == b.seconds;
+}
+
+inline void PrintTo(const SEarReliability& ear, std::ostream* out)
+{
+    *out << '(' << ear.presentations << ' ' << ear.catchTrials << ' ' << ear.falseAlarms << ' '
+         << ear.retestDifference << (ear.retestFlagged ? " flagged" : "") << " no response "
+         << ear.noResponse.size() << " unreliable " << ear.unreliable.size() << ' ' << ear.seconds << "s)";
 }
 
 // A data store drawing into bitmaps of the screen's sizes, as the main window's would.

@@ -146,6 +146,10 @@ TEST(DataFileExamplesTest, ExamplesOpenInEnglishAndPolish)
             EXPECT_EQ(record.session_date.ToDateTime(), kExamples[i].session);
             EXPECT_EQ(record.points.size(), kFrequencies.size());
             EXPECT_EQ(record.points[3].leftRef, kReferenceLeft[3]);
+            // Written before tests were confirmed: no procedure and no figures.
+            EXPECT_EQ(record.procedure, QString());
+            EXPECT_EQ(record.leftReliability, SEarReliability());
+            EXPECT_EQ(record.rightReliability, SEarReliability());
         }
     }
 }

@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <csignal>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -37,6 +38,20 @@ SData EdgeCaseRecord()
     record.calibration_level = 0;
     record.fileName = QStringLiteral("jan");
     record.points = {{500.0f, 20.25f, 35.0f, 10.0f, 10.0f}, {1000.0f, 25.0f, 30.0f, 10.0f, 12.0f}};
+    return record;
+}
+
+// A confirmed test: one ear with a doubtful retest and a frequency heard at no level, the other
+// without a retest and with a threshold that was not confirmed.
+SData ConfirmedRecord()
+{
+    SData record = EdgeCaseRecord();
+    record.procedure = QStringLiteral("clinical");
+    record.leftReliability = {84, 11, 1, -10.0f, true, {8000.0f}, {}, 312};
+    record.rightReliability.presentations = 90;
+    record.rightReliability.catchTrials = 12;
+    record.rightReliability.unreliable = {250.0f, 1000.5f};
+    record.rightReliability.seconds = 340;
     return record;
 }
 
@@ -106,6 +121,43 @@ TEST(DataFileTest, EdgeCaseRecordIsWrittenLineByLineAndReadsBackInEnglishAndPoli
     }
 }
 
+TEST(DataFileTest, AConfirmedTestsFiguresAreWrittenReadBackAndKeptBySavingAgain)
+{
+    const TScopedValue level(gOptions.DefaultCalibrationLevel, 6553);
+    const TDataFolder folder;
+    SDataStore store;
+    SData* record = store.engine.NewData();
+    *record = ConfirmedRecord();
+    ASSERT_TRUE(store.engine.SaveData(record));
+    const QByteArray written = folder.Read(QStringLiteral("jan.aud"));
+    const QByteArray figures = "@calibration_level 6553\n"
+                               "@procedure clinical\n"
+                               "@left_presentations 84\n"
+                               "@left_catch_trials 11\n"
+                               "@left_false_alarms 1\n"
+                               "@left_retest_difference -10\n"
+                               "@left_no_response 8000\n"
+                               "@left_seconds 312\n"
+                               "@right_presentations 90\n"
+                               "@right_catch_trials 12\n"
+                               "@right_false_alarms 0\n"
+                               "@right_unreliable 250 1000.5\n"
+                               "@right_seconds 340\n"
+                               "#\n";
+    EXPECT_TRUE(written.contains(figures)) << written.toStdString();
+
+    SDataStore reader;
+    reader.engine.LoadData(folder.Path(QStringLiteral("jan.aud")));
+    ASSERT_EQ(reader.engine.DataCount(), 1);
+    SData& back = *reader.engine.datas.front();
+    EXPECT_EQ(back.procedure, record->procedure);
+    EXPECT_EQ(back.leftReliability, record->leftReliability);
+    EXPECT_EQ(back.rightReliability, record->rightReliability);
+    back.fileName = QStringLiteral("again");
+    ASSERT_TRUE(reader.engine.SaveData(&back));
+    EXPECT_EQ(folder.Read(QStringLiteral("again.aud")), written);
+}
+
 TEST(DataFileTest, ReaderRules)
 {
     using TCheck = std::function<void(const SData&)>;
@@ -118,6 +170,18 @@ TEST(DataFileTest, ReaderRules)
     const auto level = [](int expected) {
         return TCheck([expected](const SData& record) { EXPECT_EQ(record.calibration_level, expected); });
     };
+    const auto left = [](SEarReliability expected) {
+        return TCheck([expected](const SData& record) { EXPECT_EQ(record.leftReliability, expected); });
+    };
+    const auto figures = [](int32_t presentations, float retest, bool flagged, QVector<float> noResponse) {
+        SEarReliability ear;
+        ear.presentations = presentations;
+        ear.retestDifference = retest;
+        ear.retestFlagged = flagged;
+        ear.noResponse = noResponse;
+        return ear;
+    };
+    constexpr float notMeasured = std::numeric_limits<float>::quiet_NaN();
     const auto remarks = [](const QByteArray& expected) {
         return TCheck([expected](const SData& record) {
             EXPECT_EQ(record.remarks, QString::fromLatin1(expected));
@@ -180,6 +244,19 @@ TEST(DataFileTest, ReaderRules)
         {"headers without rows are a measurement", "@colour red\n", rows({})},
         {"a NUL reads as a blank", QByteArray("@name Jan") + '\0' + "nah\n1000 20 30 5 6\n",
          name(QStringLiteral("Jan nah"))},
+        {"a figure is read", "@left_presentations 84\n", left(figures(84, notMeasured, false, {}))},
+        {"a count that is no count is left out", "@left_presentations 84\n@left_presentations -3\n",
+         left(figures(84, notMeasured, false, {}))},
+        {"a retest of 5 dB is within the tolerance", "@left_retest_difference -5\n",
+         left(figures(0, -5, false, {}))},
+        {"a retest of more than 5 dB flags the ear", "@left_retest_difference 5.5\n",
+         left(figures(0, 5.5f, true, {}))},
+        {"a retest that is no number is not measured", "@left_retest_difference 5 dB\n",
+         left(figures(0, notMeasured, false, {}))},
+        {"frequencies that are no numbers are left out", "@left_no_response  250 x 1000.5 inf\n",
+         left(figures(0, notMeasured, false, {250, 1000.5f}))},
+        {"another ear's figures are not the left's", "@right_presentations 84\n@centre_presentations 9\n",
+         left(figures(0, notMeasured, false, {}))},
     };
     const TScopedValue defaultLevel(gOptions.DefaultCalibrationLevel, 6553);
     for (const SCase& c : cases) {

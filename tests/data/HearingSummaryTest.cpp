@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 
 namespace {
@@ -142,5 +143,79 @@ TEST(HearingSummaryTest, EarsDifferFrom15DecibelsOn)
         EXPECT_EQ(summary.left.averageTenths, c.left);
         EXPECT_EQ(summary.right.averageTenths, c.right);
         EXPECT_EQ(summary.earsDiffer, c.differ) << c.rows.first().left << " " << c.rows.first().right;
+    }
+}
+
+TEST(HearingSummaryTest, ThePersonsGradeIsTheBetterEarsWithTheUnilateralRow)
+{
+    using G = THearingGrade;
+    struct SCase
+    {
+        float left;
+        float right;
+        std::optional<G> grade;
+        bool unilateral;
+        const char* key;
+    };
+    const SCase cases[] = {
+        {10, 34.9f, G::Normal, false, "StrGradeNormal"},  {19.9f, 35, G::Normal, true, "StrGradeUnilateral"},
+        {90, 0, G::Normal, true, "StrGradeUnilateral"},   {20, 35, G::Mild, false, "StrGradeMild"},
+        {50, 40, G::Moderate, false, "StrGradeModerate"}, {100, 95, G::Complete, false, "StrGradeComplete"},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.left << " and " << c.right << " dB");
+        QVector<SDataPoint> rows;
+        for (const float freq : THearingSummary::AverageFrequencies)
+            rows.append({freq, c.left, c.right, 0, 0});
+        const SMeasurementSummary summary = THearingSummary::Of(Measurement(rows), false, 120);
+        EXPECT_EQ(summary.personGrade, c.grade);
+        EXPECT_EQ(summary.unilateral, c.unilateral);
+        EXPECT_STREQ(THearingSummary::PersonGradeKey(summary), c.key);
+    }
+    // Without the other ear's average there is no better ear.
+    const SMeasurementSummary oneEar =
+        THearingSummary::Of(Measurement({{500, 10, 10, 0, 0}, {1000, 10, 10, 0, 0}}), false, 120);
+    EXPECT_EQ(oneEar.personGrade, std::nullopt);
+    EXPECT_EQ(THearingSummary::PersonGradeKey(oneEar), nullptr);
+}
+
+TEST(HearingSummaryTest, TooManyFalseAlarmsOrADifferentRetestMakeAConfirmedTestDoubtful)
+{
+    constexpr float notMeasured = std::numeric_limits<float>::quiet_NaN();
+    struct SCase
+    {
+        const char* what;
+        const char* procedure;
+        int32_t catchTrials;
+        int32_t falseAlarms;
+        float retest;
+        std::optional<int> percent;
+        bool many;
+        bool retestDiffers;
+    };
+    const SCase cases[] = {
+        {"one in five", "clinical", 10, 2, 0, 20, false, false},
+        {"more than one in five", "clinical", 11, 3, 0, 27, true, false},
+        {"answers with no catch trial", "clinical", 0, 1, notMeasured, std::nullopt, true, false},
+        {"nothing answered, no catch trial", "clinical", 0, 0, notMeasured, std::nullopt, false, false},
+        {"a retest 5 dB lower", "clinical", 10, 0, -5, 0, false, false},
+        {"a retest 10 dB lower", "clinical", 10, 0, -10, 0, false, true},
+        {"a retest 10 dB higher", "clinical", 10, 0, 10, 0, false, true},
+        {"one answer per frequency", "", 10, 9, 20, std::nullopt, false, false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        SData measurement;
+        measurement.procedure = QString::fromLatin1(c.procedure);
+        measurement.rightReliability.catchTrials = c.catchTrials;
+        measurement.rightReliability.falseAlarms = c.falseAlarms;
+        measurement.rightReliability.retestDifference = c.retest;
+        const SMeasurementSummary summary = THearingSummary::Of(measurement, false, 120);
+        EXPECT_EQ(summary.confirmed, *c.procedure != '\0');
+        EXPECT_EQ(summary.rightReliability.falseAlarmPercent, c.percent);
+        EXPECT_EQ(summary.rightReliability.manyFalseAlarms, c.many);
+        EXPECT_EQ(summary.rightReliability.retestDiffers, c.retestDiffers);
+        EXPECT_EQ(summary.Doubtful(), c.many || c.retestDiffers);
+        EXPECT_FALSE(summary.leftReliability.manyFalseAlarms || summary.leftReliability.retestDiffers);
     }
 }

@@ -5,6 +5,8 @@
 #include "lang/Lang.h"
 #include "support/MessageRecorder.h"
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -81,6 +83,71 @@ TEST(ReferenceTest, CreateReferenceCombinesTheLevelsOfEveryFrequencyInAscendingO
         EXPECT_EQ(store.engine.leftGraph->SeriesCount, int(c.measurements.size()));
         for (size_t i = 0; i < c.measurements.size(); ++i)
             EXPECT_EQ(store.engine.datas[i]->points, c.measurements[i]);
+    }
+}
+
+TEST(ReferenceTest, AReferenceOfConfirmedTestsPoolsTheirFigures)
+{
+    const auto ear = [](int32_t falseAlarms, float retest, QVector<float> unreliable) {
+        SEarReliability figures;
+        figures.presentations = 80;
+        figures.catchTrials = 10;
+        figures.falseAlarms = falseAlarms;
+        figures.retestDifference = retest;
+        figures.retestFlagged = std::abs(retest) > RetestToleranceDb;
+        figures.unreliable = unreliable;
+        figures.seconds = 300;
+        return figures;
+    };
+    const auto confirmed = [](SEarReliability left, SEarReliability right) {
+        SData record;
+        record.procedure = QStringLiteral("clinical");
+        record.leftReliability = left;
+        record.rightReliability = right;
+        return record;
+    };
+    constexpr float notMeasured = std::numeric_limits<float>::quiet_NaN();
+    SEarReliability pooledLeft = ear(3, -10, {250, 1000, 8000});
+    pooledLeft.presentations = 160;
+    pooledLeft.catchTrials = 20;
+    pooledLeft.seconds = 600;
+    SEarReliability pooledRight = ear(0, 5, {});
+    pooledRight.presentations = 160;
+    pooledRight.catchTrials = 20;
+    pooledRight.seconds = 600;
+    struct SCase
+    {
+        const char* what;
+        std::vector<SData> measurements;
+        QString procedure;
+        SEarReliability left;
+        SEarReliability right;
+    };
+    const SCase cases[] = {
+        {"counts add up, the largest retest and every doubtful frequency stay",
+         {confirmed(ear(1, 5, {1000, 8000}), ear(0, notMeasured, {})),
+          confirmed(ear(2, -10, {250, 1000}), ear(0, 5, {}))},
+         QStringLiteral("clinical"),
+         pooledLeft,
+         pooledRight},
+        {"one unconfirmed test makes the reference unconfirmed",
+         {confirmed(ear(1, 5, {1000}), ear(0, 5, {})), SData()},
+         QString(),
+         SEarReliability(),
+         SEarReliability()},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        SDataStore store;
+        for (const SData& measurement : c.measurements) {
+            *store.engine.NewData() = measurement;
+            store.engine.AddPoint(store.engine.datas.back().get(), {1000, 20, 20, 0, 0});
+        }
+        store.engine.reference = confirmed(ear(9, 20, {125}), ear(9, 20, {125}));
+        store.engine.CreateReference(TDataEngine::MinimumLevels);
+        EXPECT_EQ(store.engine.reference.procedure, c.procedure);
+        EXPECT_EQ(store.engine.reference.leftReliability, c.left);
+        EXPECT_EQ(store.engine.reference.rightReliability, c.right);
     }
 }
 

@@ -25,6 +25,8 @@ enum TColumn
     LeftGrade,
     RightAverage,
     RightGrade,
+    PersonGrade,
+    Reliability,
     Notes
 };
 
@@ -135,6 +137,56 @@ TEST_F(SummaryFormTest, ShowsEachExampleWithTheGradesOfItsAverages)
     }
 }
 
+TEST_F(SummaryFormTest, AConfirmedTestShowsEachEarsReliabilityAndWarnsWhenItIsDoubtful)
+{
+    const QString unconfirmed = QStringLiteral("not confirmed (one answer per frequency)");
+    const QString falseAlarms = QStringLiteral(
+        "Left ear: more than one silent interval in five was answered, so the thresholds may be better "
+        "than the hearing is.");
+    const QString retest =
+        QStringLiteral("Right ear: the second test at 1000 Hz differs from the first by 10 dB "
+                       "(more than 5 dB), so the result is doubtful.");
+    struct SCase
+    {
+        const char* file;
+        const char* personGrade;
+        QString reliability;
+        QString notes;
+    };
+    const SCase cases[] = {
+        {"@procedure clinical\n@left_catch_trials 11\n@left_false_alarms 3\n@left_retest_difference 5\n"
+         "@right_catch_trials 12\n@right_false_alarms 0\n@right_retest_difference -10\n"
+         "500 10 40 0 0\n1000 10 40 0 0\n2000 10 40 0 0\n4000 10 40 0 0\n",
+         "Unilateral hearing loss",
+         QStringLiteral("Left ear: false alarms 3 in 11 catch trials (27 %), retest at 1000 Hz: +5 dB\n"
+                        "Right ear: false alarms 0 in 12 catch trials (0 %), retest at 1000 Hz: -10 dB"),
+         QStringList(
+             {gLang.GetString(QStringLiteral("StrSummaryEarsDiffer"), SummaryForm), falseAlarms, retest})
+             .join(QLatin1Char('\n'))},
+        {"@procedure clinical\n@left_catch_trials 10\n@left_false_alarms 2\n"
+         "500 30 20 0 0\n1000 30 20 0 0\n2000 30 20 0 0\n4000 30 20 0 0\n",
+         "Mild hearing loss",
+         QStringLiteral("Left ear: false alarms 2 in 10 catch trials (20 %), retest at 1000 Hz: not made\n"
+                        "Right ear: false alarms 0 in 0 catch trials (\u2014), retest at 1000 Hz: not made"),
+         QString()},
+        {"500 30 20 0 0\n1000 30 20 0 0\n", "\u2014", unconfirmed,
+         QStringLiteral(
+             "Left ear: fewer than three of 500, 1000, 2000 and 4000 Hz were measured, so there is no "
+             "average.\nRight ear: fewer than three of 500, 1000, 2000 and 4000 Hz were measured, so "
+             "there is no average.")},
+    };
+    for (const SCase& c : cases)
+        DataEngine->LoadData(folder.Write(QStringLiteral("case.aud"), c.file));
+    SummaryForm->show();
+    ASSERT_EQ(Table()->rowCount(), int(std::size(cases)));
+    for (int row = 0; row < int(std::size(cases)); ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(Cell(row, PersonGrade), QString::fromUtf8(cases[row].personGrade));
+        EXPECT_EQ(Cell(row, Reliability), cases[row].reliability);
+        EXPECT_EQ(Cell(row, Notes), cases[row].notes);
+    }
+}
+
 TEST_F(SummaryFormTest, ViewSummaryNeedsAMeasurement)
 {
     auto* summary = Find<QAction>("Summary");
@@ -209,6 +261,10 @@ TEST_F(SummaryFormTest, EveryLanguageNamesEverythingShown)
     DataEngine->LoadData(
         folder.Write(QStringLiteral("three.aud"), "500 10 10 0 0\n1000 10 10 0 0\n2000 10 10 0 0\n"));
     DataEngine->LoadData(folder.Write(QStringLiteral("two.aud"), "500 10 10 0 0\n1000 10 10 0 0\n"));
+    DataEngine->LoadData(
+        folder.Write(QStringLiteral("doubtful.aud"),
+                     "@procedure clinical\n@left_false_alarms 3\n@right_retest_difference 10\n"
+                     "500 10 40 0 0\n1000 10 40 0 0\n2000 10 40 0 0\n4000 10 40 0 0\n"));
     for (const QString& symbol : gLang.LangSymbols) {
         SCOPED_TRACE(symbol.toStdString());
         gLang.ChangeLangSym(symbol);
