@@ -112,11 +112,6 @@ QPen MakePen(const QColor& colour, int width, Qt::PenStyle style)
     return QPen(colour, width, style, Qt::RoundCap, Qt::RoundJoin);
 }
 
-void DrawTextAt(QPainter& painter, int left, int top, const QString& text)
-{
-    painter.drawText(left, top + painter.fontMetrics().ascent(), text);
-}
-
 } // namespace
 
 TGraph::TGraph(QImage* target, float scale) : Target(target), Scale(scale)
@@ -240,6 +235,8 @@ void TGraph::Draw()
     QPainter painter(Target);
     painter.fillRect(Target->rect(), BackgroundColour);
     painter.setFont(LabelFont(LabelFontSize));
+    m_labelTexts.SetFont(painter.font(), Target);
+    m_labelTexts.NextDrawing();
     DrawGrid(painter, true);
     DrawGrid(painter, false);
 
@@ -277,6 +274,7 @@ void TGraph::DrawGrid(QPainter& painter, bool frequencyAxis)
     const QPen minorPen = MakePen(MinorGridColour, MinorGridWidth, MinorGridStyle);
     const QPen labelPen(LabelColour);
     const QFontMetrics metrics = painter.fontMetrics();
+    const int ascent = metrics.ascent();
 
     for (double u = start; (u - end) * direction <= StepTolerance * std::fabs(step); u += step) {
         const double value = FromAxis(u, logarithmic);
@@ -288,13 +286,14 @@ void TGraph::DrawGrid(QPainter& painter, bool frequencyAxis)
         }
 
         const QString label = QString::asprintf("%g", value);
-        const int width = metrics.horizontalAdvance(label);
+        const int width = m_labelTexts.Width(label);
         const QPoint anchor = Pixel(lineFrom.x(), lineFrom.y());
         painter.setPen(labelPen);
         if (frequencyAxis)
-            DrawTextAt(painter, anchor.x() - width / 2, anchor.y() + LabelGap, label);
+            m_labelTexts.Draw(painter, anchor.x() - width / 2, anchor.y() + LabelGap + ascent, label);
         else
-            DrawTextAt(painter, anchor.x() - width - LabelGap, anchor.y() - metrics.height() / 2, label);
+            m_labelTexts.Draw(painter, anchor.x() - width - LabelGap,
+                              anchor.y() - metrics.height() / 2 + ascent, label);
 
         const double next = FromAxis(u + step, logarithmic);
         for (int i = 1; i < minorCount; ++i) {
@@ -449,19 +448,20 @@ TGraph::SLegendLayout TGraph::MeasureTable(const TArray& table, const QImage& bi
     layout.inset = Truncated(3 * LegendScale);
     const int fontSize = Truncated(8 * LegendScale);
     layout.rowHeight = fontSize + 2 * layout.inset;
-    layout.normalFont = LabelFont(fontSize);
-    layout.boldFont = layout.normalFont;
-    layout.boldFont.setBold(true);
-    const QFontMetrics normalMetrics(layout.normalFont, &bitmap);
-    const QFontMetrics boldMetrics(layout.boldFont, &bitmap);
+    QFont font = LabelFont(fontSize);
+    m_legendTexts.SetFont(font, &bitmap);
+    font.setBold(true);
+    m_legendHeaderTexts.SetFont(font, &bitmap);
+    m_legendTexts.NextDrawing();
+    m_legendHeaderTexts.NextDrawing();
 
     layout.textWidths.resize(table.size());
     layout.columnWidths.fill(0, table.first().size());
     for (qsizetype row = 0; row < table.size(); ++row) {
-        const QFontMetrics& metrics = row == 0 ? boldMetrics : normalMetrics;
+        TShapedTextCache& texts = row == 0 ? m_legendHeaderTexts : m_legendTexts;
         for (qsizetype column = 0; column < std::min(table[row].size(), layout.columnWidths.size());
              ++column) {
-            const int width = metrics.horizontalAdvance(table[row][column].Text);
+            const int width = texts.Width(table[row][column].Text);
             layout.textWidths[row].append(width);
             if (width > layout.columnWidths[column])
                 layout.columnWidths[column] = width + 2 * layout.inset;
@@ -489,9 +489,12 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
 {
     const int left = Truncated(LegendScale);
     int y = Truncated(LegendScale);
+    const QPen borderPen = MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine);
     for (qsizetype row = 0; row < table.size(); ++row) {
-        painter.setFont(row == 0 ? layout.boldFont : layout.normalFont);
-        const QColor textColour = row == 0 ? QColor(Qt::black) : LabelColour;
+        TShapedTextCache& texts = row == 0 ? m_legendHeaderTexts : m_legendTexts;
+        painter.setFont(texts.Font());
+        const int ascent = painter.fontMetrics().ascent();
+        const QPen textPen(row == 0 ? QColor(Qt::black) : LabelColour);
         int x = left;
         for (qsizetype column = 0; column < layout.textWidths[row].size(); ++column) {
             const TCell& cell = table[row][column];
@@ -508,12 +511,13 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
                     offset = columnWidth - width - layout.inset;
                 else if (cell.Alignment == AlignCentre)
                     offset = (columnWidth - width) / 2;
-                painter.setPen(textColour);
-                DrawTextAt(painter, x + offset, y, cell.Text);
+                painter.setPen(textPen);
+                texts.Draw(painter, x + offset, y + ascent, cell.Text);
             }
             if (!cell.Tip.isEmpty())
                 LegendTips.append({QRect(x, y, columnWidth, layout.rowHeight), cell.Tip});
-            DrawCellBorder(painter, x, y, columnWidth, layout.rowHeight);
+            painter.setPen(borderPen);
+            painter.drawRect(x, y, columnWidth, layout.rowHeight);
             x += columnWidth;
         }
         y += layout.rowHeight;
@@ -541,14 +545,5 @@ void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& serie
                series.MarkerColour);
     painter.setPen(MakePen(series.LineColour, Truncated(1 * LegendScale), series.LineStyle));
     painter.drawLine(start, start + QPoint(metrics.horizontalAdvance(QLatin1String(LinePlaceholder)), 0));
-    painter.restore();
-}
-
-void TGraph::DrawCellBorder(QPainter& painter, int x, int y, int width, int height)
-{
-    painter.save();
-    painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(x, y, width, height);
     painter.restore();
 }
