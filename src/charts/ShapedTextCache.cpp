@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/ShapedTextCache.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -44,7 +43,6 @@ const TShapedTextCache::SShaped& TShapedTextCache::Shaped(const QString& text)
     if (previous != m_previous.cend())
         return *m_used.insert(text, *previous);
     SShaped shaped;
-    shaped.width = QFontMetrics(m_font, m_device).horizontalAdvance(text);
     QTextLayout layout(text, m_font, m_device);
     QTextOption option;
     // As QPainter::drawText lays out a line: left to right, never wrapped.
@@ -55,6 +53,8 @@ const TShapedTextCache::SShaped& TShapedTextCache::Shaped(const QString& text)
     QTextLine line = layout.createLine();
     layout.endLayout();
     if (line.isValid()) {
+        // QFontMetrics rounds the same advance, so the text is shaped once only.
+        shaped.width = qRound(line.horizontalAdvance());
         shaped.ascent = line.ascent();
         shaped.runs = line.glyphRuns();
     }
