@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -21,6 +22,7 @@ constexpr double SmallestPositive = 1e-307;
 constexpr double LargestExponent = 307.0;
 // Summing steps in axis units drifts by a few ulps; the last labelled line must not be lost.
 constexpr double StepTolerance = 1e-9;
+constexpr qsizetype LongSeries = 1000;
 
 int Truncated(double value)
 {
@@ -345,10 +347,19 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
 
     painter.setPen(MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine));
     const QPoint half(series.MarkerSize / 2, series.MarkerSize / 2);
+    // A long series (a large file) draws each place's marker once: drawn again in the same
+    // opaque colour, it would change no pixel.
+    std::vector<bool> marked(mapped.size() > LongSeries ? size_t(Width) * size_t(Height) : 0);
     for (const SMapped& m : mapped) {
-        if (m.inside)
-            DrawMarker(painter, QRect(m.pixel - half, m.pixel + half), series.MarkerStyle,
-                       series.MarkerColour);
+        if (!m.inside)
+            continue;
+        if (!marked.empty() && QRect(0, 0, Width, Height).contains(m.pixel)) {
+            const size_t place = size_t(m.pixel.y()) * size_t(Width) + size_t(m.pixel.x());
+            if (marked[place])
+                continue;
+            marked[place] = true;
+        }
+        DrawMarker(painter, QRect(m.pixel - half, m.pixel + half), series.MarkerStyle, series.MarkerColour);
     }
 
     // Far-off points are joined towards the chart's edge along their true direction: segments
