@@ -41,9 +41,10 @@ sanitize: deps
 fuzz: deps
 	bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize --explore
 
-# The benchmarks, build/bench/kelvarion_bench and bench/tone_timing.sh's program.
+# The benchmarks, build/bench/kelvarion_bench and the programs of bench/tone_timing.sh and
+# bench/startup_time.sh.
 bench: build
-	cmake --build $(BUILD) -j $(JOBS) --target kelvarion_bench kelvarion_tone_timing
+	cmake --build $(BUILD) -j $(JOBS) --target kelvarion_bench kelvarion_tone_timing kelvarion_startup_time kelvarion_bare_window
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize

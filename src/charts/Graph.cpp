@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -21,6 +22,7 @@ constexpr double SmallestPositive = 1e-307;
 constexpr double LargestExponent = 307.0;
 // Summing steps in axis units drifts by a few ulps; the last labelled line must not be lost.
 constexpr double StepTolerance = 1e-9;
+constexpr qsizetype LongSeries = 1000;
 
 int Truncated(double value)
 {
@@ -110,11 +112,6 @@ void FixRange(double& from, double& to, bool logarithmic)
 QPen MakePen(const QColor& colour, int width, Qt::PenStyle style)
 {
     return QPen(colour, width, style, Qt::RoundCap, Qt::RoundJoin);
-}
-
-void DrawTextAt(QPainter& painter, int left, int top, const QString& text)
-{
-    painter.drawText(left, top + painter.fontMetrics().ascent(), text);
 }
 
 } // namespace
@@ -240,6 +237,8 @@ void TGraph::Draw()
     QPainter painter(Target);
     painter.fillRect(Target->rect(), BackgroundColour);
     painter.setFont(LabelFont(LabelFontSize));
+    m_labelTexts.SetFont(painter.font(), Target);
+    m_labelTexts.NextDrawing();
     DrawGrid(painter, true);
     DrawGrid(painter, false);
 
@@ -277,6 +276,7 @@ void TGraph::DrawGrid(QPainter& painter, bool frequencyAxis)
     const QPen minorPen = MakePen(MinorGridColour, MinorGridWidth, MinorGridStyle);
     const QPen labelPen(LabelColour);
     const QFontMetrics metrics = painter.fontMetrics();
+    const int ascent = metrics.ascent();
 
     for (double u = start; (u - end) * direction <= StepTolerance * std::fabs(step); u += step) {
         const double value = FromAxis(u, logarithmic);
@@ -288,13 +288,14 @@ void TGraph::DrawGrid(QPainter& painter, bool frequencyAxis)
         }
 
         const QString label = QString::asprintf("%g", value);
-        const int width = metrics.horizontalAdvance(label);
+        const int width = m_labelTexts.Width(label);
         const QPoint anchor = Pixel(lineFrom.x(), lineFrom.y());
         painter.setPen(labelPen);
         if (frequencyAxis)
-            DrawTextAt(painter, anchor.x() - width / 2, anchor.y() + LabelGap, label);
+            m_labelTexts.Draw(painter, anchor.x() - width / 2, anchor.y() + LabelGap + ascent, label);
         else
-            DrawTextAt(painter, anchor.x() - width - LabelGap, anchor.y() - metrics.height() / 2, label);
+            m_labelTexts.Draw(painter, anchor.x() - width - LabelGap,
+                              anchor.y() - metrics.height() / 2 + ascent, label);
 
         const double next = FromAxis(u + step, logarithmic);
         for (int i = 1; i < minorCount; ++i) {
@@ -346,10 +347,19 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
 
     painter.setPen(MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine));
     const QPoint half(series.MarkerSize / 2, series.MarkerSize / 2);
+    // A long series (a large file) draws each place's marker once: drawn again in the same
+    // opaque colour, it would change no pixel.
+    std::vector<bool> marked(mapped.size() > LongSeries ? size_t(Width) * size_t(Height) : 0);
     for (const SMapped& m : mapped) {
-        if (m.inside)
-            DrawMarker(painter, QRect(m.pixel - half, m.pixel + half), series.MarkerStyle,
-                       series.MarkerColour);
+        if (!m.inside)
+            continue;
+        if (!marked.empty() && QRect(0, 0, Width, Height).contains(m.pixel)) {
+            const size_t place = size_t(m.pixel.y()) * size_t(Width) + size_t(m.pixel.x());
+            if (marked[place])
+                continue;
+            marked[place] = true;
+        }
+        DrawMarker(painter, QRect(m.pixel - half, m.pixel + half), series.MarkerStyle, series.MarkerColour);
     }
 
     // Far-off points are joined towards the chart's edge along their true direction: segments
@@ -449,19 +459,20 @@ TGraph::SLegendLayout TGraph::MeasureTable(const TArray& table, const QImage& bi
     layout.inset = Truncated(3 * LegendScale);
     const int fontSize = Truncated(8 * LegendScale);
     layout.rowHeight = fontSize + 2 * layout.inset;
-    layout.normalFont = LabelFont(fontSize);
-    layout.boldFont = layout.normalFont;
-    layout.boldFont.setBold(true);
-    const QFontMetrics normalMetrics(layout.normalFont, &bitmap);
-    const QFontMetrics boldMetrics(layout.boldFont, &bitmap);
+    QFont font = LabelFont(fontSize);
+    m_legendTexts.SetFont(font, &bitmap);
+    font.setBold(true);
+    m_legendHeaderTexts.SetFont(font, &bitmap);
+    m_legendTexts.NextDrawing();
+    m_legendHeaderTexts.NextDrawing();
 
     layout.textWidths.resize(table.size());
     layout.columnWidths.fill(0, table.first().size());
     for (qsizetype row = 0; row < table.size(); ++row) {
-        const QFontMetrics& metrics = row == 0 ? boldMetrics : normalMetrics;
+        TShapedTextCache& texts = row == 0 ? m_legendHeaderTexts : m_legendTexts;
         for (qsizetype column = 0; column < std::min(table[row].size(), layout.columnWidths.size());
              ++column) {
-            const int width = metrics.horizontalAdvance(table[row][column].Text);
+            const int width = texts.Width(table[row][column].Text);
             layout.textWidths[row].append(width);
             if (width > layout.columnWidths[column])
                 layout.columnWidths[column] = width + 2 * layout.inset;
@@ -489,9 +500,12 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
 {
     const int left = Truncated(LegendScale);
     int y = Truncated(LegendScale);
+    const QPen borderPen = MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine);
     for (qsizetype row = 0; row < table.size(); ++row) {
-        painter.setFont(row == 0 ? layout.boldFont : layout.normalFont);
-        const QColor textColour = row == 0 ? QColor(Qt::black) : LabelColour;
+        TShapedTextCache& texts = row == 0 ? m_legendHeaderTexts : m_legendTexts;
+        painter.setFont(texts.Font());
+        const int ascent = painter.fontMetrics().ascent();
+        const QPen textPen(row == 0 ? QColor(Qt::black) : LabelColour);
         int x = left;
         for (qsizetype column = 0; column < layout.textWidths[row].size(); ++column) {
             const TCell& cell = table[row][column];
@@ -508,12 +522,13 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
                     offset = columnWidth - width - layout.inset;
                 else if (cell.Alignment == AlignCentre)
                     offset = (columnWidth - width) / 2;
-                painter.setPen(textColour);
-                DrawTextAt(painter, x + offset, y, cell.Text);
+                painter.setPen(textPen);
+                texts.Draw(painter, x + offset, y + ascent, cell.Text);
             }
             if (!cell.Tip.isEmpty())
                 LegendTips.append({QRect(x, y, columnWidth, layout.rowHeight), cell.Tip});
-            DrawCellBorder(painter, x, y, columnWidth, layout.rowHeight);
+            painter.setPen(borderPen);
+            painter.drawRect(x, y, columnWidth, layout.rowHeight);
             x += columnWidth;
         }
         y += layout.rowHeight;
@@ -541,14 +556,5 @@ void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& serie
                series.MarkerColour);
     painter.setPen(MakePen(series.LineColour, Truncated(1 * LegendScale), series.LineStyle));
     painter.drawLine(start, start + QPoint(metrics.horizontalAdvance(QLatin1String(LinePlaceholder)), 0));
-    painter.restore();
-}
-
-void TGraph::DrawCellBorder(QPainter& painter, int x, int y, int width, int height)
-{
-    painter.save();
-    painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(x, y, width, height);
     painter.restore();
 }

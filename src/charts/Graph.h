@@ -3,6 +3,7 @@
 
 #include "charts/GraphSeries.h"
 #include "charts/LegendTable.h"
+#include "charts/ShapedTextCache.h"
 
 #include <QColor>
 #include <QFont>
@@ -111,8 +112,6 @@ private:
     // What measuring the legend found, for painting it without shaping a text twice.
     struct SLegendLayout
     {
-        QFont normalFont;
-        QFont boldFont;
         int inset = 0;
         int rowHeight = 0;
         QVector<QVector<int>> textWidths;
@@ -132,6 +131,9 @@ private:
     void FitLegendBitmap(QImage& bitmap) const;
     void PaintTable(QPainter& painter, const TArray& table, const SLegendLayout& layout);
     void DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight);
-    void DrawCellBorder(QPainter& painter, int x, int y, int width, int height);
     QFont LabelFont(int pointSize) const;
+
+    TShapedTextCache m_labelTexts;
+    TShapedTextCache m_legendTexts;
+    TShapedTextCache m_legendHeaderTexts;
 };

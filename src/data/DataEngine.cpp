@@ -265,17 +265,22 @@ void TDataEngine::RebuildGraphs()
     leftGraph->ClearSeries();
     rightGraph->ClearSeries();
     for (const auto& record : datas) {
-        record->referenceOn = referenceOn;
         record->seriesIndex = leftGraph->AddSeries(record.get());
         rightGraph->AddSeries(record.get());
-        if (scale != 1.0f) {
-            const auto style = uint8_t(record->seriesIndex % 8);
-            leftGraph->SetMarkerStyle(record->seriesIndex, style);
-            rightGraph->SetMarkerStyle(record->seriesIndex, style);
-        }
-        for (const SDataPoint& row : record->points)
-            PlotPoint(row, record.get());
+        PlotRecord(*record);
     }
+}
+
+void TDataEngine::PlotRecord(SData& record)
+{
+    record.referenceOn = referenceOn;
+    if (scale != 1.0f) {
+        const auto style = uint8_t(record.seriesIndex % 8);
+        leftGraph->SetMarkerStyle(record.seriesIndex, style);
+        rightGraph->SetMarkerStyle(record.seriesIndex, style);
+    }
+    for (const SDataPoint& row : record.points)
+        PlotPoint(row, &record);
 }
 
 void TDataEngine::SetReferenceOn(bool on)
@@ -383,7 +388,7 @@ void TDataEngine::CopyFrom(const TDataEngine& source)
     RebuildGraphs();
 }
 
-void TDataEngine::LoadData(const QString& path)
+void TDataEngine::LoadData(const QString& path, const TReadProgress& progress)
 {
     const TFileHandle file = OpenForReading(path);
     if (!file) {
@@ -395,12 +400,15 @@ void TDataEngine::LoadData(const QString& path)
     int rowsLeftOut = 0;
     // Also when a bad date ends the reading, the rows left out before it are reported.
     const auto report = qScopeGuard([&rowsLeftOut, &path] { ReportRowsLeftOut(rowsLeftOut, path); });
-    if (ReadDataFile(path, NewData(), file.get(), rowsLeftOut))
+    const EReadResult result = ReadDataFile(path, NewData(), file.get(), rowsLeftOut, progress);
+    if (result == EReadResult::Read)
         return;
-    // Not one header or row: an empty file or something else named like a measurement.
     datas.pop_back();
     RebuildGraphs();
-    ShowPlainWithPath("MessDataFileError", path);
+    rowsLeftOut = 0;
+    // Not one header or row: an empty file or something else named like a measurement.
+    if (result == EReadResult::NothingFound)
+        ShowPlainWithPath("MessDataFileError", path);
 }
 
 void TDataEngine::LoadReference(const QString& path)
@@ -419,7 +427,7 @@ void TDataEngine::LoadReference(const QString& path)
     const auto announce = qScopeGuard([this] { NotifyChanged(); });
     int rowsLeftOut = 0;
     const auto report = qScopeGuard([&rowsLeftOut, &path] { ReportRowsLeftOut(rowsLeftOut, path); });
-    ReadDataFile(path, &reference, file.get(), rowsLeftOut);
+    ReadDataFile(path, &reference, file.get(), rowsLeftOut, {});
 }
 
 void TDataEngine::ResetReference()
@@ -427,13 +435,29 @@ void TDataEngine::ResetReference()
     reference = SData();
 }
 
-bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file, int& rowsLeftOut)
+TDataEngine::EReadResult TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* file,
+                                                   int& rowsLeftOut, const TReadProgress& progress)
 {
+    // Told often enough for a dialog to move smoothly, seldom enough to cost nothing.
+    constexpr qint64 progressBytes = 64 * 1024;
     record->modified = false;
     bool levelRead = false;
     bool measurementLine = false;
+    // Plotted once read and sorted, rather than row by row; a bad date shows what came before it.
+    auto plot = qScopeGuard([this, record] {
+        if (record->seriesIndex >= 0)
+            PlotRecord(*record);
+    });
     TDataFileReader reader(file);
+    qint64 nextProgress = progressBytes;
     while (reader.NextLine()) {
+        if (progress && reader.BytesRead() >= nextProgress) {
+            nextProgress = reader.BytesRead() + progressBytes;
+            if (!progress(reader.BytesRead())) {
+                plot.dismiss();
+                return EReadResult::Stopped;
+            }
+        }
         const char* line = reader.Line();
         if (line[0] == '\0' || line[0] == '#')
             continue;
@@ -444,12 +468,14 @@ bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* fi
         }
         float numbers[TDataFileReader::MaxRowNumbers];
         const int count = TDataFileReader::ScanRow(line, numbers);
-        if ((count == 3 || count == 5) && !TDataFileReader::Possible(numbers, count))
+        if ((count == 3 || count == 5) && !TDataFileReader::Possible(numbers, count)) {
             ++rowsLeftOut;
-        else if (count == 3)
-            AddPointRef(record, numbers[0], numbers[1], numbers[2]);
-        else if (count == 5)
-            AddPoint(record, SDataPoint{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]});
+        } else if (count == 3) {
+            const auto [leftRef, rightRef] = ReferenceAt(numbers[0]);
+            record->points.append(SDataPoint{numbers[0], numbers[1], numbers[2], leftRef, rightRef});
+        } else if (count == 5) {
+            record->points.append(SDataPoint{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]});
+        }
         measurementLine = measurementLine || count == 3 || count == 5;
     }
     if (reader.Failed())
@@ -458,8 +484,7 @@ bool TDataEngine::ReadDataFile(const QString& path, SData* record, std::FILE* fi
         record->calibration_level = gOptions.DefaultCalibrationLevel;
     record->fileName = FileNamePart(path);
     SortByFrequency(record);
-    RebuildGraphs();
-    return measurementLine;
+    return measurementLine ? EReadResult::Read : EReadResult::NothingFound;
 }
 
 bool TDataEngine::SaveData(SData* record)

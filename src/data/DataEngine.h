@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <span>
 #include <utility>
@@ -76,12 +77,12 @@ public:
     void SortByFrequency(SData* record);
     void CopyFrom(const TDataEngine& source);
 
-    void LoadData(const QString& path);
+    // Told the bytes of the file read so far, now and then while a file is read; a false
+    // answer stops the reading.
+    using TReadProgress = std::function<bool(qint64 bytesRead)>;
+    // A reading stopped by the progress leaves the store as it was before.
+    void LoadData(const QString& path, const TReadProgress& progress = {});
     void LoadReference(const QString& path);
-    // Throws std::runtime_error on a date the user's locale cannot read; what was read
-    // before that line stays in the record. False when not one line was a header or a row.
-    // Rows no test can give are not loaded, and counted in rowsLeftOut.
-    bool ReadDataFile(const QString& path, SData* record, std::FILE* file, int& rowsLeftOut);
     bool SaveData(SData* record);
     bool SaveReference();
     void SaveAll();
@@ -103,6 +104,20 @@ public:
     float scale = 1.0f;
 
 private:
+    enum class EReadResult
+    {
+        Read,
+        NothingFound,
+        Stopped
+    };
+
+    // Throws std::runtime_error on a date the user's locale cannot read; what was read
+    // before that line stays in the record. Rows no test can give are not loaded, and counted
+    // in rowsLeftOut.
+    EReadResult ReadDataFile(const QString& path, SData* record, std::FILE* file, int& rowsLeftOut,
+                             const TReadProgress& progress);
+    // Gives a series just added the store's reference state, its marker and every row.
+    void PlotRecord(SData& record);
     void CreateGraphs(QImage* leftBitmap, QImage* rightBitmap, const QColor& backgroundColour,
                       QImage* legendBitmap, float chartScale);
     void TakeOver(const TDataEngine* source);

@@ -131,6 +131,7 @@ bool TDataFileReader::NextLine()
     const ssize_t length = getline(&m_line, &m_capacity, m_file);
     if (length < 0)
         return false;
+    m_bytesRead += length;
     // Everything below reads the line as a C string, which a NUL would end early; the writer
     // stores one as a blank.
     std::replace(m_line, m_line + length, '\0', ' ');

@@ -26,6 +26,8 @@ public:
     bool NextLine();
     const char* Line() const { return m_line; }
     bool Failed() const;
+    // The bytes of the lines read so far.
+    qint64 BytesRead() const { return m_bytesRead; }
 
     // The numbers at the start of a row line, as many as stand there (at most five); scanning
     // stops at the first text that is not a finite number written with ".".
@@ -45,4 +47,5 @@ private:
     std::FILE* m_file;
     char* m_line = nullptr;
     size_t m_capacity = 0;
+    qint64 m_bytesRead = 0;
 };

@@ -341,11 +341,11 @@ void TMainForm::OpenFiles(const QStringList& files)
     // A file that cannot be read to its end ends the command: later files are not read.
     try {
         const TDataChanges::TBatch oneRedraw;
-        TLoadProgress progress(this, gLang.GetString(QStringLiteral("MessOpening"), this), int(files.size()));
+        TLoadProgress progress(this, gLang.GetString(QStringLiteral("MessOpening"), this), files);
         for (const QString& file : files) {
             if (!progress.NextFile(file))
                 break;
-            DataEngine->LoadData(file);
+            DataEngine->LoadData(file, [&progress](qint64 bytes) { return progress.FileRead(bytes); });
         }
     } catch (const std::exception& error) {
         TMessageBox::Show({this, QString::fromStdString(error.what()), QCoreApplication::applicationName(),

@@ -138,6 +138,38 @@ TEST_F(MainFormTest, EveryLanguageHasMnemonicsShortcutHintsAndUnits)
     }
 }
 
+TEST_F(MainFormTest, CancellingTheOpenOfOneLargeFileKeepsTheDataAsItWas)
+{
+    DataEngine->LoadData(folder.Write(QStringLiteral("before.aud"), "@name Before\n1000 20 30\n"));
+    QByteArray rows;
+    while (rows.size() <= 2 * TLoadProgress::ManyBytes)
+        rows += "1000 20 30\n";
+    filesToOpen = {folder.Write(QStringLiteral("large.aud"), rows)};
+    int valueAtCancel = -1;
+    int maximum = -1;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* dialog = form->findChild<QProgressDialog*>();
+        if (valueAtCancel >= 0 || dialog == nullptr || !dialog->isVisible())
+            return;
+        valueAtCancel = dialog->value();
+        maximum = dialog->maximum();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    watcher.start(0);
+    Click("ToolButtonOpen");
+    watcher.stop();
+
+    // The dialog moved within the one file, and the cancel came before its end.
+    EXPECT_GT(valueAtCancel, 0);
+    EXPECT_LT(valueAtCancel, maximum);
+    ASSERT_EQ(DataEngine->DataCount(), 1);
+    EXPECT_EQ(DataEngine->datas[0]->name, QStringLiteral("Before"));
+    EXPECT_EQ(DataEngine->leftGraph->SeriesCount, 1);
+    EXPECT_EQ(Find<TImage>("LegendImage")->height(), 2 * 14 + 2);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(MainFormTest, CancellingAnOpenOfManyFilesKeepsTheFilesReadBefore)
 {
     for (int i = 0; i < TLoadProgress::ManyFiles + 5; ++i)

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/ShapedTextCache.h"
+
+#include <QPainter>
+#include <QTextLayout>
+
+#include <utility>
+
+void TShapedTextCache::SetFont(const QFont& font, const QPaintDevice* device)
+{
+    if (font == m_font && device == m_device)
+        return;
+    m_font = font;
+    m_device = device;
+    m_used.clear();
+    m_previous.clear();
+}
+
+int TShapedTextCache::Width(const QString& text)
+{
+    return Shaped(text).width;
+}
+
+void TShapedTextCache::Draw(QPainter& painter, int x, int baseline, const QString& text)
+{
+    const SShaped& shaped = Shaped(text);
+    const QPointF origin(x, baseline - shaped.ascent);
+    for (const QGlyphRun& run : shaped.runs)
+        painter.drawGlyphRun(origin, run);
+}
+
+void TShapedTextCache::NextDrawing()
+{
+    m_previous = std::exchange(m_used, {});
+}
+
+const TShapedTextCache::SShaped& TShapedTextCache::Shaped(const QString& text)
+{
+    auto used = m_used.find(text);
+    if (used != m_used.end())
+        return *used;
+    const auto previous = m_previous.constFind(text);
+    if (previous != m_previous.cend())
+        return *m_used.insert(text, *previous);
+    SShaped shaped;
+    QTextLayout layout(text, m_font, m_device);
+    QTextOption option;
+    // As QPainter::drawText lays out a line: left to right, never wrapped.
+    option.setTextDirection(Qt::LeftToRight);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (line.isValid()) {
+        // QFontMetrics rounds the same advance, so the text is shaped once only.
+        shaped.width = qRound(line.horizontalAdvance());
+        shaped.ascent = line.ascent();
+        shaped.runs = line.glyphRuns();
+    }
+    return *m_used.insert(text, shaped);
+}
