@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/AlsaMixer.h"
 
-#include "log/Log.h"
-#include "platform/AlsaFailure.h"
-
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
@@ -14,14 +11,6 @@ namespace {
 constexpr const char* DeviceName = "default";
 // Room for the dB description of any element; drivers send a few dozen words at most.
 constexpr unsigned DbInfoWords = 256;
-
-bool Check(const char* call, long result)
-{
-    if (result >= 0)
-        return true;
-    LOG_AT(TAlsaFailure::Text(call, result));
-    return false;
-}
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/AlsaFailure.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -15,7 +17,8 @@ typedef struct _snd_hctl_elem snd_hctl_elem_t;
 // hands out; 0 names no line, and every call on it fails. Volumes are in the element's own
 // units. The values are kept as last read or written and read again only after the device has
 // reported a change, and a change is written once for all channels, because every read or write
-// is a round trip to a sound server. A failing ALSA call is logged with its name.
+// is a round trip to a sound server. The first failing ALSA call is kept with its name until the
+// caller takes it for its log.
 class TAlsaMixer
 {
 public:
@@ -51,6 +54,9 @@ public:
     // The same for the switch, which is on where the line sounds.
     bool SetSwitchLR(uint32_t id, bool left, bool right);
 
+    // The kept failure as a log text, or empty.
+    QString TakeFailure() { return m_failure.Take(); }
+
 private:
     struct SControl
     {
@@ -71,6 +77,7 @@ private:
     };
 
     static int ElementEvent(snd_hctl_elem_t* element, unsigned mask);
+    bool Check(const char* call, long result) const { return m_failure.Keep(call, result); }
     const SLine* Line(uint32_t id) const;
     SLine* Line(uint32_t id);
     // The line if it tells its dB.
@@ -84,4 +91,6 @@ private:
     snd_hctl_t* m_hctl = nullptr;
     // A deque, so that the addresses handed to ALSA's element callbacks stay valid.
     std::deque<SLine> m_lines;
+    // Kept by the reading calls too.
+    mutable TAlsaFailure m_failure;
 };

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/AlsaPlayback.h"
 
-#include "log/Log.h"
-
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
@@ -169,8 +167,6 @@ bool TAlsaPlayback::Stop()
     if (m_worker.joinable()) {
         m_worker.join();
         played = !m_failure.IsKept();
-        if (!played)
-            LOG_AT(m_failure.Take());
     }
     if (m_pcm != nullptr && !m_ready)
         snd_pcm_drop(m_pcm);

@@ -13,8 +13,8 @@ typedef struct _snd_pcm snd_pcm_t;
 
 // Asynchronous playback of an in-memory RIFF/WAVE image on ALSA's "default" device: a worker
 // thread writes the frames while the caller goes on. The image is read until Stop() returns,
-// so the caller keeps it alive until then. Failures return false with errno set; a failure of
-// the worker is logged once the worker has ended.
+// so the caller keeps it alive until then. Failures return false with errno set; the first
+// failure of the worker is kept until the caller takes it for its log.
 class TAlsaPlayback
 {
 public:
@@ -37,9 +37,11 @@ public:
     bool Prepare(const uint8_t* image, size_t size);
     // Stops what is playing, then starts the image.
     bool Play(const uint8_t* image, size_t size);
-    // Drops whatever is still queued, waits for the worker to end and logs what failed in it;
-    // false when the last image broke off that way.
+    // Drops whatever is still queued and waits for the worker to end; false when the last image
+    // broke off on a failure.
     bool Stop();
+    // The kept failure as a log text, or empty.
+    QString TakeFailure() { return m_failure.Take(); }
 
 private:
     bool Prepare(const uint8_t* image, size_t size, SWaveData& data);

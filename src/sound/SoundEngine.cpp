@@ -91,6 +91,7 @@ void TSoundEngine::TakeOverVolumes()
 
 TSoundEngine::~TSoundEngine()
 {
+    StopPlayback();
     m_playback.Close();
     if (m_mixerVolumeSaved)
         TVolumeState::Release(SetMasterVolume(MixerValue(SavedMixerVolume), MixerValue(SavedMixerVolume)));
@@ -109,8 +110,7 @@ size_t TSoundEngine::FrameCount(double duration, uint32_t rate)
 bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
                                    int32_t channel)
 {
-    if (!m_playback.Stop())
-        m_soundLost = true;
+    StopPlayback();
     m_waveImage = {};
     const size_t size =
         FrameCount(ToneDuration, TWaveImage::SampleRate) * TWaveImage::FrameBytes + TWaveImage::HeaderSize;
@@ -139,6 +139,14 @@ bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool mo
     }
     m_soundLost = false;
     return true;
+}
+
+void TSoundEngine::StopPlayback()
+{
+    if (m_playback.Stop())
+        return;
+    LOG_AT(m_playback.TakeFailure());
+    m_soundLost = true;
 }
 
 void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,

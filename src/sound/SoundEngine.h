@@ -102,6 +102,8 @@ private:
     // The result entry of the current pass and frequency, or null where there is none.
     float* CurrentResult() const;
     bool SetMasterVolume(uint32_t left, uint32_t right);
+    // A tone that broke off is logged, and its sound counts as lost.
+    void StopPlayback();
 
     std::vector<uint8_t> m_waveImage;
     // What was found at construction is given back only when it could be read.

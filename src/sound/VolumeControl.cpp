@@ -12,6 +12,14 @@ namespace {
 // wave line.
 constexpr const char* LineElements[CVolumeControl::LineCount] = {"Master", "PCM"};
 
+// The mixer keeps what failed in it; the log says so here.
+void LogFailure(TAlsaMixer& mixer)
+{
+    const QString failure = mixer.TakeFailure();
+    if (!failure.isEmpty())
+        LOG_AT(failure);
+}
+
 } // namespace
 
 CVolumeControl::CVolumeControl() = default;
@@ -35,14 +43,22 @@ bool CVolumeControl::Open()
     if (m_numDevs == 0)
         return false;
     auto mixer = std::make_unique<TAlsaMixer>();
-    if (!mixer->Open())
+    const bool opened = mixer->Open();
+    LogFailure(*mixer);
+    if (!opened)
         return false;
     m_hMixer = std::move(mixer);
-    if (!m_hMixer->ReadCard(m_mixerCaps.name, m_mixerCaps.driver) || !FindControls(MasterLine))
-        return false;
+    const bool found = m_hMixer->ReadCard(m_mixerCaps.name, m_mixerCaps.driver) && FindControls(MasterLine);
     // Many mixers (PulseAudio's among them) have no wave line; its calls then fail quietly.
-    FindControls(WaveLine);
-    return true;
+    if (found)
+        FindControls(WaveLine);
+    return Reported(found);
+}
+
+bool CVolumeControl::Reported(bool done)
+{
+    LogFailure(*m_hMixer);
+    return done;
 }
 
 bool CVolumeControl::FindControls(int line)
@@ -72,7 +88,7 @@ bool CVolumeControl::Close()
 {
     if (!m_hMixer)
         return true;
-    if (!m_hMixer->Close())
+    if (!Reported(m_hMixer->Close()))
         return false;
     m_hMixer.reset();
     return true;
@@ -103,11 +119,13 @@ uint32_t CVolumeControl::FromMixer(long value, int line) const
 
 bool CVolumeControl::GetVolume(uint32_t& value, int line)
 {
-    long mixerValue = 0;
-    if (!IsUsable(line) || !m_hMixer->GetVolume(m_volumeControlId[line], mixerValue))
+    if (!IsUsable(line))
         return false;
-    value = FromMixer(mixerValue, line);
-    return true;
+    long mixerValue = 0;
+    const bool read = m_hMixer->GetVolume(m_volumeControlId[line], mixerValue);
+    if (read)
+        value = FromMixer(mixerValue, line);
+    return Reported(read);
 }
 
 bool CVolumeControl::SetVolume(uint32_t value, int line)
@@ -120,9 +138,8 @@ bool CVolumeControl::SetVolumeLR(uint32_t left, uint32_t right, int line)
     if (!IsUsable(line))
         return false;
     const uint32_t element = m_volumeControlId[line];
-    if (!m_hMixer->SetVolumeLR(element, ToMixer(left, line), ToMixer(right, line)))
-        return false;
-    return !m_silencedBySwitch[line] || m_hMixer->SetSwitchLR(element, left > 0, right > 0);
+    return Reported(m_hMixer->SetVolumeLR(element, ToMixer(left, line), ToMixer(right, line)) &&
+                    (!m_silencedBySwitch[line] || m_hMixer->SetSwitchLR(element, left > 0, right > 0)));
 }
 
 bool CVolumeControl::GetRange(uint32_t& maximum, uint32_t& minimum, int line) const
@@ -138,7 +155,7 @@ bool CVolumeControl::SetMute(bool mute, int line)
     if (!IsUsable(line) || m_muteControlId[line] == 0)
         return false;
     // The mixer's switch is "on" when the line sounds.
-    if (m_hMixer->SetSwitchLR(m_muteControlId[line], !mute, !mute))
+    if (Reported(m_hMixer->SetSwitchLR(m_muteControlId[line], !mute, !mute)))
         return true;
     LOG_AT(QStringLiteral("MixerSetControlDetails() failed,id=%1").arg(line));
     return false;

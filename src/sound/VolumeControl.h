@@ -44,6 +44,8 @@ public:
 
 private:
     bool FindControls(int line);
+    // Logs what failed in the mixer during a call.
+    bool Reported(bool done);
     bool IsUsable(int line) const;
     long ToMixer(uint32_t value, int line) const;
     uint32_t FromMixer(long value, int line) const;

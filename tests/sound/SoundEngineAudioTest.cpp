@@ -252,7 +252,7 @@ TEST(SoundEngineWithoutServer, LogsTheFailuresAndGoesOn)
     const QString log = folder.filePath(QStringLiteral("Log.txt"));
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tVolume control open failed!"), log), 1);
     // The mixer says which call failed.
-    EXPECT_EQ(LogLinesWith(QStringLiteral("AlsaMixer.cpp\tsnd_hctl_open failed, Error=(0x"), log), 1);
+    EXPECT_EQ(LogLinesWith(QStringLiteral("VolumeControl.cpp\tsnd_hctl_open failed, Error=(0x"), log), 1);
     // Two tones, two refusals; each of the three with the system's error text.
     EXPECT_EQ(LogLinesWith(QStringLiteral("SoundEngine.cpp\tError=(0x"), log), 2);
     EXPECT_EQ(LogLinesWith(QStringLiteral("Message: "), log), 3);
