@@ -56,6 +56,13 @@ daemon_pid() {
     echo "$pid"
 }
 
+# A daemon that has ended stays a zombie until whoever adopted it reaps it, which can take seconds.
+alive() {
+    local state
+    state=$(sed -n 's/^State:[[:space:]]*\([A-Z]\).*/\1/p' "/proc/$1/status" 2>/dev/null)
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
 stop_server() {
     local name pid
     # WirePlumber first, the bus last, so that neither complains of the other's going.
@@ -63,10 +70,10 @@ stop_server() {
         if pid=$(daemon_pid "$name"); then
             kill -TERM "$pid" 2>/dev/null || true
             for _ in $(seq 50); do
-                kill -0 "$pid" 2>/dev/null || break
+                alive "$pid" || break
                 sleep 0.1
             done
-            if kill -0 "$pid" 2>/dev/null; then
+            if alive "$pid"; then
                 echo "$name $pid did not stop; killing it" >&2
                 kill -KILL "$pid" 2>/dev/null || true
             fi
