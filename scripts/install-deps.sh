@@ -10,12 +10,19 @@ packages=(
     fonts-dejavu-core
     googletest libgtest-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox
+    pipewire pipewire-bin libpipewire-0.3-modules wireplumber dbus-daemon
     xvfb xauth xdotool
     poppler-utils imagemagick
     dpkg-dev file lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin librsvg2-bin
     locales-all
     clang libclang-rt-14-dev lld clang-format
 )
+
+# PipeWire's ALSA plugin, for the audio tests' PipeWire server. Debian's pipewire-alsa package
+# would remove pulseaudio, which the other half of the audio tests needs, and would make PipeWire
+# the machine's ALSA default; its plugin files are unpacked beside the tests instead, where only
+# the tests' own ALSA configuration reaches them.
+pipewire_alsa=/usr/local/lib/kelvarion-test/pipewire-alsa
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,7 +31,13 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
+need_plugin=
+if ! dpkg-query -W -f='${Status}' pipewire-alsa 2>/dev/null | grep -q 'install ok installed' &&
+    [ ! -d "$pipewire_alsa/usr" ]; then
+    need_plugin=1
+fi
+
+if [ ${#missing[@]} -eq 0 ] && [ -z "$need_plugin" ]; then
     exit 0
 fi
 
@@ -33,7 +46,18 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 
-echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+if [ -n "$need_plugin" ]; then
+    echo "Unpacking PipeWire's ALSA plugin into $pipewire_alsa"
+    download=$(mktemp -d)
+    trap 'rm -rf "$download"' EXIT
+    chmod 755 "$download"
+    (cd "$download" && apt-get download pipewire-alsa)
+    "${sudo[@]}" mkdir -p "$pipewire_alsa"
+    "${sudo[@]}" dpkg-deb -x "$download"/pipewire-alsa_*.deb "$pipewire_alsa"
+fi

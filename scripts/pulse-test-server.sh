@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A private PulseAudio server for the tests that play real sound.
 #
-#   pulse-test-server.sh start|stop <folder>
+#   pulse-test-server.sh start|stop <folder> [clock rate, default 44100]
 #
 # The server lives in <folder>: its runtime folder <folder>/runtime (clients reach it with
 # XDG_RUNTIME_DIR=<folder>/runtime, which also makes ALSA's "default" device route to it),
@@ -17,13 +17,14 @@
 set -euo pipefail
 
 usage() {
-    echo "usage: $0 start|stop <folder>" >&2
+    echo "usage: $0 start|stop <folder> [clock rate]" >&2
     exit 2
 }
 
-[ $# -eq 2 ] || usage
+[ $# -eq 2 ] || [ $# -eq 3 ] || usage
 action=$1
 folder=$(mkdir -p "$2" && cd "$2" && pwd)
+rate=${3:-44100}
 runtime=$folder/runtime
 pid_file=$runtime/pulse/pid
 sink=kelvarion_test
@@ -86,8 +87,8 @@ start_server() {
         --exit-idle-time=-1 --disallow-exit=yes --realtime=no --high-priority=no \
         --log-target="file:$folder/pulse.log" \
         --load="module-native-protocol-unix auth-anonymous=1" \
-        --load="module-null-sink sink_name=$sink format=float32le rate=44100 channels=2 sink_properties=device.description=Kelvarion_test" \
-        --load="module-null-source source_name=kelvarion_silence format=float32le rate=44100 channels=2" \
+        --load="module-null-sink sink_name=$sink format=float32le rate=$rate channels=2 sink_properties=device.description=Kelvarion_test" \
+        --load="module-null-source source_name=kelvarion_silence format=float32le rate=$rate channels=2" \
         --load="module-loopback source=kelvarion_silence sink=$sink latency_msec=20 source_dont_move=1 sink_dont_move=1" \
         </dev/null >/dev/null 2>&1 || {
         echo "pulseaudio did not start; its log:" >&2
@@ -106,7 +107,7 @@ start_server() {
         local latency
         latency=$(sink_latency_usec)
         if [ -n "$latency" ] && [ "$latency" -lt 50000 ]; then
-            echo "pulseaudio $(server_pid) serves $runtime with the null sink $sink"
+            echo "pulseaudio $(server_pid) serves $runtime at $rate Hz with the null sink $sink"
             return 0
         fi
         sleep 0.1

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How evenly the tones of a hearing test sound: the engine plays 20 rising tones from a
-// 1000 ms timer into the private PulseAudio server (started by bench/tone_timing.sh), while the
+// 1000 ms timer into a private sound server (started by bench/tone_timing.sh), while the
 // monitor of its sink is recorded. Each tone's onset is found in the recording, and the spacing
-// of the onsets is reported. By default the tones come as the test window plays them, all on
-// one side; with "alternating" they change sides every tone, as the calibration window can.
+// of the onsets is reported, and so are tones that lost samples. By default the tones come as
+// the test window plays them, all on one side; with "alternating" 80 tones change sides every
+// tone, as the calibration window can.
 #include "PulseMonitor.h"
+#include "SignalAnalysis.h"
 
 #include "settings/Options.h"
 #include "settings/TestSettings.h"
@@ -29,9 +31,11 @@ constexpr int IntervalMs = 1000;
 constexpr float LowestLevel = 42;
 constexpr float HighestLevel = 80;
 constexpr float LevelStep = 2;
-constexpr size_t ToneCount = 20;
+constexpr size_t AlternatingToneCount = 80;
 // Silence longer than this separates two tones.
 constexpr size_t GapFrames = size_t(MonitorRate / 10);
+// Exact zeros in a row, above half the tone's peak, that only lost samples explain.
+constexpr size_t LostFrames = 24;
 
 struct SStatistics
 {
@@ -57,11 +61,17 @@ SStatistics Describe(const std::vector<double>& times)
     return statistics;
 }
 
-// The onset of each tone in milliseconds: where it first reaches half of its own peak, which
-// with the Gaussian ramp lies 8.3 ms after the tone starts, at every level alike.
-std::vector<double> FindOnsets(const std::vector<double>& samples)
+struct STones
 {
     std::vector<double> onsets;
+    size_t interrupted = 0;
+};
+
+// The onset of each tone in milliseconds: where it first reaches half of its own peak, which
+// with the Gaussian ramp lies 8.3 ms after the tone starts, at every level alike.
+STones FindTones(const std::vector<double>& samples)
+{
+    STones tones;
     size_t i = 0;
     while (i < samples.size()) {
         while (i < samples.size() && samples[i] == 0)
@@ -78,15 +88,20 @@ std::vector<double> FindOnsets(const std::vector<double>& samples)
         size_t onset = begin;
         while (std::abs(samples[onset]) < peak / 2)
             ++onset;
-        onsets.push_back(double(onset) * 1000 / MonitorRate);
+        size_t end = i;
+        while (std::abs(samples[end - 1]) < peak / 2)
+            --end;
+        tones.onsets.push_back(double(onset) * 1000 / MonitorRate);
+        if (LongestZeroRun(samples, {onset, end}) >= LostFrames)
+            ++tones.interrupted;
     }
-    return onsets;
+    return tones;
 }
 
 // The calibration window's way: a tone on the chosen side, the side changed every tone.
 bool PlayOnChangingSides(TSoundEngine& engine, size_t tone)
 {
-    if (tone > ToneCount)
+    if (tone > AlternatingToneCount)
         return false;
     engine.GenerateAndPlay(1000, TSoundEngine::TopLevel - LowestLevel, false,
                            gOptions.DefaultCalibrationLevel, int32_t(tone % 2));
@@ -153,13 +168,14 @@ int main(int argc, char** argv)
     const std::vector<double> right = recorder.Channel(1);
     for (size_t i = 0; i < loudest.size(); ++i)
         loudest[i] = std::max(std::abs(loudest[i]), std::abs(right[i]));
-    const std::vector<double> onsets = FindOnsets(loudest);
+    const STones tones = FindTones(loudest);
     std::printf("%s:\n", alternating ? "sides alternating" : "one side");
     Print("timer ticks", ticks);
-    Print("tone onsets", onsets);
+    Print("tone onsets", tones.onsets);
+    std::printf("tones that lost samples: %zu of %zu\n", tones.interrupted, tones.onsets.size());
     if (!calls.empty())
         std::printf("engine calls: mean %.2f ms, max %.2f ms\n",
                     std::accumulate(calls.begin(), calls.end(), 0.0) / double(calls.size()),
                     *std::max_element(calls.begin(), calls.end()));
-    return onsets.size() == ticks.size() ? 0 : 1;
+    return tones.onsets.size() == ticks.size() && tones.interrupted == 0 ? 0 : 1;
 }

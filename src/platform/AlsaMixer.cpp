@@ -258,15 +258,31 @@ bool TAlsaMixer::Write(SControl& control, long left, long right)
     return true;
 }
 
-bool TAlsaMixer::GetVolume(uint32_t id, long& value)
+const std::vector<long>* TAlsaMixer::Volumes(uint32_t id)
 {
     if (m_hctl == nullptr)
-        return false;
+        return nullptr;
     TakeInChanges();
     SLine* line = Line(id);
-    if (line == nullptr || !Fresh(line->volume))
+    return line != nullptr && Fresh(line->volume) ? &line->volume.values : nullptr;
+}
+
+bool TAlsaMixer::GetVolume(uint32_t id, long& value)
+{
+    const std::vector<long>* values = Volumes(id);
+    if (values == nullptr)
         return false;
-    value = *std::max_element(line->volume.values.begin(), line->volume.values.end());
+    value = *std::max_element(values->begin(), values->end());
+    return true;
+}
+
+bool TAlsaMixer::GetVolumeLR(uint32_t id, long& left, long& right)
+{
+    const std::vector<long>* values = Volumes(id);
+    if (values == nullptr)
+        return false;
+    left = values->front();
+    right = values->size() > 1 ? (*values)[1] : left;
     return true;
 }
 

@@ -49,6 +49,8 @@ public:
     bool ToDb(uint32_t id, long value, long& centiDb) const;
     // The loudest channel's value.
     bool GetVolume(uint32_t id, long& value);
+    // The first two channels' values as read; a mono element gives its one value to both.
+    bool GetVolumeLR(uint32_t id, long& left, long& right);
     // Further channels follow the louder side; a mono element takes the louder side.
     bool SetVolumeLR(uint32_t id, long left, long right);
     // The same for the switch, which is on where the line sounds.
@@ -85,6 +87,8 @@ private:
     bool Attach(SControl& control, const QString& name, bool boolean);
     void ReadDbInfo(SLine& line);
     bool Fresh(SControl& control);
+    // The volume element's values, read again if the device changed them; null on failure.
+    const std::vector<long>* Volumes(uint32_t id);
     bool Write(SControl& control, long left, long right);
     void TakeInChanges();
 

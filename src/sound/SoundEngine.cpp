@@ -68,13 +68,14 @@ void TSoundEngine::TakeOverVolumes(const STestSettings& settings)
     uint32_t masterMinimum = 0;
     Mixer.GetRange(masterMaximum, masterMinimum, CVolumeControl::MasterLine);
     uint32_t saved = 0;
-    m_mixerVolumeSaved = Mixer.GetVolume(saved, CVolumeControl::MasterLine);
+    m_mixerVolumeSaved = Mixer.GetVolume(saved, CVolumeControl::MasterLine) &&
+                         Mixer.GetRawVolume(m_savedMaster, CVolumeControl::MasterLine);
     if (!m_mixerVolumeSaved)
         LOG_AT(QStringLiteral("GetCurrentVolume Error"));
     SavedMixerVolume = int32_t(saved);
     CurrentVolume = SavedMixerVolume;
     if (m_mixerVolumeSaved)
-        TVolumeState::Hold(saved);
+        TVolumeState::Hold(m_savedMaster);
     SetOutputVolume(CalibrationLevel, BothChannels);
     m_waveVolumeSaved = WaveOut.GetVolume(SavedWaveLeft, SavedWaveRight);
     if (!m_waveVolumeSaved)
@@ -93,7 +94,8 @@ TSoundEngine::~TSoundEngine()
     StopPlayback();
     m_playback.Close();
     if (m_mixerVolumeSaved)
-        TVolumeState::Release(SetMasterVolume(MixerValue(SavedMixerVolume), MixerValue(SavedMixerVolume)));
+        TVolumeState::Release(
+            OnMasterLine([this] { return Mixer.SetRawVolume(m_savedMaster, CVolumeControl::MasterLine); }));
     if (m_waveVolumeSaved)
         WaveOut.SetVolume(SavedWaveLeft, SavedWaveRight);
     m_waveImage = {};
@@ -187,18 +189,21 @@ void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitu
     }
 }
 
-bool TSoundEngine::SetMasterVolume(uint32_t left, uint32_t right)
+bool TSoundEngine::OnMasterLine(const std::function<bool()>& set)
 {
     // A sound server that went away and came back is reached only through a mixer opened anew.
-    if (!m_soundLost && Mixer.SetVolumeLR(left, right, CVolumeControl::MasterLine))
+    if (!m_soundLost && set())
         return true;
-    return m_mixerVolumeSaved && Mixer.Open() && Mixer.SetVolumeLR(left, right, CVolumeControl::MasterLine);
+    return m_mixerVolumeSaved && Mixer.Open() && set();
 }
 
 bool TSoundEngine::SetOutputVolume(int32_t volume, int32_t channel)
 {
     const uint32_t value = MixerValue(volume);
-    const bool done = SetMasterVolume(channel == 1 ? 0 : value, channel == 0 ? 0 : value);
+    const bool done = OnMasterLine([this, value, channel] {
+        return Mixer.SetVolumeLR(channel == 1 ? 0 : value, channel == 0 ? 0 : value,
+                                 CVolumeControl::MasterLine);
+    });
     if (done)
         CurrentVolume = volume;
     return done;

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -107,13 +108,15 @@ private:
     float StartAttenuation() const;
     // The result entry of the current pass and frequency, or null where there is none.
     float* CurrentResult() const;
-    bool SetMasterVolume(uint32_t left, uint32_t right);
+    // Runs a change of the master line, on a mixer opened anew where the first try fails.
+    bool OnMasterLine(const std::function<bool()>& set);
     // A tone that broke off is logged, and its sound counts as lost.
     void StopPlayback();
 
     std::vector<uint8_t> m_waveImage;
     // What was found at construction is given back only when it could be read.
     bool m_mixerVolumeSaved = false;
+    SRawVolume m_savedMaster;
     bool m_waveVolumeSaved = false;
     // The sound went away: the mixer still speaks to the server that is gone, and is opened anew
     // before the next volume is set.

@@ -142,6 +142,18 @@ bool CVolumeControl::SetVolumeLR(uint32_t left, uint32_t right, int line)
                     (!m_silencedBySwitch[line] || m_hMixer->SetSwitchLR(element, left > 0, right > 0)));
 }
 
+bool CVolumeControl::GetRawVolume(SRawVolume& volume, int line)
+{
+    return IsUsable(line) &&
+           Reported(m_hMixer->GetVolumeLR(m_volumeControlId[line], volume.left, volume.right));
+}
+
+bool CVolumeControl::SetRawVolume(const SRawVolume& volume, int line)
+{
+    return IsUsable(line) &&
+           Reported(m_hMixer->SetVolumeLR(m_volumeControlId[line], volume.left, volume.right));
+}
+
 bool CVolumeControl::GetRange(uint32_t& maximum, uint32_t& minimum, int line) const
 {
     const bool present = line >= 0 && line < LineCount && m_maxVolume[line] > m_minVolume[line];

@@ -16,6 +16,14 @@ struct SMixerCaps
     QString driver;
 };
 
+// A line's volume per channel in its element's own units, as read: given back as it is, it is
+// exactly what the user had, which a value on the program's scale is not.
+struct SRawVolume
+{
+    long left = 0;
+    long right = 0;
+};
+
 // Volume and mute of two mixer lines: line 0 the master line, line 1 the wave line. A value v
 // on the program's scale 0..65535 is the amplitude v / 65535 on every mixer, through the law of
 // each line's element, and reads back as the same value. A line the mixer lacks makes its calls
@@ -38,6 +46,8 @@ public:
     bool GetVolume(uint32_t& value, int line);
     bool SetVolume(uint32_t value, int line);
     bool SetVolumeLR(uint32_t left, uint32_t right, int line);
+    bool GetRawVolume(SRawVolume& volume, int line);
+    bool SetRawVolume(const SRawVolume& volume, int line);
     // The line's range on the program's scale; a missing line has the range 0..0.
     bool GetRange(uint32_t& maximum, uint32_t& minimum, int line) const;
     bool SetMute(bool mute, int line);

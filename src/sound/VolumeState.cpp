@@ -12,18 +12,21 @@
 #include <QTextStream>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
 int gHolders = 0;
 
 const QLatin1String ProcessKey("process=");
-const QLatin1String MasterKey("master=");
+const QLatin1String LeftKey("left=");
+const QLatin1String RightKey("right=");
 
 struct SLeftOver
 {
     qint64 process = 0;
-    std::optional<uint32_t> master;
+    std::optional<long> left;
+    std::optional<long> right;
 };
 
 std::optional<SLeftOver> ReadLeftOver(const QString& path)
@@ -34,13 +37,13 @@ std::optional<SLeftOver> ReadLeftOver(const QString& path)
     SLeftOver found;
     while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(ProcessKey)) {
+        if (line.startsWith(ProcessKey))
             found.process = line.mid(ProcessKey.size()).toLongLong();
-        } else if (line.startsWith(MasterKey)) {
+        for (const auto& [key, value] : {std::pair{LeftKey, &found.left}, {RightKey, &found.right}}) {
             bool read = false;
-            const uint32_t master = line.mid(MasterKey.size()).toUInt(&read);
+            const long number = line.startsWith(key) ? line.mid(key.size()).toLong(&read) : 0;
             if (read)
-                found.master = master;
+                *value = number;
         }
     }
     return found;
@@ -54,7 +57,7 @@ QString TVolumeState::FilePath()
     return folder.isEmpty() ? QString() : folder + QStringLiteral("/kelvarion.volume");
 }
 
-void TVolumeState::Hold(uint32_t masterVolume)
+void TVolumeState::Hold(const SRawVolume& master)
 {
     if (gHolders++ > 0 || FilePath().isEmpty())
         return;
@@ -65,7 +68,9 @@ void TVolumeState::Hold(uint32_t masterVolume)
     QSaveFile file(FilePath());
     if (file.open(QIODevice::WriteOnly)) {
         QTextStream out(&file);
-        out << ProcessKey << QCoreApplication::applicationPid() << '\n' << MasterKey << masterVolume << '\n';
+        out << ProcessKey << QCoreApplication::applicationPid() << '\n'
+            << LeftKey << qint64(master.left) << '\n'
+            << RightKey << qint64(master.right) << '\n';
         out.flush();
     }
     // Without the file only a crash goes unmended; the test itself can go on.
@@ -92,15 +97,16 @@ bool TVolumeState::RestoreLeftOver()
         TProcessInfo::IsRunning(earlier->process))
         return false;
     bool restored = false;
-    if (earlier->master) {
-        const uint32_t master = *earlier->master;
+    if (earlier->left && earlier->right) {
+        const SRawVolume master{*earlier->left, *earlier->right};
         CVolumeControl mixer;
-        restored = mixer.Open() && mixer.SetVolume(master, CVolumeControl::MasterLine);
+        restored = mixer.Open() && mixer.SetRawVolume(master, CVolumeControl::MasterLine);
         mixer.Close();
+        const QString volume = QStringLiteral("%1/%2").arg(master.left).arg(master.right);
         LOG_AT(restored
-                   ? QStringLiteral("The master volume %1 left by an earlier run was given back").arg(master)
+                   ? QStringLiteral("The master volume %1 left by an earlier run was given back").arg(volume)
                    : QStringLiteral("The master volume %1 left by an earlier run could not be given back")
-                         .arg(master));
+                         .arg(volume));
     }
     // Tried once only: a volume set back days later, on another device, would only surprise.
     QFile::remove(FilePath());

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include "sound/VolumeControl.h"
 
-#include <cstdint>
+#include <QString>
 
 // The master volume as the sound engine found it, kept on disk while an engine holds the output.
 // A run that ends without giving the volume back (kill -9, a crash, a power cut) leaves the file
@@ -15,7 +15,7 @@ public:
     static QString FilePath();
     // Called before an engine first changes a volume. Only the first of several engines alive at
     // once writes, since the later ones find volumes the first has already changed.
-    static void Hold(uint32_t masterVolume);
+    static void Hold(const SRawVolume& master);
     // Called when an engine lets the output go; the last one removes the file, unless the volume
     // could not be given back (a device gone mid-test), which the next start tries again.
     static void Release(bool givenBack);

@@ -221,10 +221,11 @@ TEST_F(TestWindowsAudioTest, AClinicalTestStepsDownTenAndUpFiveAtIrregularOnsets
     EXPECT_GT(*longest - *shortest, 0.1);
 }
 
-// Stops or starts the private server the way the test run does.
-bool PulseServer(const char* action)
+// Stops or starts the private server this run plays on, the way the test run does.
+bool SoundServer(const char* action)
 {
-    const QString script = QStringLiteral(KELVARION_SOURCE_DIR "/scripts/pulse-test-server.sh");
+    const QString script = QStringLiteral(KELVARION_SOURCE_DIR "/scripts/%1-test-server.sh")
+                               .arg(qEnvironmentVariable("KELVARION_TEST_SERVER"));
     QProcess process;
     process.start(QStringLiteral("bash"), {script, QLatin1String(action),
                                            qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/..")});
@@ -246,7 +247,7 @@ TEST_F(TestWindowsAudioTest, SoundThatGoesAwayHoldsTheTestUntilItIsBackAtTheCali
     procedure.Open(test);
     ASSERT_EQ(procedure.Start(true), TTestProcedure::TNext::Nothing);
     ASSERT_EQ(procedure.Tick(), TTestProcedure::TNext::ShowPosition);
-    ASSERT_TRUE(PulseServer("stop"));
+    ASSERT_TRUE(SoundServer("stop"));
     // The tone under way when the server went may still count as played; the next one cannot.
     TTestProcedure::TNext next = procedure.Tick();
     if (next == TTestProcedure::TNext::ShowPosition)
@@ -256,7 +257,7 @@ TEST_F(TestWindowsAudioTest, SoundThatGoesAwayHoldsTheTestUntilItIsBackAtTheCali
     EXPECT_FALSE(procedure.TimerOn());
     const float level = procedure.Level();
 
-    ASSERT_TRUE(PulseServer("start"));
+    ASSERT_TRUE(SoundServer("start"));
     ASSERT_TRUE(RunPactl({QStringLiteral("set-sink-volume"), TestSink, QStringLiteral("65536")}));
     EXPECT_EQ(procedure.Start(true), TTestProcedure::TNext::Nothing);
     EXPECT_EQ(procedure.Tick(), TTestProcedure::TNext::ShowPosition);

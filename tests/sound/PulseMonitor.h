@@ -16,6 +16,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 inline const QString TestSink = QStringLiteral("kelvarion_test");
@@ -39,11 +40,13 @@ inline std::optional<QString> RunPactl(const QStringList& arguments)
 }
 
 // The sink's volume per channel in dB as pactl shows it (to 0.01 dB), -inf for silence, or NaN
-// where pactl did not tell.
+// where pactl did not tell; and its raw value (65536 for 0 dB), -1 where pactl did not tell.
 struct SSinkVolume
 {
     double left = std::nan("");
     double right = std::nan("");
+    long rawLeft = -1;
+    long rawRight = -1;
 };
 
 inline SSinkVolume ReadSinkVolume()
@@ -52,14 +55,15 @@ inline SSinkVolume ReadSinkVolume()
     const std::optional<QString> text = RunPactl({QStringLiteral("get-sink-volume"), TestSink});
     if (!text)
         return volume;
-    for (const auto& [name, value] :
-         {std::pair{"front-left", &volume.left}, {"front-right", &volume.right}}) {
+    for (const auto& [name, value, raw] : {std::tuple{"front-left", &volume.left, &volume.rawLeft},
+                                           {"front-right", &volume.right, &volume.rawRight}}) {
         const QRegularExpression pattern(QLatin1StringView(name) +
-                                         QStringLiteral(": \\d+ / +\\d+% / (-?[0-9.]+|-inf) dB"));
+                                         QStringLiteral(": (\\d+) / +\\d+% / (-?[0-9.]+|-inf) dB"));
         const QRegularExpressionMatch match = pattern.match(*text);
         if (!match.hasMatch())
             continue;
-        const QString db = match.captured(1);
+        *raw = match.captured(1).toLong();
+        const QString db = match.captured(2);
         *value = db == QStringLiteral("-inf") ? -std::numeric_limits<double>::infinity() : db.toDouble();
     }
     return volume;

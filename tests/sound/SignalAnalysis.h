@@ -2,8 +2,8 @@
 #pragma once
 
 // Measurements on one channel of sound, shared by the tests of the wave images and of the
-// recordings: where the tone is, its level, its fitted amplitude, and the times its waveform
-// crosses zero upwards.
+// recordings: where the tone is, its level, its fitted amplitude, the times its waveform
+// crosses zero upwards, and holes in it.
 
 #include <QtEndian>
 
@@ -66,6 +66,18 @@ inline SRegion LoudRegion(const std::vector<double>& samples, double share, size
         region.end = i + 1;
     }
     return region;
+}
+
+// The longest run of samples that are exactly zero: inside a tone, samples the sound server lost.
+inline size_t LongestZeroRun(const std::vector<double>& samples, SRegion region)
+{
+    size_t longest = 0;
+    size_t run = 0;
+    for (size_t i = region.begin; i < region.end; ++i) {
+        run = samples[i] == 0 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }
 
 // Upward zero crossings in samples, linearly interpolated between samples.

@@ -18,19 +18,19 @@ QByteArray StateText()
 TEST(VolumeStateTest, TheFileKeepsTheFirstVolumeFoundUntilItIsGivenBack)
 {
     QFile::remove(TVolumeState::FilePath());
-    TVolumeState::Hold(40000);
-    TVolumeState::Hold(6553);
-    EXPECT_TRUE(StateText().contains("master=40000\n"));
+    TVolumeState::Hold({40000, 30000});
+    TVolumeState::Hold({6553, 6553});
+    EXPECT_TRUE(StateText().contains("left=40000\nright=30000\n"));
     TVolumeState::Release(true);
-    EXPECT_TRUE(StateText().contains("master=40000\n"));
+    EXPECT_TRUE(StateText().contains("left=40000\nright=30000\n"));
     TVolumeState::Release(true);
     EXPECT_EQ(StateText(), "none");
 
-    TVolumeState::Hold(30000);
+    TVolumeState::Hold({30000, 30000});
     TVolumeState::Release(false);
-    EXPECT_TRUE(StateText().contains("master=30000\n"));
-    TVolumeState::Hold(6553);
-    EXPECT_TRUE(StateText().contains("master=30000\n"));
+    EXPECT_TRUE(StateText().contains("left=30000\nright=30000\n"));
+    TVolumeState::Hold({6553, 6553});
+    EXPECT_TRUE(StateText().contains("left=30000\nright=30000\n"));
     TVolumeState::Release(true);
     EXPECT_EQ(StateText(), "none");
 }
