@@ -22,7 +22,6 @@ constexpr float RestartRaise = 10.0f;
 constexpr float NextStartAbove = 20.0f;
 constexpr int AnswersNeeded = 2;
 constexpr int AscentsAllowed = 5;
-constexpr float RetestTolerance = 5.0f;
 // A press sooner than this after the onset cannot be a reaction to the tone.
 constexpr double AnswerDelay = 0.15;
 // The tone ends 0.6 s after its onset; a reaction may come up to 1.5 s later.
@@ -274,7 +273,7 @@ void TClinicalProcedure::Finish(float threshold, TOutcome outcome)
     } else if (m_step == m_retestStep) {
         SEarReliability& reliability = m_reliability.at(m_ear);
         reliability.retestDifference = threshold - m_firstAt1000.level;
-        reliability.retestFlagged = std::abs(reliability.retestDifference) > RetestTolerance;
+        reliability.retestFlagged = std::abs(reliability.retestDifference) > RetestToleranceDb;
         Record(reliability.retestFlagged || threshold < m_firstAt1000.level ? measured : m_firstAt1000);
     } else {
         Record(measured);
