@@ -17,16 +17,13 @@ layers=(
     "data"
     "sound"
     "charts"
-    "hearing"
+    "hearing options"
     "shell"
 )
 # Includes upward that are meant: "<file or folder> <folder included>".
 allowed=(
     # The data store drives the charts.
     "data charts"
-    # The options dialog loads the chosen reference into the data store.
-    "settings/OptionsForm.cpp data"
-    "settings/OptionsRules.cpp data"
 )
 
 declare -A rank

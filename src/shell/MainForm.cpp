@@ -21,11 +21,11 @@
 #include "lang/Lang.h"
 #include "log/Log.h"
 #include "log/Version.h"
+#include "options/OptionsForm.h"
 #include "platform/CommonDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/VolumeTool.h"
 #include "settings/Options.h"
-#include "settings/OptionsForm.h"
 #include "shell/ChartLayout.h"
 #include "shell/LoadProgress.h"
 

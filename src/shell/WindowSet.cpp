@@ -5,7 +5,7 @@
 #include "data/SummaryForm.h"
 #include "hearing/CalibrationForm.h"
 #include "hearing/TestForm.h"
-#include "settings/OptionsForm.h"
+#include "options/OptionsForm.h"
 #include "shell/MainForm.h"
 
 namespace {

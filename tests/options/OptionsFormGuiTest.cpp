@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/MainFormFixture.h"
 
+#include "options/OptionsForm.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 #include "settings/Options.h"
-#include "settings/OptionsForm.h"
 #include "support/LogProbe.h"
 #include "widgets/RadioGroup.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/OptionsRules.h"
+#include "options/OptionsRules.h"
 
 #include "data/DataEngineFixture.h"
 #include "lang/Lang.h"

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/OptionsForm.h"
+#include "options/OptionsForm.h"
 
 #include "ui_OptionsForm.h"
 
 #include "data/DataEngine.h"
 #include "help/ContextHelp.h"
 #include "lang/Lang.h"
+#include "options/OptionsRules.h"
 #include "platform/CommonDialogs.h"
 #include "settings/Options.h"
-#include "settings/OptionsRules.h"
 
 #include <QDir>
 #include <QLayout>
