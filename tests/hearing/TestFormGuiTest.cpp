@@ -388,7 +388,6 @@ TEST_F(TestFormTest, TheProgressLineChangesWithTheFrequencyOrTheEarButNeverAtATi
 
 TEST_F(TestFormTest, TheClinicalEarCheckNamesTheEarsAndStartsAgainOnlyForTheWrongOne)
 {
-    const TScopedValue direction(gOptions.Algorithm, int8_t(ClinicalLevels));
     struct SCase
     {
         int32_t soundSource;
@@ -403,7 +402,10 @@ TEST_F(TestFormTest, TheClinicalEarCheckNamesTheEarsAndStartsAgainOnlyForTheWron
         {EarUnderTest, QMessageBox::YesToAll, "MessBothEars", 20},
     };
     for (const SCase& c : cases) {
-        const TScopedValue earphone(gOptions.SoundSourceType, c.soundSource);
+        STestSettings clinical = CurrentTestSettings(gOptions);
+        clinical.algorithm = ClinicalLevels;
+        clinical.soundSourceType = c.soundSource;
+        const TScopedTestSettings clinicalSettings(clinical);
         TScriptedAnswers answers({c.answer, QMessageBox::Ok});
         Begin();
         form->OnTimer();
