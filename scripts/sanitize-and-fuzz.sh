@@ -59,10 +59,13 @@ cp res/*.lng "$seeds/inifile/"
 
 # Qt seeds its hashes at random; the search must not follow.
 export QT_HASH_SEED=0 QT_QPA_PLATFORM=offscreen
-for name in "${harnesses[@]}"; do
-    program=$fuzz/fuzz_${name}fuzz
+# One parser's fuzzer; returns 1 when it finds an input that fails.
+fuzz_one() {
+    local name=$1
+    local program=$fuzz/fuzz_${name}fuzz
     rm -f "$fuzz"/crash-"$name"-*
-    options=(-detect_leaks=0 -print_final_stats=1 -artifact_prefix="$fuzz/crash-$name-")
+    local options=(-detect_leaks=0 -print_final_stats=1 -artifact_prefix="$fuzz/crash-$name-")
+    local search
     if [ "$mode" = --explore ]; then
         mkdir -p "$fuzz/found/$name"
         echo "== ${program##*/} searching for ${seconds} s"
@@ -84,7 +87,20 @@ for name in "${harnesses[@]}"; do
     if compgen -G "$fuzz/crash-$name-*" > /dev/null; then
         echo "${program##*/} found an input that fails: $(ls "$fuzz"/crash-"$name"-*)"
         echo "Once mended, keep it as a regression: cp <input> fuzz/corpus/$name/"
-        exit 1
+        return 1
     fi
+}
+
+# Each fuzzer runs on one core; they run side by side and report in a fixed order.
+pids=()
+for name in "${harnesses[@]}"; do
+    fuzz_one "$name" > "$fuzz/$name.out" 2>&1 &
+    pids+=($!)
 done
+found=0
+for i in "${!harnesses[@]}"; do
+    wait "${pids[i]}" || found=1
+    cat "$fuzz/${harnesses[i]}.out"
+done
+[ "$found" -eq 0 ] || exit 1
 echo "sanitized tests and fuzzing: no findings"
