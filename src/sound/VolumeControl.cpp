@@ -135,11 +135,7 @@ bool CVolumeControl::SetVolume(uint32_t value, int line)
 
 bool CVolumeControl::SetVolumeLR(uint32_t left, uint32_t right, int line)
 {
-    if (!IsUsable(line))
-        return false;
-    const uint32_t element = m_volumeControlId[line];
-    return Reported(m_hMixer->SetVolumeLR(element, ToMixer(left, line), ToMixer(right, line)) &&
-                    (!m_silencedBySwitch[line] || m_hMixer->SetSwitchLR(element, left > 0, right > 0)));
+    return IsUsable(line) && SetLine({ToMixer(left, line), ToMixer(right, line)}, left > 0, right > 0, line);
 }
 
 bool CVolumeControl::GetRawVolume(SRawVolume& volume, int line)
@@ -150,8 +146,19 @@ bool CVolumeControl::GetRawVolume(SRawVolume& volume, int line)
 
 bool CVolumeControl::SetRawVolume(const SRawVolume& volume, int line)
 {
-    return IsUsable(line) &&
-           Reported(m_hMixer->SetVolumeLR(m_volumeControlId[line], volume.left, volume.right));
+    if (!IsUsable(line))
+        return false;
+    const long lowest = long(m_minVolume[line]);
+    return SetLine(volume, volume.left > lowest, volume.right > lowest, line);
+}
+
+// Where the element's lowest step still sounds, a side is silenced by its switch, which a side
+// that sounds again must turn back on.
+bool CVolumeControl::SetLine(const SRawVolume& raw, bool leftSounds, bool rightSounds, int line)
+{
+    const uint32_t element = m_volumeControlId[line];
+    return Reported(m_hMixer->SetVolumeLR(element, raw.left, raw.right) &&
+                    (!m_silencedBySwitch[line] || m_hMixer->SetSwitchLR(element, leftSounds, rightSounds)));
 }
 
 bool CVolumeControl::GetRange(uint32_t& maximum, uint32_t& minimum, int line) const

@@ -57,6 +57,7 @@ private:
     // Logs what failed in the mixer during a call.
     bool Reported(bool done);
     bool IsUsable(int line) const;
+    bool SetLine(const SRawVolume& raw, bool leftSounds, bool rightSounds, int line);
     long ToMixer(uint32_t value, int line) const;
     uint32_t FromMixer(long value, int line) const;
 
