@@ -2,6 +2,7 @@
 #include "hearing/ClinicalProcedure.h"
 
 #include "settings/Options.h"
+#include "sound/SoundEngine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,9 +23,9 @@ constexpr float RestartRaise = 10.0f;
 constexpr float NextStartAbove = 20.0f;
 constexpr int AnswersNeeded = 2;
 constexpr int AscentsAllowed = 5;
-// A press sooner than this after the onset cannot be a reaction to the tone.
+// A press sooner than this after the tone starts cannot be a reaction to it.
 constexpr double AnswerDelay = 0.15;
-// The tone ends 0.6 s after its onset; a reaction may come up to 1.5 s later.
+// The tone ends 0.6 s after it starts; a reaction may come up to 1.5 s later.
 constexpr double AnswerWindowEnd = 0.6 + 1.5;
 constexpr int CatchTrialOdds = 8;
 
@@ -112,7 +113,8 @@ TOnset TClinicalProcedure::Onset()
     if (m_earStart.at(m_ear) < 0)
         m_earStart.at(m_ear) = now;
     m_open = true;
-    m_onsetTime = now;
+    // Answers are timed from when the tone sounds, not from when it was asked for.
+    m_onsetTime = now + TSoundEngine::ToneLead;
     m_answered = false;
     m_void = false;
     m_silent = CatchTrial();

@@ -5,16 +5,26 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
 constexpr unsigned BufferMicroseconds = 200000;
 constexpr unsigned PeriodMicroseconds = 50000;
-// How long the worker waits at a time before it looks at the stop request again.
-constexpr int WaitMilliseconds = 10;
+// What the stream keeps queued: more than one of PipeWire's cycles, which take a period each.
+constexpr double QueuedSeconds = 0.1;
+constexpr auto WakeInterval = std::chrono::milliseconds(1);
+// The guess at when frame 0 sounded is the earliest of this many seconds, which the two clocks
+// drifting apart leave close to the latest.
+constexpr double OriginWindowSeconds = 2.0;
+
+double Seconds(TAlsaPlayback::TTime time)
+{
+    return std::chrono::duration<double>(time.time_since_epoch()).count();
+}
 // ALSA reports failures as negative error numbers; callers read them from errno.
 bool Check(int result)
 {
@@ -70,19 +80,18 @@ bool TAlsaPlayback::Open(const SWaveFormat& format)
         errno = EINVAL;
         return false;
     }
-    // Non-blocking, so that the worker can notice a stop request while the buffer is full.
+    // Non-blocking: the worker writes only what fits, and waits with a timeout.
     if (!Check(snd_pcm_open(&m_pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK))) {
         m_pcm = nullptr;
         return false;
     }
+    m_format = format;
     if (!SetHardwareParams(format) || !SetSoftwareParams()) {
         const int error = errno;
         Close();
         errno = error;
         return false;
     }
-    m_format = format;
-    m_ready = true;
     return true;
 }
 
@@ -111,10 +120,9 @@ bool TAlsaPlayback::SetSoftwareParams()
 {
     snd_pcm_sw_params_t* params = nullptr;
     snd_pcm_sw_params_alloca(&params);
-    // Start once the buffer is full: the whole image is at hand, so that is at once, and the
-    // device never starts on a thin buffer that might run dry.
+    // Starts with the first frames written: they are silence, so a thin start cannot cut a tone.
     return Check(snd_pcm_sw_params_current(m_pcm, params)) &&
-           Check(snd_pcm_sw_params_set_start_threshold(m_pcm, params, m_bufferFrames)) &&
+           Check(snd_pcm_sw_params_set_start_threshold(m_pcm, params, 1)) &&
            Check(snd_pcm_sw_params(m_pcm, params));
 }
 
@@ -124,84 +132,166 @@ bool TAlsaPlayback::Close()
     const bool closed = m_pcm == nullptr || Check(snd_pcm_close(m_pcm));
     m_pcm = nullptr;
     m_format = {};
-    m_ready = false;
     return closed;
 }
 
 bool TAlsaPlayback::Prepare(const SWaveFormat& format)
 {
+    if (Running() && format == m_format)
+        return true;
     Stop();
     // A device that cannot be set up again (its sound server went away) is opened anew.
-    if (IsOpen() && format == m_format && (m_ready || Check(snd_pcm_prepare(m_pcm)))) {
-        m_ready = true;
-        return true;
-    }
-    return Open(format);
-}
-
-bool TAlsaPlayback::Play(const SWaveData& data)
-{
-    if (!Prepare(data.format))
+    if (!(IsOpen() && format == m_format && Check(snd_pcm_prepare(m_pcm))) && !Open(format))
         return false;
-    m_ready = false;
     m_stop = false;
-    m_worker = std::thread(&TAlsaPlayback::Feed, this, data.samples, data.size / data.format.blockAlign);
+    m_broken = false;
+    m_worker = std::thread(&TAlsaPlayback::Stream, this);
     return true;
 }
 
-bool TAlsaPlayback::Stop()
+bool TAlsaPlayback::Play(const SWaveData& data, TTime asked)
+{
+    if (!Prepare(data.format))
+        return false;
+    const double rate = m_format.samplesPerSec;
+    const double due = Seconds(asked + Lead);
+    std::lock_guard lock(m_mutex);
+    m_handed.samples.assign(data.samples, data.samples + data.size);
+    // Unknown until the device has played a first frame: then as soon as it can.
+    m_handed.start = m_origin < 0 ? 0 : std::llround((due - m_origin) * rate);
+    m_hasHanded = true;
+    return true;
+}
+
+void TAlsaPlayback::Stop()
 {
     m_stop = true;
-    bool played = true;
     if (m_worker.joinable()) {
         m_worker.join();
-        played = !m_failure.IsKept();
+        if (m_pcm != nullptr)
+            snd_pcm_drop(m_pcm);
     }
-    if (m_pcm != nullptr && !m_ready)
-        snd_pcm_drop(m_pcm);
-    return played;
+    Forget();
+    m_current = {};
+    m_next = {};
+    m_written = 0;
+    std::lock_guard lock(m_mutex);
+    m_hasHanded = false;
+    m_handed = {};
 }
 
-void TAlsaPlayback::Feed(const uint8_t* samples, size_t frames)
+QString TAlsaPlayback::TakeFailure()
 {
-    while (frames > 0 && !m_stop) {
-        const snd_pcm_sframes_t written = snd_pcm_writei(m_pcm, samples, frames);
-        if (written == -EAGAIN) {
-            const int waited = snd_pcm_wait(m_pcm, WaitMilliseconds);
-            // An underrun or a suspend found here is met again, and recovered, by the next write.
-            if (waited != -EPIPE && waited != -ESTRPIPE && !m_failure.Keep("snd_pcm_wait", waited))
-                return;
-        } else if (written < 0) {
-            m_failure.Keep("snd_pcm_writei", written);
-            // Underrun (-EPIPE) or suspend (-ESTRPIPE): recover and go on with the rest.
-            if (!m_failure.Keep("snd_pcm_recover", snd_pcm_recover(m_pcm, int(written), 1)))
-                return;
-        } else {
-            samples += size_t(written) * m_format.blockAlign;
-            frames -= size_t(written);
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_failureText, {});
+}
+
+void TAlsaPlayback::Stream()
+{
+    std::vector<uint8_t> chunk;
+    while (!m_stop) {
+        const bool goesOn = TopUp(chunk);
+        if (m_failure.IsKept()) {
+            const QString text = m_failure.Take();
+            std::lock_guard lock(m_mutex);
+            if (m_failureText.isEmpty())
+                m_failureText = text;
+        }
+        if (!goesOn) {
+            m_broken = true;
+            return;
+        }
+        // Often enough to see within a millisecond when the device takes a server's cycle of
+        // frames. Waiting on the device would not do: PipeWire's plugin wakes its waiters at once.
+        std::this_thread::sleep_for(WakeInterval);
+    }
+}
+
+bool TAlsaPlayback::TopUp(std::vector<uint8_t>& chunk)
+{
+    const snd_pcm_sframes_t available = snd_pcm_avail_update(m_pcm);
+    if (available < 0) {
+        m_failure.Keep("snd_pcm_avail_update", available);
+        // Underrun (-EPIPE) or suspend (-ESTRPIPE): the stream starts again, on a new timeline.
+        Forget();
+        return m_failure.Keep("snd_pcm_recover", snd_pcm_recover(m_pcm, int(available), 1));
+    }
+    const auto queued = int64_t(m_bufferFrames) - available;
+    Observe(m_written - queued);
+    const int64_t wanted = QueuedFrames() - queued;
+    if (wanted <= 0)
+        return true;
+    chunk.resize(size_t(wanted) * m_format.blockAlign);
+    Render(chunk.data(), wanted);
+    const snd_pcm_sframes_t written = snd_pcm_writei(m_pcm, chunk.data(), snd_pcm_uframes_t(wanted));
+    if (written == -EAGAIN)
+        return true;
+    if (written < 0) {
+        m_failure.Keep("snd_pcm_writei", written);
+        Forget();
+        return m_failure.Keep("snd_pcm_recover", snd_pcm_recover(m_pcm, int(written), 1));
+    }
+    // A short write leaves the rest to the next top-up, which renders from the first frame not taken.
+    m_written += written;
+    return true;
+}
+
+void TAlsaPlayback::Render(uint8_t* out, int64_t frames)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_hasHanded) {
+            m_next = std::move(m_handed);
+            m_hasHanded = false;
+            // Late, or asked for before the device played: as soon as it can. A start far
+            // beyond the lead comes only from a timeline that changed: then at once, too.
+            const int64_t latest = m_written + std::llround(Lead.count() * 1e-3 * m_format.samplesPerSec);
+            if (m_next.start < m_written || m_next.start > latest)
+                m_next.start = m_written;
         }
     }
-    if (m_stop)
-        return;
-    // An image shorter than the buffer never reaches the start threshold.
-    if (snd_pcm_state(m_pcm) == SND_PCM_STATE_PREPARED &&
-        !m_failure.Keep("snd_pcm_start", snd_pcm_start(m_pcm)))
-        return;
-    PlayOut();
-    // Set up for the next image now: its start then waits for no round trip to the sound server.
-    m_ready = !m_stop && m_failure.Keep("snd_pcm_drop", snd_pcm_drop(m_pcm)) &&
-              m_failure.Keep("snd_pcm_prepare", snd_pcm_prepare(m_pcm));
+    const size_t block = m_format.blockAlign;
+    for (int64_t i = 0; i < frames; ++i) {
+        const int64_t frame = m_written + i;
+        if (!m_next.samples.empty() && frame >= m_next.start)
+            m_current = std::move(m_next), m_next = {};
+        const int64_t offset = frame - m_current.start;
+        uint8_t* target = out + size_t(i) * block;
+        if (offset >= 0 && offset < m_current.Frames(block))
+            std::memcpy(target, m_current.samples.data() + size_t(offset) * block, block);
+        else
+            std::memset(target, 0, block);
+    }
 }
 
-void TAlsaPlayback::PlayOut()
+void TAlsaPlayback::Observe(int64_t taken)
 {
-    while (!m_stop && snd_pcm_state(m_pcm) == SND_PCM_STATE_RUNNING) {
-        const snd_pcm_sframes_t available = snd_pcm_avail(m_pcm);
-        // Run dry: everything has been played.
-        if (available == -EPIPE)
-            return;
-        if (!m_failure.Keep("snd_pcm_avail", available) || snd_pcm_uframes_t(available) >= m_bufferFrames)
-            return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(WaitMilliseconds));
-    }
+    // Before its first frame the device tells nothing of when frames sound. A server takes a
+    // cycle's frames at once, and the first look after that sees them the least late.
+    if (taken <= 0 || taken == m_taken)
+        return;
+    m_taken = taken;
+    const double now = Seconds(std::chrono::steady_clock::now());
+    m_origins.emplace_back(now, now - double(taken) / m_format.samplesPerSec);
+    while (m_origins.front().first < now - OriginWindowSeconds)
+        m_origins.pop_front();
+    const double origin =
+        std::min_element(m_origins.begin(), m_origins.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->second;
+    std::lock_guard lock(m_mutex);
+    m_origin = origin;
+}
+
+int64_t TAlsaPlayback::QueuedFrames() const
+{
+    return std::llround(QueuedSeconds * m_format.samplesPerSec);
+}
+
+void TAlsaPlayback::Forget()
+{
+    m_origins.clear();
+    m_taken = 0;
+    std::lock_guard lock(m_mutex);
+    m_origin = -1;
 }

@@ -91,8 +91,8 @@ void TSoundEngine::TakeOverVolumes(const STestSettings& settings)
 
 TSoundEngine::~TSoundEngine()
 {
-    StopPlayback();
     m_playback.Close();
+    LogPlaybackFailure();
     if (m_mixerVolumeSaved)
         TVolumeState::Release(
             OnMasterLine([this] { return Mixer.SetRawVolume(m_savedMaster, CVolumeControl::MasterLine); }));
@@ -111,7 +111,9 @@ size_t TSoundEngine::FrameCount(double duration, uint32_t rate)
 bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool modulation, int32_t volume,
                                    int32_t channel)
 {
-    StopPlayback();
+    // The tone sounds a fixed time after this, however long the mixer takes to answer.
+    const TAlsaPlayback::TTime asked = std::chrono::steady_clock::now();
+    LogPlaybackFailure();
     m_waveImage = {};
     const size_t size =
         FrameCount(ToneDuration, TWaveImage::SampleRate) * TWaveImage::FrameBytes + TWaveImage::HeaderSize;
@@ -136,7 +138,7 @@ bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool mo
     // An image that does not read back leaves a format that playback refuses.
     SWaveData data;
     TWaveImage::ParseWaveImage(m_waveImage.data(), m_waveImage.size(), data);
-    if (!m_playback.Play(data)) {
+    if (!m_playback.Play(data, asked)) {
         LOG_LAST_ERROR();
         m_soundLost = true;
         return false;
@@ -145,12 +147,14 @@ bool TSoundEngine::GenerateAndPlay(double frequency, double attenuation, bool mo
     return true;
 }
 
-void TSoundEngine::StopPlayback()
+void TSoundEngine::LogPlaybackFailure()
 {
-    if (m_playback.Stop())
+    const QString failure = m_playback.TakeFailure();
+    if (failure.isEmpty())
         return;
-    LOG_AT(m_playback.TakeFailure());
-    m_soundLost = true;
+    LOG_AT(failure);
+    if (!m_playback.Running())
+        m_soundLost = true;
 }
 
 void TSoundEngine::Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,

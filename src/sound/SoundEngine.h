@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVector>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -34,6 +35,8 @@ public:
     static constexpr double ToneDuration = 0.9;
     static constexpr double FullScale = 32767.0;
     static constexpr float TopLevel = 80.0f;
+    // Seconds from a call that plays a tone to the tone sounding, always the same.
+    static constexpr double ToneLead = std::chrono::duration<double>(TAlsaPlayback::Lead).count();
 
     // A test: the settings' frequencies (at most the first 100 fit the result block), levels,
     // earphone, modulation and calibration level, and the address of a new 200-float result
@@ -79,7 +82,7 @@ public:
     static void Synthesize(uint8_t* samples, double frequency, double amplitude, double attenuation,
                            double duration, uint32_t rate, bool modulation, int32_t channel);
 
-    // The image of the last tone, header first; playback may still be reading it.
+    // The image of the last tone, header first.
     const std::vector<uint8_t>& WaveImage() const { return m_waveImage; }
 
     int32_t CurrentVolume = 0;
@@ -110,8 +113,8 @@ private:
     float* CurrentResult() const;
     // Runs a change of the master line, on a mixer opened anew where the first try fails.
     bool OnMasterLine(const std::function<bool()>& set);
-    // A tone that broke off is logged, and its sound counts as lost.
-    void StopPlayback();
+    // A failure of playback is logged; when it ended the stream, the sound counts as lost.
+    void LogPlaybackFailure();
 
     std::vector<uint8_t> m_waveImage;
     // What was found at construction is given back only when it could be read.
@@ -121,6 +124,6 @@ private:
     // The sound went away: the mixer still speaks to the server that is gone, and is opened anew
     // before the next volume is set.
     bool m_soundLost = false;
-    // Declared last so that it is stopped before anything it might still read goes away.
+    // Declared last so that the stream ends before the volumes it sounds at are given back.
     TAlsaPlayback m_playback;
 };

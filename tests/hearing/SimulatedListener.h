@@ -2,6 +2,7 @@
 #pragma once
 
 #include "hearing/ClinicalProcedure.h"
+#include "sound/SoundEngine.h"
 
 #include <array>
 #include <functional>
@@ -66,13 +67,14 @@ inline SListenerRun RunListener(const STestSettings& settings, const SListener& 
             run.tones.push_back(frequency);
         if (onset == TOnset::Tone &&
             procedure.Level() >= listener.threshold(frequency, ear, procedure.StepNumber())) {
-            now = start + listener.reactionSeconds;
+            now = start + TSoundEngine::ToneLead + listener.reactionSeconds;
             press();
         } else if (unit(chance) < listener.falseAlarmChance) {
             const double after = unit(chance) * interval;
             now = start + after;
             press();
-            run.strayPresses.at(ear) += onset == TOnset::Silence || after < 0.15 || after > 2.1;
+            const double heard = after - TSoundEngine::ToneLead;
+            run.strayPresses.at(ear) += onset == TOnset::Silence || heard < 0.15 || heard > 2.1;
         }
         now = start + interval;
     }

@@ -410,8 +410,8 @@ TEST_F(TestFormTest, TheClinicalEarCheckNamesTheEarsAndStartsAgainOnlyForTheWron
         Begin();
         form->OnTimer();
         EXPECT_EQ(Shown("LevelEdit"), QStringLiteral("-"));
-        // An answer sooner than a reaction could come would be a false alarm.
-        QTest::qWait(200);
+        // An answer sooner than a reaction to the sounding tone could come would be a false alarm.
+        QTest::qWait(int(std::lround((TSoundEngine::ToneLead + 0.2) * 1000)));
         Click("NextFreqBitBtn");
         ASSERT_GE(answers.requests.size(), 1);
         EXPECT_EQ(answers.requests[0].text, gLang.GetString(QStringLiteral("MessWhichEar"), form));

@@ -46,15 +46,6 @@ struct STone
 // do a few samples round to zero in a row. A sound server's lost cycle is some 60 frames or more.
 constexpr size_t LostSamples = 24;
 
-// PipeWire's ALSA plugin still loses a cycle now and then when the machine is busy (counted over
-// 100 tones by bench/tone_timing.sh); until tones stop depending on its cycles, only PulseAudio is
-// held to it here, so that a busy machine cannot fail the run by chance.
-size_t LostSamplesAllowed()
-{
-    return qEnvironmentVariable("KELVARION_TEST_SERVER") == QLatin1String("pipewire") ? SIZE_MAX
-                                                                                      : LostSamples;
-}
-
 // The sink's volume in dB is 20 log10(v / 65535) for the program's value v, -inf for 0; pactl
 // shows it to 0.01 dB.
 void ExpectSinkDb(const SSinkVolume& volume, int32_t left, int32_t right, const std::string& what)
@@ -123,7 +114,7 @@ TEST_F(SoundEngineAudioTest, ToneSoundsAtItsFrequencyInTheChosenChannelOnly)
         EXPECT_EQ(tone.otherChannelPeak, 0) << "channel " << channel;
         // The part above half the peak lasts most of the 0.582 s tone.
         EXPECT_NEAR(tone.seconds, 0.57, 0.02) << "channel " << channel;
-        EXPECT_LT(tone.longestZeroRun, LostSamplesAllowed()) << "channel " << channel;
+        EXPECT_LT(tone.longestZeroRun, LostSamples) << "channel " << channel;
     }
 }
 
@@ -139,7 +130,7 @@ TEST_F(SoundEngineAudioTest, EveryLevelSoundsAtItsNominalLevel)
         ASSERT_TRUE(tone.found) << "attenuation " << attenuation;
         const double nominal = Decibels(TSoundEngine::FullScale / 32768) - attenuation;
         EXPECT_NEAR(tone.amplitudeDb, nominal, tolerance) << "attenuation " << attenuation;
-        EXPECT_LT(tone.longestZeroRun, LostSamplesAllowed()) << "attenuation " << attenuation;
+        EXPECT_LT(tone.longestZeroRun, LostSamples) << "attenuation " << attenuation;
     }
 }
 
@@ -237,7 +228,8 @@ TEST_F(SoundEngineAudioTest, DestroyingTheEngineCutsTheToneShort)
     {
         TSoundEngine engine(Calibration);
         engine.GenerateAndPlay(1000, 0, false, FullVolume, 0);
-        recorder.RecordFor(0.25);
+        // A quarter of a second after the tone started sounding.
+        recorder.RecordFor(std::chrono::duration<double>(TAlsaPlayback::Lead).count() + 0.25);
     }
     recorder.RecordFor(0.9);
     recorder.Stop();
