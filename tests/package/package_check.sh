@@ -50,18 +50,22 @@ done
 # Starts the unpacked program with the given HOME (and more variables), takes a screenshot once
 # its window has shown, then ends it with SIGTERM; fails unless it ends, with status 0 when it
 # was started directly. "open FILE" starts it as a double click on FILE would, through the
-# unpacked desktop entry and file types.
+# unpacked desktop entry and file types. What the program writes to its standard error is shown
+# when it fails.
+source "$(dirname "$window")/virtual_display.sh"
+start_virtual_display 1280x1024x24
+trap 'kill "$VIRTUAL_DISPLAY_PID"; rm -rf "$work"' EXIT
 run() {
     local home=$1 shot=$2
     shift 2
     env -i PATH="$root/usr/bin:$PATH" HOME="$home" XDG_DATA_DIRS="$work/xdg:/usr/share" QT_QPA_PLATFORM=xcb \
-        "${RUN_ENV[@]}" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        DISPLAY="$DISPLAY" "${RUN_ENV[@]}" bash -c '
         if [ "$3" = open ]; then
             gio open "$4"
             id=$("$2")
             pid=$(xdotool getwindowpid "$id")
         else
-            kelvarion -lang en 2>/dev/null &
+            kelvarion -lang en 2>"$5" &
             pid=$!
             id=$("$2" "$pid")
         fi
@@ -74,7 +78,7 @@ run() {
             kill -0 "$pid" 2>/dev/null || exit 0
             sleep 0.1
         done
-        exit 1' _ "$shot" "$window" "$@"
+        exit 1' _ "$shot" "$window" "${1:-}" "${2:-}" "$work/stderr.txt" || { cat "$work/stderr.txt" 2>/dev/null; return 1; }
 }
 
 # Pixels of the colour of the first measurement's curve.

@@ -15,6 +15,9 @@ echo "a trace of an earlier run" > "$folder/HHDebug.txt"
 export QT_QPA_PLATFORM=xcb
 errors="$folder/stderr.txt"
 window=$(cd "$(dirname "$0")/../support" && pwd)/program_window.sh
+source "$(dirname "$window")/virtual_display.sh"
+start_virtual_display 1024x768x24
+trap 'kill "$VIRTUAL_DISPLAY_PID"; rm -rf "$folder"' EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -23,7 +26,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 run_once() {
     : > "$errors"
     local status=0
-    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    bash -c '
         (ulimit -f "${FILE_LIMIT:-unlimited}"; exec "$1/kelvarion" "${@:4}") 2>"$2" &
         pid=$!
         id=$("$3" "$pid")
