@@ -21,17 +21,19 @@ package: build
 
 # The unit and window tests run a second time under a locale whose decimal separator
 # is a comma, where number formatting goes wrong first, and a third time built with the
-# sanitizers, followed by each parser's fuzzer: its corpus replayed and a seeded search of
-# a fixed length, so that a commit passes or fails the same way on every machine.
-# The tests spend much of their time waiting for real sound, so the sanitized build runs
-# beside them at the lowest priority; its output is shown only when it fails.
+# sanitizers; each parser's fuzzer replays its corpus and runs a seeded search of a fixed
+# length, so that a commit passes or fails the same way on every machine.
+# The tests spend much of their time waiting for real sound, so the sanitized build and the
+# fuzzers run beside them at the lowest priority; the sanitized tests, which wait on real
+# time here and there, run after them.
 test: build
-	@nice -n 19 bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize --build-only > $(BUILD)/sanitize-build.log 2>&1 & \
+	@nice -n 19 bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize --build-and-fuzz > $(BUILD)/sanitize.log 2>&1 & \
 	sanitize=$$!; status=0; \
 	(cd $(BUILD) && ctest --output-on-failure) || status=1; \
 	(cd $(BUILD) && LC_ALL=pl_PL.UTF-8 LANG=pl_PL.UTF-8 ctest --output-on-failure -L 'unit|gui') || status=1; \
-	if ! wait $$sanitize; then cat $(BUILD)/sanitize-build.log; status=1; fi; \
-	[ $$status -eq 0 ] && bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize
+	wait $$sanitize || status=1; \
+	cat $(BUILD)/sanitize.log; \
+	[ $$status -eq 0 ] && bash scripts/sanitize-and-fuzz.sh $(BUILD)-sanitize --tests-only
 
 # The sanitizer and fuzz step of the tests alone.
 sanitize: deps

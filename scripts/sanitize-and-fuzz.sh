@@ -6,8 +6,11 @@
 #   scripts/sanitize-and-fuzz.sh [build folder]
 #       the sanitized tests, each fuzzer's committed corpus replayed, then a seeded search of a
 #       fixed number of runs: the same commit gets the same verdict on every machine
-#   scripts/sanitize-and-fuzz.sh [build folder] --build-only
-#       only the build, so that it can run while the normal tests wait for sound
+#   scripts/sanitize-and-fuzz.sh [build folder] --build-and-fuzz
+#       the build (its output shown only when it fails) and the fuzzers, which need nothing
+#       the normal tests use, so that they can run while those wait for sound
+#   scripts/sanitize-and-fuzz.sh [build folder] --tests-only
+#       only the sanitized tests, on a build made before
 #   scripts/sanitize-and-fuzz.sh [build folder] --explore
 #       only the fuzzers, each searching for FUZZ_SECONDS (default 60); what they find new is
 #       kept in <build folder>/fuzz/found/ for the next search
@@ -21,27 +24,34 @@ harnesses=(measurementfile inifile languagefile freqlist)
 
 # -O1 with line tables only: the sanitizers' usual setting, and it builds a minute faster on
 # two cores than full optimisation with full debug information.
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None "-DCMAKE_CXX_FLAGS=-O1 -gline-tables-only" -DCMAKE_CXX_COMPILER=clang++ \
-    -DKELVARION_SANITIZE=ON -DKELVARION_FUZZ=ON > /dev/null
-# Only what the unit and window tests and the fuzzers run: the audio tests stay out.
-targets=()
-for name in "${harnesses[@]}"; do
-    targets+=("fuzz_${name}fuzz")
-done
-if [ "$mode" != --explore ]; then
-    targets+=(kelvarion)
-    for name in $(cd "$build" && ctest -N -L 'unit|gui' | sed -n 's/^ *Test *#[0-9]*: \(test_[a-z]*_\(unit\|gui\)\)$/\1/p'); do
-        targets+=("$name")
+if [ "$mode" != --tests-only ]; then
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None "-DCMAKE_CXX_FLAGS=-O1 -gline-tables-only" \
+        -DCMAKE_CXX_COMPILER=clang++ -DKELVARION_SANITIZE=ON -DKELVARION_FUZZ=ON > /dev/null
+    # Only what the unit and window tests and the fuzzers run: the audio tests stay out.
+    targets=()
+    for name in "${harnesses[@]}"; do
+        targets+=("fuzz_${name}fuzz")
     done
+    if [ "$mode" != --explore ]; then
+        targets+=(kelvarion)
+        for name in $(cd "$build" && ctest -N -L 'unit|gui' | sed -n 's/^ *Test *#[0-9]*: \(test_[a-z]*_\(unit\|gui\)\)$/\1/p'); do
+            targets+=("$name")
+        done
+    fi
+    if [ "$mode" = --build-and-fuzz ]; then
+        cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" > "$build/build.log" 2>&1 ||
+            { cat "$build/build.log"; exit 1; }
+    else
+        cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
+    fi
 fi
-cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
-[ "$mode" != --build-only ] || exit 0
 
 # Qt's own libraries are not instrumented and keep caches to the end: leaks are not findings.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-if [ "$mode" != --explore ]; then
+if [ -z "$mode" ] || [ "$mode" = --tests-only ]; then
     (cd "$build" && ctest --output-on-failure -L 'unit|gui')
+    [ "$mode" != --tests-only ] || { echo "sanitized tests: passed"; exit 0; }
 fi
 
 # The committed corpus, with every input that ever found a fault, and the files the program
@@ -103,4 +113,4 @@ for i in "${!harnesses[@]}"; do
     cat "$fuzz/${harnesses[i]}.out"
 done
 [ "$found" -eq 0 ] || exit 1
-echo "sanitized tests and fuzzing: no findings"
+echo "fuzzing: no findings"
