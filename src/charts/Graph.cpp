@@ -127,7 +127,6 @@ TGraph::TGraph(QImage* target, float scale) : Target(target), Scale(scale)
     LegendScale = Scale;
     XStep = NiceStep(XFrom, XTo, XDivisions, XLog);
     YStep = NiceStep(YFrom, YTo, YDivisions, YLog);
-    Draw();
 }
 
 double TGraph::ToAxis(double value, bool logarithmic)

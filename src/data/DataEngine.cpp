@@ -143,7 +143,6 @@ TDataEngine::TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngin
     for (TImage* image : {leftImage, rightImage, legendImage})
         *image->Bitmap() = QImage(image->DeviceSize(), QImage::Format_RGB32);
     CreateGraphs(leftImage->Bitmap(), rightImage->Bitmap(), backgroundColour, legendImage->Bitmap(), scale);
-    DrawGraphs(legendImage);
     TakeOver(source);
 }
 

@@ -25,7 +25,8 @@ class TImage;
 class TDataEngine
 {
 public:
-    // On screen: the charts draw into the bitmaps of the image controls, sized to the controls.
+    // On screen: the charts draw into the bitmaps of the image controls, sized to the controls,
+    // when the window that shows them asks.
     TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngine* source, float scale,
                 const QColor& backgroundColour, TImage* legendImage);
     // For printing: the charts draw into the bitmaps as they are, with the source's data.

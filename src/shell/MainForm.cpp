@@ -157,14 +157,16 @@ void TMainForm::PlaceCharts()
     FitCharts();
 }
 
-void TMainForm::FitCharts()
+bool TMainForm::FitCharts()
 {
     const qreal ratio = devicePixelRatioF();
     for (TImage* image : {ui->LeftImage, ui->RightImage, ui->LegendImage})
         image->SetDevicePixelRatio(ratio);
-    if (DataEngine != nullptr &&
-        DataEngine->FitGraphs(m_chartLayout->ChartScale(ui->LeftImage->DeviceSize().width()), float(ratio)))
-        RedrawGraphs();
+    if (DataEngine == nullptr ||
+        !DataEngine->FitGraphs(m_chartLayout->ChartScale(ui->LeftImage->DeviceSize().width()), float(ratio)))
+        return false;
+    RedrawGraphs();
+    return true;
 }
 
 void TMainForm::FormCreate()
@@ -235,12 +237,15 @@ void TMainForm::CreateDataEngine()
     m_dataEngine = std::make_unique<TDataEngine>(ui->LeftImage, ui->RightImage, nullptr, 1.0f, kSkyBlue,
                                                  ui->LegendImage);
     DataEngine = m_dataEngine.get();
-    FitCharts();
+    if (!FitCharts())
+        RedrawGraphs();
 }
 
 void TMainForm::RedrawGraphs()
 {
-    if (DataEngine != nullptr)
+    // A hidden window draws nothing; showing it draws what changed meanwhile, once.
+    m_graphsStale = !isVisible();
+    if (!m_graphsStale && DataEngine != nullptr)
         DataEngine->DrawGraphs(ui->LegendImage);
 }
 
@@ -538,6 +543,13 @@ void TMainForm::ShowLegendTip(const QHelpEvent& event)
         QToolTip::hideText();
     else
         QToolTip::showText(event.globalPos(), tip, ui->LegendImage);
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_graphsStale)
+        RedrawGraphs();
 }
 
 void TMainForm::changeEvent(QEvent* event)

@@ -47,6 +47,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -57,7 +58,8 @@ private:
     void AddShortcuts();
     void FitMinimumToScreen();
     void PlaceCharts();
-    void FitCharts();
+    // True when the charts changed size or scale, and were redrawn for it.
+    bool FitCharts();
     void ShowLegendTip(const QHelpEvent& event);
     void FormCreate();
     void FormDestroy();
@@ -99,6 +101,7 @@ private:
     // The session's end has been confirmed; closing the window then asks nothing more, until
     // the data change.
     bool m_leaveConfirmed = false;
+    bool m_graphsStale = true;
 };
 
 extern TMainForm* MainForm;
