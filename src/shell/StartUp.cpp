@@ -154,8 +154,7 @@ int TStartUp::Run(int argc, char** argv)
         if (terminated)
             return 0;
 
-        const TWindowSet windows;
-        windows.Main()->show();
+        const TWindowSet windows([](TMainForm* main) { main->show(); });
         // Opened once the window is on the screen, so that their messages have it behind them.
         QTimer::singleShot(0, windows.Main(), [&windows, files] { windows.Main()->OpenFiles(files); });
         QObject::connect(&instance, &TSingleInstance::filesHandedOver, windows.Main(),

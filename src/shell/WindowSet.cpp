@@ -25,9 +25,11 @@ template <typename TWindow> void Destroy(std::unique_ptr<TWindow>& slot, TWindow
 
 } // namespace
 
-TWindowSet::TWindowSet()
+TWindowSet::TWindowSet(const std::function<void(TMainForm*)>& mainReady)
 {
     Create(m_main, MainForm);
+    if (mainReady)
+        mainReady(m_main.get());
     Create(m_test, TestForm);
     Create(m_options, OptionsForm);
     Create(m_calibration, CalibrationForm);

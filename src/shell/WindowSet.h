@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class TMainForm;
@@ -16,7 +17,9 @@ class TSummaryForm;
 class TWindowSet
 {
 public:
-    TWindowSet();
+    // mainReady gets the main window before the others are built, so that it can be on the
+    // screen without waiting for windows nobody has asked for yet.
+    explicit TWindowSet(const std::function<void(TMainForm*)>& mainReady = {});
     ~TWindowSet();
     TWindowSet(const TWindowSet&) = delete;
     TWindowSet& operator=(const TWindowSet&) = delete;
