@@ -16,7 +16,7 @@ constexpr unsigned BufferMicroseconds = 200000;
 constexpr unsigned PeriodMicroseconds = 50000;
 // What the stream keeps queued: more than one of PipeWire's cycles, which take a period each.
 constexpr double QueuedSeconds = 0.1;
-constexpr auto WakeInterval = std::chrono::milliseconds(1);
+constexpr auto WakeInterval = std::chrono::milliseconds(2);
 // The guess at when frame 0 sounded is the earliest of this many seconds, which the two clocks
 // drifting apart leave close to the latest.
 constexpr double OriginWindowSeconds = 2.0;
@@ -201,8 +201,9 @@ void TAlsaPlayback::Stream()
             m_broken = true;
             return;
         }
-        // Often enough to see within a millisecond when the device takes a server's cycle of
-        // frames. Waiting on the device would not do: PipeWire's plugin wakes its waiters at once.
+        // Each server cycle is seen taken at most this late, and the earliest look of a few
+        // seconds much less; a shorter sleep only costs processor time. Waiting on the device
+        // would not do: PipeWire's plugin wakes its waiters at once.
         std::this_thread::sleep_for(WakeInterval);
     }
 }
