@@ -4,6 +4,7 @@
 #include "charts/Marker.h"
 #include "charts/Palette.h"
 #include "data/Data.h"
+#include "platform/LargeImage.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -490,7 +491,7 @@ void TGraph::FitLegendBitmap(QImage& bitmap) const
 {
     if (bitmap.size() == QSize(LegendWidth, LegendHeight))
         return;
-    QImage resized(LegendWidth, LegendHeight, QImage::Format_RGB32);
+    QImage resized = TLargeImage::Create(QSize(LegendWidth, LegendHeight), QImage::Format_RGB32);
     resized.setDotsPerMeterX(bitmap.dotsPerMeterX());
     resized.setDotsPerMeterY(bitmap.dotsPerMeterY());
     bitmap = std::move(resized);
