@@ -547,15 +547,16 @@ QString TGraph::LegendTipAt(const QPoint& pixel) const
 
 void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight)
 {
-    const QFontMetrics metrics = painter.fontMetrics();
+    // The widths come from the cache: shaping the same two texts again for every row would
+    // cost more than drawing the sample.
     const QPoint start(x + inset, y + rowHeight / 2);
-    const QPoint centre = start + QPoint(metrics.horizontalAdvance(QLatin1String(MarkerOffsetText)), 0);
+    const QPoint centre = start + QPoint(m_legendTexts.Width(QLatin1String(MarkerOffsetText)), 0);
     const int half = Truncated(6 * LegendScale) / 2;
     painter.save();
     painter.setPen(MakePen(series.MarkerColour, Truncated(1 * LegendScale), Qt::SolidLine));
     DrawMarker(painter, QRect(centre - QPoint(half, half), centre + QPoint(half, half)), series.MarkerStyle,
                series.MarkerColour);
     painter.setPen(MakePen(series.LineColour, Truncated(1 * LegendScale), series.LineStyle));
-    painter.drawLine(start, start + QPoint(metrics.horizontalAdvance(QLatin1String(LinePlaceholder)), 0));
+    painter.drawLine(start, start + QPoint(m_legendTexts.Width(QLatin1String(LinePlaceholder)), 0));
     painter.restore();
 }
