@@ -116,30 +116,45 @@ QString TDateTime::TimeText(const QLocale& locale) const
 bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& result)
 {
     const QString trimmed = text.trimmed();
+    // Asking the locale for its formats and editing them costs as much as parsing, so it is
+    // done once for all the ways of splitting the text.
+    const SReadFormats formats = ReadFormats(locale);
     // Date and time are read apart, never as a moment of the reader's time zone, whose
     // daylight-saving gap would refuse a wall-clock time such as 02:30 on the day clocks go forward.
     for (qsizetype blank = trimmed.indexOf(QLatin1Char(' ')); blank >= 0;
          blank = trimmed.indexOf(QLatin1Char(' '), blank + 1)) {
-        const QDate date = ReadDate(trimmed.left(blank), locale);
-        const QTime time = ReadTime(trimmed.mid(blank + 1), locale);
-        if (date.isValid() && time.isValid()) {
+        // The time first: refusing a text as a time costs far less than refusing it as a
+        // date, whose month names the parser looks up in the locale.
+        const QTime time = ReadTime(trimmed.mid(blank + 1), locale, formats.times);
+        if (!time.isValid())
+            continue;
+        const QDate date = ReadDate(trimmed.left(blank), locale, formats.dates);
+        if (date.isValid()) {
             result = FromDate(date, time);
             return true;
         }
     }
-    const QDate date = ReadDate(trimmed, locale);
+    const QDate date = ReadDate(trimmed, locale, formats.dates);
     if (!date.isValid())
         return false;
     result = FromDate(date);
     return true;
 }
 
-QDate TDateTime::ReadDate(const QString& text, const QLocale& locale)
+TDateTime::SReadFormats TDateTime::ReadFormats(const QLocale& locale)
 {
     const QString shortFormat = ShortDateFormat(locale);
     QString twoDigitYear = shortFormat;
     twoDigitYear.replace(QLatin1String("yyyy"), QLatin1String("yy"));
-    for (const QString& format : {shortFormat, twoDigitYear, locale.dateFormat(QLocale::LongFormat)}) {
+    // What is typed by hand: a two-digit year, the seconds or the AM/PM left out.
+    return {{shortFormat, twoDigitYear, locale.dateFormat(QLocale::LongFormat)},
+            {LongTimeFormat(locale), WithoutZone(locale.timeFormat(QLocale::ShortFormat)),
+             QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}};
+}
+
+QDate TDateTime::ReadDate(const QString& text, const QLocale& locale, const QStringList& formats)
+{
+    for (const QString& format : formats) {
         const QDate date = locale.toDate(text, format);
         // A two-digit year lies in 1930..2029, the years of the people tested and of the tests.
         if (date.isValid())
@@ -148,12 +163,9 @@ QDate TDateTime::ReadDate(const QString& text, const QLocale& locale)
     return {};
 }
 
-QTime TDateTime::ReadTime(const QString& text, const QLocale& locale)
+QTime TDateTime::ReadTime(const QString& text, const QLocale& locale, const QStringList& formats)
 {
-    // What is typed by hand: the seconds or the AM/PM left out.
-    for (const QString& format :
-         {LongTimeFormat(locale), WithoutZone(locale.timeFormat(QLocale::ShortFormat)),
-          QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
+    for (const QString& format : formats) {
         const QTime time = locale.toTime(text, format);
         if (time.isValid())
             return time;
