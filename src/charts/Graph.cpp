@@ -501,12 +501,16 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
 {
     const int left = Truncated(LegendScale);
     int y = Truncated(LegendScale);
-    const QPen borderPen = MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine);
+    // Every border is drawn at the end in one call: switching between the text's pen and the
+    // border's for every cell cost more than the borders themselves. Texts lie inside their
+    // cells, so no text covers a border either way.
+    QVector<QRect> borders;
+    borders.reserve(table.size() * layout.columnWidths.size());
     for (qsizetype row = 0; row < table.size(); ++row) {
         TShapedTextCache& texts = row == 0 ? m_legendHeaderTexts : m_legendTexts;
         painter.setFont(texts.Font());
         const int ascent = painter.fontMetrics().ascent();
-        const QPen textPen(row == 0 ? QColor(Qt::black) : LabelColour);
+        painter.setPen(row == 0 ? QColor(Qt::black) : LabelColour);
         int x = left;
         for (qsizetype column = 0; column < layout.textWidths[row].size(); ++column) {
             const TCell& cell = table[row][column];
@@ -523,17 +527,17 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
                     offset = columnWidth - width - layout.inset;
                 else if (cell.Alignment == AlignCentre)
                     offset = (columnWidth - width) / 2;
-                painter.setPen(textPen);
                 texts.Draw(painter, x + offset, y + ascent, cell.Text);
             }
             if (!cell.Tip.isEmpty())
                 LegendTips.append({QRect(x, y, columnWidth, layout.rowHeight), cell.Tip});
-            painter.setPen(borderPen);
-            painter.drawRect(x, y, columnWidth, layout.rowHeight);
+            borders.append(QRect(x, y, columnWidth, layout.rowHeight));
             x += columnWidth;
         }
         y += layout.rowHeight;
     }
+    painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine));
+    painter.drawRects(borders);
 }
 
 QString TGraph::LegendTipAt(const QPoint& pixel) const
