@@ -41,13 +41,25 @@ double Join(long long days, int ms)
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-// Applies the edit to the parts of a Qt date-time format outside single quotes.
-QString EditUnquoted(const QString& format, const QRegularExpression& pattern, const QString& replacement)
+// The last format edited and its edit, kept by each caller: the regular expressions cost more
+// than the date the format is for, and a table shows hundreds of dates in one locale.
+struct SEditMemo
 {
+    QString format;
+    QString edited;
+};
+
+// Applies the edit to the parts of a Qt date-time format outside single quotes.
+QString EditUnquoted(SEditMemo& memo, const QString& format, const QRegularExpression& pattern,
+                     const QString& replacement)
+{
+    if (format == memo.format)
+        return memo.edited;
     QStringList parts = format.split(QLatin1Char('\''));
     for (qsizetype i = 0; i < parts.size(); i += 2)
         parts[i].replace(pattern, replacement);
-    return parts.join(QLatin1Char('\'')).trimmed();
+    memo = {format, parts.join(QLatin1Char('\'')).trimmed()};
+    return memo.edited;
 }
 
 } // namespace
@@ -176,7 +188,8 @@ QTime TDateTime::ReadTime(const QString& text, const QLocale& locale, const QStr
 QString TDateTime::ShortDateFormat(const QLocale& locale)
 {
     static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
-    return EditUnquoted(locale.dateFormat(QLocale::ShortFormat), twoDigitYear, QStringLiteral("yyyy"));
+    thread_local SEditMemo memo;
+    return EditUnquoted(memo, locale.dateFormat(QLocale::ShortFormat), twoDigitYear, QStringLiteral("yyyy"));
 }
 
 QString TDateTime::LongTimeFormat(const QLocale& locale)
@@ -188,5 +201,6 @@ QString TDateTime::WithoutZone(const QString& timeFormat)
 {
     // The zone goes with the brackets or comma that set it apart, or "(t)" would leave "()".
     static const QRegularExpression timeZone(QStringLiteral(",?\\s*[(\\[]?t+[)\\]]?"));
-    return EditUnquoted(timeFormat, timeZone, QString());
+    thread_local SEditMemo memo;
+    return EditUnquoted(memo, timeFormat, timeZone, QString());
 }
