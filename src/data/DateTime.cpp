@@ -159,9 +159,13 @@ TDateTime::SReadFormats TDateTime::ReadFormats(const QLocale& locale)
     QString twoDigitYear = shortFormat;
     twoDigitYear.replace(QLatin1String("yyyy"), QLatin1String("yy"));
     // What is typed by hand: a two-digit year, the seconds or the AM/PM left out.
-    return {{shortFormat, twoDigitYear, locale.dateFormat(QLocale::LongFormat)},
-            {LongTimeFormat(locale), WithoutZone(locale.timeFormat(QLocale::ShortFormat)),
-             QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}};
+    SReadFormats formats{{shortFormat, twoDigitYear, locale.dateFormat(QLocale::LongFormat)},
+                         {LongTimeFormat(locale), WithoutZone(locale.timeFormat(QLocale::ShortFormat)),
+                          QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}};
+    // A format the locale gives twice (the C locale's short and long time) refuses a text twice.
+    formats.dates.removeDuplicates();
+    formats.times.removeDuplicates();
+    return formats;
 }
 
 QDate TDateTime::ReadDate(const QString& text, const QLocale& locale, const QStringList& formats)
