@@ -501,9 +501,9 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
 {
     const int left = Truncated(LegendScale);
     int y = Truncated(LegendScale);
-    // Every border is drawn at the end in one call: switching between the text's pen and the
-    // border's for every cell cost more than the borders themselves. Texts lie inside their
-    // cells, so no text covers a border either way.
+    // Every border is drawn at the end in one call, so the painter sets each pen once per row
+    // instead of twice per cell. Texts lie inside their cells, so no text covers a border
+    // either way.
     QVector<QRect> borders;
     borders.reserve(table.size() * layout.columnWidths.size());
     for (qsizetype row = 0; row < table.size(); ++row) {
