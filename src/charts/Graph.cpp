@@ -4,6 +4,7 @@
 #include "charts/Marker.h"
 #include "charts/Palette.h"
 #include "data/Data.h"
+#include "platform/LargeImage.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -489,7 +490,7 @@ void TGraph::FitLegendBitmap(QImage& bitmap) const
 {
     if (bitmap.size() == QSize(LegendWidth, LegendHeight))
         return;
-    QImage resized(LegendWidth, LegendHeight, QImage::Format_RGB32);
+    QImage resized = TLargeImage::Create(QSize(LegendWidth, LegendHeight), QImage::Format_RGB32);
     resized.setDotsPerMeterX(bitmap.dotsPerMeterX());
     resized.setDotsPerMeterY(bitmap.dotsPerMeterY());
     bitmap = std::move(resized);
@@ -499,12 +500,16 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
 {
     const int left = Truncated(LegendScale);
     int y = Truncated(LegendScale);
-    const QPen borderPen = MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine);
+    // Every border is drawn at the end in one call, so the painter sets each pen once per row
+    // instead of twice per cell. Texts lie inside their cells, so no text covers a border
+    // either way.
+    QVector<QRect> borders;
+    borders.reserve(table.size() * layout.columnWidths.size());
     for (qsizetype row = 0; row < table.size(); ++row) {
         TShapedTextCache& texts = row == 0 ? m_legendHeaderTexts : m_legendTexts;
         painter.setFont(texts.Font());
         const int ascent = painter.fontMetrics().ascent();
-        const QPen textPen(row == 0 ? QColor(Qt::black) : LabelColour);
+        painter.setPen(row == 0 ? QColor(Qt::black) : LabelColour);
         int x = left;
         for (qsizetype column = 0; column < layout.textWidths[row].size(); ++column) {
             const TCell& cell = table[row][column];
@@ -521,17 +526,17 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
                     offset = columnWidth - width - layout.inset;
                 else if (cell.Alignment == AlignCentre)
                     offset = (columnWidth - width) / 2;
-                painter.setPen(textPen);
                 texts.Draw(painter, x + offset, y + ascent, cell.Text);
             }
             if (!cell.Tip.isEmpty())
                 LegendTips.append({QRect(x, y, columnWidth, layout.rowHeight), cell.Tip});
-            painter.setPen(borderPen);
-            painter.drawRect(x, y, columnWidth, layout.rowHeight);
+            borders.append(QRect(x, y, columnWidth, layout.rowHeight));
             x += columnWidth;
         }
         y += layout.rowHeight;
     }
+    painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine));
+    painter.drawRects(borders);
 }
 
 QString TGraph::LegendTipAt(const QPoint& pixel) const
@@ -545,15 +550,16 @@ QString TGraph::LegendTipAt(const QPoint& pixel) const
 
 void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight)
 {
-    const QFontMetrics metrics = painter.fontMetrics();
+    // The widths come from the cache: shaping the same two texts again for every row would
+    // cost more than drawing the sample.
     const QPoint start(x + inset, y + rowHeight / 2);
-    const QPoint centre = start + QPoint(metrics.horizontalAdvance(QLatin1String(MarkerOffsetText)), 0);
+    const QPoint centre = start + QPoint(m_legendTexts.Width(QLatin1String(MarkerOffsetText)), 0);
     const int half = Truncated(6 * LegendScale) / 2;
     painter.save();
     painter.setPen(MakePen(series.MarkerColour, Truncated(1 * LegendScale), Qt::SolidLine));
     DrawMarker(painter, QRect(centre - QPoint(half, half), centre + QPoint(half, half)), series.MarkerStyle,
                series.MarkerColour);
     painter.setPen(MakePen(series.LineColour, Truncated(1 * LegendScale), series.LineStyle));
-    painter.drawLine(start, start + QPoint(metrics.horizontalAdvance(QLatin1String(LinePlaceholder)), 0));
+    painter.drawLine(start, start + QPoint(m_legendTexts.Width(QLatin1String(LinePlaceholder)), 0));
     painter.restore();
 }

@@ -12,7 +12,7 @@ QString TShownText::Visible(const QString& text)
         if (QChar::category(c) == QChar::Other_Format)
             shown += QStringLiteral("<U+%1>").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
         else
-            shown += QString::fromUcs4(&c, 1);
+            shown += QStringView(QChar::fromUcs4(c));
     }
     return shown;
 }

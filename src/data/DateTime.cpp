@@ -41,13 +41,25 @@ double Join(long long days, int ms)
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-// Applies the edit to the parts of a Qt date-time format outside single quotes.
-QString EditUnquoted(const QString& format, const QRegularExpression& pattern, const QString& replacement)
+// The last format edited and its edit, kept by each caller: the regular expressions cost more
+// than the date the format is for, and a table shows hundreds of dates in one locale.
+struct SEditMemo
 {
+    QString format;
+    QString edited;
+};
+
+// Applies the edit to the parts of a Qt date-time format outside single quotes.
+QString EditUnquoted(SEditMemo& memo, const QString& format, const QRegularExpression& pattern,
+                     const QString& replacement)
+{
+    if (format == memo.format)
+        return memo.edited;
     QStringList parts = format.split(QLatin1Char('\''));
     for (qsizetype i = 0; i < parts.size(); i += 2)
         parts[i].replace(pattern, replacement);
-    return parts.join(QLatin1Char('\'')).trimmed();
+    memo = {format, parts.join(QLatin1Char('\'')).trimmed()};
+    return memo.edited;
 }
 
 } // namespace
@@ -116,30 +128,49 @@ QString TDateTime::TimeText(const QLocale& locale) const
 bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& result)
 {
     const QString trimmed = text.trimmed();
+    // Asking the locale for its formats and editing them costs as much as parsing, so it is
+    // done once for all the ways of splitting the text.
+    const SReadFormats formats = ReadFormats(locale);
     // Date and time are read apart, never as a moment of the reader's time zone, whose
     // daylight-saving gap would refuse a wall-clock time such as 02:30 on the day clocks go forward.
     for (qsizetype blank = trimmed.indexOf(QLatin1Char(' ')); blank >= 0;
          blank = trimmed.indexOf(QLatin1Char(' '), blank + 1)) {
-        const QDate date = ReadDate(trimmed.left(blank), locale);
-        const QTime time = ReadTime(trimmed.mid(blank + 1), locale);
-        if (date.isValid() && time.isValid()) {
+        // The time first: refusing a text as a time costs far less than refusing it as a
+        // date, whose month names the parser looks up in the locale.
+        const QTime time = ReadTime(trimmed.mid(blank + 1), locale, formats.times);
+        if (!time.isValid())
+            continue;
+        const QDate date = ReadDate(trimmed.left(blank), locale, formats.dates);
+        if (date.isValid()) {
             result = FromDate(date, time);
             return true;
         }
     }
-    const QDate date = ReadDate(trimmed, locale);
+    const QDate date = ReadDate(trimmed, locale, formats.dates);
     if (!date.isValid())
         return false;
     result = FromDate(date);
     return true;
 }
 
-QDate TDateTime::ReadDate(const QString& text, const QLocale& locale)
+TDateTime::SReadFormats TDateTime::ReadFormats(const QLocale& locale)
 {
     const QString shortFormat = ShortDateFormat(locale);
     QString twoDigitYear = shortFormat;
     twoDigitYear.replace(QLatin1String("yyyy"), QLatin1String("yy"));
-    for (const QString& format : {shortFormat, twoDigitYear, locale.dateFormat(QLocale::LongFormat)}) {
+    // What is typed by hand: a two-digit year, the seconds or the AM/PM left out.
+    SReadFormats formats{{shortFormat, twoDigitYear, locale.dateFormat(QLocale::LongFormat)},
+                         {LongTimeFormat(locale), WithoutZone(locale.timeFormat(QLocale::ShortFormat)),
+                          QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}};
+    // A format the locale gives twice (the C locale's short and long time) refuses a text twice.
+    formats.dates.removeDuplicates();
+    formats.times.removeDuplicates();
+    return formats;
+}
+
+QDate TDateTime::ReadDate(const QString& text, const QLocale& locale, const QStringList& formats)
+{
+    for (const QString& format : formats) {
         const QDate date = locale.toDate(text, format);
         // A two-digit year lies in 1930..2029, the years of the people tested and of the tests.
         if (date.isValid())
@@ -148,12 +179,9 @@ QDate TDateTime::ReadDate(const QString& text, const QLocale& locale)
     return {};
 }
 
-QTime TDateTime::ReadTime(const QString& text, const QLocale& locale)
+QTime TDateTime::ReadTime(const QString& text, const QLocale& locale, const QStringList& formats)
 {
-    // What is typed by hand: the seconds or the AM/PM left out.
-    for (const QString& format :
-         {LongTimeFormat(locale), WithoutZone(locale.timeFormat(QLocale::ShortFormat)),
-          QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
+    for (const QString& format : formats) {
         const QTime time = locale.toTime(text, format);
         if (time.isValid())
             return time;
@@ -164,7 +192,8 @@ QTime TDateTime::ReadTime(const QString& text, const QLocale& locale)
 QString TDateTime::ShortDateFormat(const QLocale& locale)
 {
     static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
-    return EditUnquoted(locale.dateFormat(QLocale::ShortFormat), twoDigitYear, QStringLiteral("yyyy"));
+    thread_local SEditMemo memo;
+    return EditUnquoted(memo, locale.dateFormat(QLocale::ShortFormat), twoDigitYear, QStringLiteral("yyyy"));
 }
 
 QString TDateTime::LongTimeFormat(const QLocale& locale)
@@ -176,5 +205,6 @@ QString TDateTime::WithoutZone(const QString& timeFormat)
 {
     // The zone goes with the brackets or comma that set it apart, or "(t)" would leave "()".
     static const QRegularExpression timeZone(QStringLiteral(",?\\s*[(\\[]?t+[)\\]]?"));
-    return EditUnquoted(timeFormat, timeZone, QString());
+    thread_local SEditMemo memo;
+    return EditUnquoted(memo, timeFormat, timeZone, QString());
 }

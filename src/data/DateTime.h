@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 // A point in time as whole days since 1899-12-30 plus the time of day as a fraction of a
@@ -48,8 +49,16 @@ public:
     bool operator==(const TDateTime& other) const = default;
 
 private:
-    static QDate ReadDate(const QString& text, const QLocale& locale);
-    static QTime ReadTime(const QString& text, const QLocale& locale);
+    // The formats FromText tries, in order.
+    struct SReadFormats
+    {
+        QStringList dates;
+        QStringList times;
+    };
+
+    static SReadFormats ReadFormats(const QLocale& locale);
+    static QDate ReadDate(const QString& text, const QLocale& locale, const QStringList& formats);
+    static QTime ReadTime(const QString& text, const QLocale& locale, const QStringList& formats);
     static QString WithoutZone(const QString& timeFormat);
 
     double m_value = 0.0;
