@@ -14,7 +14,8 @@ namespace {
 
 constexpr unsigned BufferMicroseconds = 200000;
 constexpr unsigned PeriodMicroseconds = 50000;
-// What the stream keeps queued: more than one of PipeWire's cycles, which take a period each.
+// What the stream keeps queued: more than one of the server's cycles, in which it takes frames
+// all at once (PipeWire's took 4096 frames, 93 ms at 44100 Hz, in the tests' server).
 constexpr double QueuedSeconds = 0.1;
 constexpr auto WakeInterval = std::chrono::milliseconds(2);
 // The guess at when frame 0 sounded is the earliest of this many seconds, which the two clocks
@@ -25,6 +26,7 @@ double Seconds(TAlsaPlayback::TTime time)
 {
     return std::chrono::duration<double>(time.time_since_epoch()).count();
 }
+
 // ALSA reports failures as negative error numbers; callers read them from errno.
 bool Check(int result)
 {
@@ -153,12 +155,11 @@ bool TAlsaPlayback::Play(const SWaveData& data, TTime asked)
 {
     if (!Prepare(data.format))
         return false;
-    const double rate = m_format.samplesPerSec;
     const double due = Seconds(asked + Lead);
     std::lock_guard lock(m_mutex);
     m_handed.samples.assign(data.samples, data.samples + data.size);
     // Unknown until the device has played a first frame: then as soon as it can.
-    m_handed.start = m_origin < 0 ? 0 : std::llround((due - m_origin) * rate);
+    m_handed.start = m_origin < 0 ? 0 : FramesIn(due - m_origin);
     m_hasHanded = true;
     return true;
 }
@@ -211,15 +212,11 @@ void TAlsaPlayback::Stream()
 bool TAlsaPlayback::TopUp(std::vector<uint8_t>& chunk)
 {
     const snd_pcm_sframes_t available = snd_pcm_avail_update(m_pcm);
-    if (available < 0) {
-        m_failure.Keep("snd_pcm_avail_update", available);
-        // Underrun (-EPIPE) or suspend (-ESTRPIPE): the stream starts again, on a new timeline.
-        Forget();
-        return m_failure.Keep("snd_pcm_recover", snd_pcm_recover(m_pcm, int(available), 1));
-    }
+    if (available < 0)
+        return Recover("snd_pcm_avail_update", available);
     const auto queued = int64_t(m_bufferFrames) - available;
     Observe(m_written - queued);
-    const int64_t wanted = QueuedFrames() - queued;
+    const int64_t wanted = FramesIn(QueuedSeconds) - queued;
     if (wanted <= 0)
         return true;
     chunk.resize(size_t(wanted) * m_format.blockAlign);
@@ -227,14 +224,19 @@ bool TAlsaPlayback::TopUp(std::vector<uint8_t>& chunk)
     const snd_pcm_sframes_t written = snd_pcm_writei(m_pcm, chunk.data(), snd_pcm_uframes_t(wanted));
     if (written == -EAGAIN)
         return true;
-    if (written < 0) {
-        m_failure.Keep("snd_pcm_writei", written);
-        Forget();
-        return m_failure.Keep("snd_pcm_recover", snd_pcm_recover(m_pcm, int(written), 1));
-    }
+    if (written < 0)
+        return Recover("snd_pcm_writei", written);
     // A short write leaves the rest to the next top-up, which renders from the first frame not taken.
     m_written += written;
     return true;
+}
+
+bool TAlsaPlayback::Recover(const char* call, long error)
+{
+    m_failure.Keep(call, error);
+    // Underrun (-EPIPE) or suspend (-ESTRPIPE): the stream starts again, on a new timeline.
+    Forget();
+    return m_failure.Keep("snd_pcm_recover", snd_pcm_recover(m_pcm, int(error), 1));
 }
 
 void TAlsaPlayback::Render(uint8_t* out, int64_t frames)
@@ -246,7 +248,7 @@ void TAlsaPlayback::Render(uint8_t* out, int64_t frames)
             m_hasHanded = false;
             // Late, or asked for before the device played: as soon as it can. A start far
             // beyond the lead comes only from a timeline that changed: then at once, too.
-            const int64_t latest = m_written + std::llround(Lead.count() * 1e-3 * m_format.samplesPerSec);
+            const int64_t latest = m_written + FramesIn(std::chrono::duration<double>(Lead).count());
             if (m_next.start < m_written || m_next.start > latest)
                 m_next.start = m_written;
         }
@@ -284,9 +286,9 @@ void TAlsaPlayback::Observe(int64_t taken)
     m_origin = origin;
 }
 
-int64_t TAlsaPlayback::QueuedFrames() const
+int64_t TAlsaPlayback::FramesIn(double seconds) const
 {
-    return std::llround(QueuedSeconds * m_format.samplesPerSec);
+    return std::llround(seconds * m_format.samplesPerSec);
 }
 
 void TAlsaPlayback::Forget()

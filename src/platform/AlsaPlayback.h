@@ -73,10 +73,12 @@ private:
     void Stream();
     // Writes up to the queued amount the stream keeps; false on a failure it cannot recover from.
     bool TopUp(std::vector<uint8_t>& chunk);
+    // Keeps the failure of the call and sets the stream going again; false when it cannot be.
+    bool Recover(const char* call, long error);
     void Render(uint8_t* out, int64_t frames);
     // Learns when frame 0 sounded from the frames the device has taken.
     void Observe(int64_t taken);
-    int64_t QueuedFrames() const;
+    int64_t FramesIn(double seconds) const;
     void Forget();
 
     snd_pcm_t* m_pcm = nullptr;
