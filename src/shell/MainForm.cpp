@@ -28,6 +28,7 @@
 #include "settings/Options.h"
 #include "shell/ChartLayout.h"
 #include "shell/LoadProgress.h"
+#include "widgets/BundledIcon.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -58,6 +59,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     ui->setupUi(this);
     // The hidden colour item keeps its shortcut only while it belongs to the window.
     addAction(ui->colour);
+    SetToolBarIcons();
     PlaceToolBarSeparators();
     PaintPanels();
     AddShortcuts();
@@ -109,6 +111,20 @@ void TMainForm::ConnectCommands()
     };
     for (const auto& [button, action] : buttons)
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
+}
+
+// Set here rather than in the designer, whose icons Qt would read by guessing their format.
+void TMainForm::SetToolBarIcons()
+{
+    const std::pair<QToolButton*, const char*> named[] = {
+        {ui->ToolButtonNew, "document-new"},     {ui->ToolButtonOpen, "document-open"},
+        {ui->ToolButtonSaveAs, "document-save"}, {ui->ToolButtonCloseAll, "window-close"},
+        {ui->PrintToolButton, "document-print"}, {ui->ToolButtonAbout, "help-about"},
+        {ui->ToolButtonHelp, "help-contents"},   {ui->ToolButtonExit, "application-exit"},
+    };
+    for (const auto& [button, name] : named)
+        button->setIcon(TBundledIcon::Named(QLatin1String(name)));
+    ui->RefOnOffToolButton->setIcon(TBundledIcon::File(QStringLiteral(":/icons/reference.png")));
 }
 
 // The designer cannot place separators between tool bar widgets.

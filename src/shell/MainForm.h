@@ -53,6 +53,7 @@ protected:
 
 private:
     void ConnectCommands();
+    void SetToolBarIcons();
     void PlaceToolBarSeparators();
     void PaintPanels();
     void AddShortcuts();

@@ -13,10 +13,10 @@
 #include "shell/MainForm.h"
 #include "shell/WindowSet.h"
 #include "sound/VolumeState.h"
+#include "widgets/BundledIcon.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
 #include <QStringList>
 #include <QTimer>
 
@@ -103,13 +103,13 @@ int TStartUp::HandOver(const TSingleInstance& instance, const QStringList& files
 }
 
 // Every window shows the icon of the menu entry, and the desktop finds the entry by its name.
+// Window managers draw a window's own icon small, and every window sends it to the display, so
+// it comes in the small sizes; docks and switchers take the larger installed ones by the name.
 void TStartUp::SetWindowIcon()
 {
     Q_INIT_RESOURCE(icons);
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/kelvarion-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(
+        TBundledIcon::Sizes(QStringLiteral(":/icons/kelvarion-%1.png"), {16, 24, 32, 48, 64}));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.kelvarion"));
 }
 
