@@ -499,12 +499,8 @@ void TGraph::FitLegendBitmap(QImage& bitmap) const
 void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLayout& layout)
 {
     const int left = Truncated(LegendScale);
-    int y = Truncated(LegendScale);
-    // Every border is drawn at the end in one call, so the painter sets each pen once per row
-    // instead of twice per cell. Texts lie inside their cells, so no text covers a border
-    // either way.
-    QVector<QRect> borders;
-    borders.reserve(table.size() * layout.columnWidths.size());
+    const int top = Truncated(LegendScale);
+    int y = top;
     for (qsizetype row = 0; row < table.size(); ++row) {
         TShapedTextCache& texts = row == 0 ? m_legendHeaderTexts : m_legendTexts;
         painter.setFont(texts.Font());
@@ -530,13 +526,39 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
             }
             if (!cell.Tip.isEmpty())
                 LegendTips.append({QRect(x, y, columnWidth, layout.rowHeight), cell.Tip});
-            borders.append(QRect(x, y, columnWidth, layout.rowHeight));
             x += columnWidth;
         }
         y += layout.rowHeight;
     }
+    DrawTableGrid(painter, layout, QPoint(left, top));
+}
+
+// The cells' outlines together are the table's grid: a line at each row's edge and, down each
+// run of rows with as many cells, a line at each column's edge cover the same pixels as every
+// outline drawn on its own, at a fraction of the cost. Drawn after the texts, which lie inside
+// their cells, so no text covers a border either way.
+void TGraph::DrawTableGrid(QPainter& painter, const SLegendLayout& layout, const QPoint& origin)
+{
+    QVector<int> edges{origin.x()};
+    for (const int width : layout.columnWidths)
+        edges.append(edges.last() + width);
+    QVector<QLine> lines;
+    const qsizetype rows = layout.textWidths.size();
+    qsizetype last = 0;
+    for (qsizetype first = 0; first < rows; first = last) {
+        const qsizetype cells = layout.textWidths[first].size();
+        for (last = first + 1; last < rows && layout.textWidths[last].size() == cells;)
+            ++last;
+        if (cells == 0)
+            continue;
+        const auto rowTop = [&](qsizetype row) { return origin.y() + int(row) * layout.rowHeight; };
+        for (qsizetype row = first; row <= last; ++row)
+            lines.append(QLine(origin.x(), rowTop(row), edges[cells], rowTop(row)));
+        for (qsizetype column = 0; column <= cells; ++column)
+            lines.append(QLine(edges[column], rowTop(first), edges[column], rowTop(last)));
+    }
     painter.setPen(MakePen(QColor(128, 128, 128), Truncated(1 * LegendScale), Qt::SolidLine));
-    painter.drawRects(borders);
+    painter.drawLines(lines);
 }
 
 QString TGraph::LegendTipAt(const QPoint& pixel) const

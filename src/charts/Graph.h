@@ -130,6 +130,7 @@ private:
     SLegendLayout MeasureTable(const TArray& table, const QImage& bitmap);
     void FitLegendBitmap(QImage& bitmap) const;
     void PaintTable(QPainter& painter, const TArray& table, const SLegendLayout& layout);
+    void DrawTableGrid(QPainter& painter, const SLegendLayout& layout, const QPoint& origin);
     void DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight);
     QFont LabelFont(int pointSize) const;
 
