@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/DateTime.h"
 
+#include "data/WrittenDate.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -128,6 +130,10 @@ QString TDateTime::TimeText(const QLocale& locale) const
 bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& result)
 {
     const QString trimmed = text.trimmed();
+    if (const std::optional<TDateTime> written = AsWritten(trimmed, locale)) {
+        result = *written;
+        return true;
+    }
     // Asking the locale for its formats and editing them costs as much as parsing, so it is
     // done once for all the ways of splitting the text.
     const SReadFormats formats = ReadFormats(locale);
@@ -151,6 +157,23 @@ bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& 
         return false;
     result = FromDate(date);
     return true;
+}
+
+// A text exactly as ToText writes it in this locale is read as written, without trying every
+// way of splitting it, which costs most of the reading of a measurement file.
+std::optional<TDateTime> TDateTime::AsWritten(const QString& text, const QLocale& locale)
+{
+    const QString dateFormat = ShortDateFormat(locale);
+    TWrittenDate reader(text, locale);
+    TDateTime value;
+    if (reader.Read(dateFormat + QLatin1Char(' ') + LongTimeFormat(locale)))
+        value = FromDate(reader.Date(), reader.Time());
+    else if (reader.Read(dateFormat))
+        value = FromDate(reader.Date());
+    // Only a text ToText gives back is taken: any other is left to the lenient reading.
+    if (!value.IsSet() || value.ToText(locale) != text)
+        return std::nullopt;
+    return value;
 }
 
 TDateTime::SReadFormats TDateTime::ReadFormats(const QLocale& locale)

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTime>
 
+#include <optional>
+
 // A point in time as whole days since 1899-12-30 plus the time of day as a fraction of a
 // day, the way measurement records keep their dates. A whole-day count of 0 means "not set".
 class TDateTime
@@ -56,6 +58,7 @@ private:
         QStringList times;
     };
 
+    static std::optional<TDateTime> AsWritten(const QString& text, const QLocale& locale);
     static SReadFormats ReadFormats(const QLocale& locale);
     static QDate ReadDate(const QString& text, const QLocale& locale, const QStringList& formats);
     static QTime ReadTime(const QString& text, const QLocale& locale, const QStringList& formats);

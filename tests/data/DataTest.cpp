@@ -52,24 +52,26 @@ TEST(DateTimeTest, WholeDaysCountFromTheEndOf1899)
     EXPECT_FALSE(TDateTime::FromDate(QDate()).IsSet());
 }
 
+// Morning and afternoon, one-digit and two-digit days and months, in every locale that writes
+// its digits as 0 to 9; Qt's own parser cannot read some of the others' dates back.
 TEST(DateTimeTest, TextReadsBackAsWrittenInEveryLocale)
 {
-    const QLocale locales[] = {QLocale::c(),
-                               QLocale(QLocale::English, QLocale::UnitedStates),
-                               QLocale(QLocale::English, QLocale::UnitedKingdom),
-                               QLocale(QLocale::Polish),
-                               QLocale(QLocale::German),
-                               QLocale(QLocale::Japanese),
-                               QLocale(QLocale::Spanish, QLocale::Spain)};
     const TDateTime values[] = {TDateTime::FromDate(QDate(1950, 3, 1)),
-                                TDateTime::FromDateTime(QDateTime(QDate(2010, 5, 14), QTime(10, 30, 5)))};
-    for (const QLocale& locale : locales) {
+                                TDateTime::FromDateTime(QDateTime(QDate(2010, 5, 14), QTime(10, 30, 5))),
+                                TDateTime::FromDateTime(QDateTime(QDate(1999, 11, 7), QTime(21, 7, 8))),
+                                TDateTime::FromDateTime(QDateTime(QDate(2024, 12, 31), QTime(0, 0, 1))),
+                                TDateTime::FromDateTime(QDateTime(QDate(1984, 9, 12), QTime(12, 59, 59)))};
+    for (const QLocale& locale :
+         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+        if (locale.zeroDigit() != QLatin1String("0"))
+            continue;
         for (const TDateTime& value : values) {
             const QString text = value.ToText(locale);
             EXPECT_EQ(text == value.DateText(locale), !value.HasTime()) << text.toStdString();
             TDateTime read;
-            ASSERT_TRUE(TDateTime::FromText(text, locale, read)) << text.toStdString();
-            EXPECT_EQ(read, value) << text.toStdString();
+            EXPECT_TRUE(TDateTime::FromText(text, locale, read))
+                << locale.name().toStdString() << " " << text.toStdString();
+            EXPECT_EQ(read, value) << locale.name().toStdString() << " " << text.toStdString();
         }
         TDateTime untouched(5.0);
         EXPECT_FALSE(TDateTime::FromText(QStringLiteral("yesterday"), locale, untouched));
