@@ -345,7 +345,9 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
         mapped.append(m);
     }
 
-    painter.setPen(MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine));
+    const QPen markerPen = MakePen(series.MarkerColour, Truncated(1 * Scale), Qt::SolidLine);
+    painter.setPen(markerPen);
+    const TMarkerStamp* stamp = MarkerStamp(painter, series, series.MarkerSize, markerPen);
     const QPoint half(series.MarkerSize / 2, series.MarkerSize / 2);
     // A long series (a large file) draws each place's marker once: drawn again in the same
     // opaque colour, it would change no pixel.
@@ -359,7 +361,11 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
                 continue;
             marked[place] = true;
         }
-        DrawMarker(painter, QRect(m.pixel - half, m.pixel + half), series.MarkerStyle, series.MarkerColour);
+        if (stamp != nullptr)
+            stamp->Draw(painter, m.pixel);
+        else
+            DrawMarker(painter, QRect(m.pixel - half, m.pixel + half), series.MarkerStyle,
+                       series.MarkerColour);
     }
 
     // Far-off points are joined towards the chart's edge along their true direction: segments
@@ -382,6 +388,19 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
         }
         last = &m;
     }
+}
+
+// Series of one colour, size and shape share their stamp, across drawings too.
+const TMarkerStamp* TGraph::MarkerStamp(const QPainter& painter, const SGraph& series, int size,
+                                        const QPen& pen)
+{
+    if (!TMarkerStamp::Fits(painter, series.MarkerColour))
+        return nullptr;
+    const SStampKey key{size, series.MarkerStyle, pen.width(), series.MarkerColour.rgb()};
+    auto found = m_markerStamps.find(key);
+    if (found == m_markerStamps.end())
+        found = m_markerStamps.try_emplace(key, size, series.MarkerStyle, pen, series.MarkerColour).first;
+    return &found->second;
 }
 
 int TGraph::AddSeries(const SData* measurement)
@@ -585,11 +604,16 @@ void TGraph::DrawLineSample(QPainter& painter, int x, int y, const SGraph& serie
     // cost more than drawing the sample.
     const QPoint start(x + inset, y + rowHeight / 2);
     const QPoint centre = start + QPoint(m_legendTexts.Width(QLatin1String(MarkerOffsetText)), 0);
-    const int half = Truncated(6 * LegendScale) / 2;
+    const int size = Truncated(6 * LegendScale);
+    const int half = size / 2;
     painter.save();
-    painter.setPen(MakePen(series.MarkerColour, Truncated(1 * LegendScale), Qt::SolidLine));
-    DrawMarker(painter, QRect(centre - QPoint(half, half), centre + QPoint(half, half)), series.MarkerStyle,
-               series.MarkerColour);
+    const QPen markerPen = MakePen(series.MarkerColour, Truncated(1 * LegendScale), Qt::SolidLine);
+    painter.setPen(markerPen);
+    if (const TMarkerStamp* stamp = MarkerStamp(painter, series, size, markerPen))
+        stamp->Draw(painter, centre);
+    else
+        DrawMarker(painter, QRect(centre - QPoint(half, half), centre + QPoint(half, half)),
+                   series.MarkerStyle, series.MarkerColour);
     painter.setPen(MakePen(series.LineColour, Truncated(1 * LegendScale), series.LineStyle));
     painter.drawLine(start, start + QPoint(m_legendTexts.Width(QLatin1String(LinePlaceholder)), 0));
     painter.restore();

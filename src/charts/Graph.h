@@ -3,6 +3,7 @@
 
 #include "charts/GraphSeries.h"
 #include "charts/LegendTable.h"
+#include "charts/Marker.h"
 #include "charts/ShapedTextCache.h"
 
 #include <QColor>
@@ -12,6 +13,8 @@
 #include <QRect>
 #include <QVector>
 
+#include <map>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -126,6 +129,7 @@ private:
     QPoint Pixel(double x, double y) const;
     void DrawGrid(QPainter& painter, bool frequencyAxis);
     void DrawSeries(QPainter& painter, const SGraph& series);
+    const TMarkerStamp* MarkerStamp(const QPainter& painter, const SGraph& series, int size, const QPen& pen);
     void DrawFrame(QPainter& painter);
     SLegendLayout MeasureTable(const TArray& table, const QImage& bitmap);
     void FitLegendBitmap(QImage& bitmap) const;
@@ -136,5 +140,8 @@ private:
 
     TShapedTextCache m_labelTexts;
     TShapedTextCache m_legendTexts;
+    // Size, style, pen width and colour.
+    using SStampKey = std::tuple<int, uint8_t, int, QRgb>;
+    std::map<SStampKey, TMarkerStamp> m_markerStamps;
     TShapedTextCache m_legendHeaderTexts;
 };

@@ -2,7 +2,11 @@
 #include "charts/Marker.h"
 
 #include <QPainter>
+#include <QPen>
 #include <QPolygon>
+#include <QTransform>
+
+#include <cmath>
 
 namespace {
 
@@ -46,4 +50,30 @@ void DrawMarker(QPainter& painter, const QRect& bounds, uint8_t style, const QCo
         break;
     }
     painter.setBrush(Qt::NoBrush);
+}
+
+bool TMarkerStamp::Fits(const QPainter& painter, const QColor& colour)
+{
+    const QTransform& transform = painter.worldTransform();
+    return colour.alpha() == 255 && !painter.testRenderHint(QPainter::Antialiasing) &&
+           transform.type() <= QTransform::TxTranslate && transform.dx() == std::trunc(transform.dx()) &&
+           transform.dy() == std::trunc(transform.dy()) &&
+           painter.compositionMode() == QPainter::CompositionMode_SourceOver;
+}
+
+TMarkerStamp::TMarkerStamp(int size, uint8_t style, const QPen& pen, const QColor& fillColour)
+    : m_margin(size / 2 + pen.width() + 2)
+{
+    m_image = QImage(2 * m_margin + 1, 2 * m_margin + 1, QImage::Format_ARGB32_Premultiplied);
+    m_image.fill(Qt::transparent);
+    QPainter painter(&m_image);
+    painter.setPen(pen);
+    const QPoint centre(m_margin, m_margin);
+    const QPoint half(size / 2, size / 2);
+    DrawMarker(painter, QRect(centre - half, centre + half), style, fillColour);
+}
+
+void TMarkerStamp::Draw(QPainter& painter, const QPoint& centre) const
+{
+    painter.drawImage(centre - QPoint(m_margin, m_margin), m_image);
 }

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ChartProbe.h"
+#include "charts/Marker.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPainter>
 
 #include <cmath>
 
@@ -266,4 +268,45 @@ TEST(GraphTest, MarkerShapesAtDoubleScale)
         EXPECT_EQ(marked(0, -6), c.topMiddle) << int(c.style);
         EXPECT_EQ(marked(0, 6), c.bottomMiddle) << int(c.style);
     }
+}
+
+// A stamp is only used where it stands for the marker exactly: every shape, filled or not, a
+// wide pen, an odd size, a painter moved by whole pixels, a marker cut by the image's edge.
+TEST(GraphTest, AStampedMarkerIsTheDrawnMarker)
+{
+    const QColor colour(200, 30, 90);
+    for (const int size : {6, 12, 37}) {
+        for (const int penWidth : {1, 2, 5}) {
+            const QPen pen(colour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+            for (uint8_t style = 0; style < 8; ++style) {
+                const TMarkerStamp stamp(size, style, pen, colour);
+                for (const QPoint& centre : {QPoint(40, 40), QPoint(2, 77)}) {
+                    QImage drawn(80, 80, QImage::Format_RGB32);
+                    drawn.fill(SkyBlue);
+                    QImage stamped = drawn;
+                    QPainter drawing(&drawn);
+                    QPainter stamping(&stamped);
+                    for (QPainter* painter : {&drawing, &stamping}) {
+                        painter->translate(3, -2);
+                        painter->setPen(pen);
+                    }
+                    const QPoint half(size / 2, size / 2);
+                    DrawMarker(drawing, QRect(centre - half, centre + half), style, colour);
+                    ASSERT_TRUE(TMarkerStamp::Fits(stamping, colour));
+                    stamp.Draw(stamping, centre);
+                    drawing.end();
+                    stamping.end();
+                    EXPECT_EQ(drawn, stamped) << size << " " << penWidth << " " << int(style);
+                }
+            }
+        }
+    }
+    QImage image(10, 10, QImage::Format_RGB32);
+    QPainter painter(&image);
+    EXPECT_FALSE(TMarkerStamp::Fits(painter, QColor(200, 30, 90, 128)));
+    painter.setRenderHint(QPainter::Antialiasing);
+    EXPECT_FALSE(TMarkerStamp::Fits(painter, colour));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.translate(0.5, 0);
+    EXPECT_FALSE(TMarkerStamp::Fits(painter, colour));
 }
