@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLocalServer>
+#include <QByteArray>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <map>
+#include <memory>
 #include <optional>
+
+class QDeadlineTimer;
+class QSocketNotifier;
 
 // One program per settings folder, so that two runs never write the settings, and the
 // calibration in them, over each other. A later start hands the files named on its command
@@ -20,6 +25,9 @@ public:
     // Takes the lock beside the settings; a lock left by a run that was killed is taken over.
     // Without a settings folder there is nothing to guard.
     explicit TSingleInstance(const QString& settingsFolder);
+    ~TSingleInstance() override;
+    TSingleInstance(const TSingleInstance&) = delete;
+    TSingleInstance& operator=(const TSingleInstance&) = delete;
 
     // Whether another run holds the folder; usable before the Qt application object exists.
     static bool HeldElsewhere(const QString& settingsFolder);
@@ -36,12 +44,24 @@ signals:
     void filesHandedOver(const QStringList& files);
 
 private:
-    static QString LockPath(const QString& settingsFolder);
-    void Receive();
+    // What a later run has sent so far, until it closes its end.
+    struct SConnection
+    {
+        QByteArray text;
+        std::unique_ptr<QSocketNotifier> readable;
+    };
 
-    QString m_serverName;
+    static QString LockPath(const QString& settingsFolder);
+    bool Listen();
+    bool Send(const QByteArray& text, const QDeadlineTimer& deadline) const;
+    void Accept();
+    void Receive(int descriptor);
+
+    QString m_socketPath;
     std::optional<QLockFile> m_lock;
-    QLocalServer m_server;
+    int m_listener = -1;
+    std::unique_ptr<QSocketNotifier> m_accepting;
+    std::map<int, SConnection> m_connections;
     bool m_first = true;
     QString m_failure;
 };
