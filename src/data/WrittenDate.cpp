@@ -1,6 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/WrittenDate.h"
 
+#include <QStringList>
+
+namespace {
+
+// Asked of the locale once for a run of dates in one locale, the way a table of files is read.
+const QStringList& MonthNames(const QLocale& locale, QLocale::FormatType type)
+{
+    thread_local struct
+    {
+        QLocale locale;
+        QLocale::FormatType type = QLocale::LongFormat;
+        QStringList names;
+    } memo;
+    if (memo.names.isEmpty() || memo.type != type || memo.locale != locale) {
+        memo.names.clear();
+        for (int month = 1; month <= 12; ++month)
+            memo.names.append(locale.monthName(month, type));
+        memo.locale = locale;
+        memo.type = type;
+    }
+    return memo.names;
+}
+
+} // namespace
+
 bool TWrittenDate::Read(const QString& format)
 {
     m_at = 0;
@@ -111,8 +136,9 @@ std::optional<int> TWrittenDate::MonthName(QLocale::FormatType type)
 {
     int found = -1;
     qsizetype length = 0;
+    const QStringList& names = MonthNames(m_locale, type);
     for (int month = 1; month <= 12; ++month) {
-        const QString name = m_locale.monthName(month, type);
+        const QString& name = names.at(month - 1);
         if (name.size() > length && QStringView(m_text).mid(m_at).startsWith(name)) {
             found = month;
             length = name.size();
