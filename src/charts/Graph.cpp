@@ -394,7 +394,7 @@ void TGraph::DrawSeries(QPainter& painter, const SGraph& series)
 const TMarkerStamp* TGraph::MarkerStamp(const QPainter& painter, const SGraph& series, int size,
                                         const QPen& pen)
 {
-    if (!TMarkerStamp::Fits(painter, series.MarkerColour))
+    if (!TMarkerStamp::Fits(painter, series.MarkerColour, size, pen.width()))
         return nullptr;
     const SStampKey key{size, series.MarkerStyle, pen.width(), series.MarkerColour.rgb()};
     auto found = m_markerStamps.find(key);

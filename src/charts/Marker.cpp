@@ -52,10 +52,13 @@ void DrawMarker(QPainter& painter, const QRect& bounds, uint8_t style, const QCo
     painter.setBrush(Qt::NoBrush);
 }
 
-bool TMarkerStamp::Fits(const QPainter& painter, const QColor& colour)
+bool TMarkerStamp::Fits(const QPainter& painter, const QColor& colour, int size, int penWidth)
 {
-    const QTransform& transform = painter.worldTransform();
-    return colour.alpha() == 255 && !painter.testRenderHint(QPainter::Antialiasing) &&
+    const QTransform transform = painter.deviceTransform();
+    // Where a clip cuts it, Qt's one-pixel pen draws a long edge one pixel shorter than in the
+    // stamp; the markers drawn with that pen are at most 11 pixels, which it draws alike.
+    const bool cutShort = penWidth <= 1 && size > 11 && painter.hasClipping();
+    return colour.alpha() == 255 && !cutShort && !painter.testRenderHint(QPainter::Antialiasing) &&
            transform.type() <= QTransform::TxTranslate && transform.dx() == std::trunc(transform.dx()) &&
            transform.dy() == std::trunc(transform.dy()) &&
            painter.compositionMode() == QPainter::CompositionMode_SourceOver;

@@ -20,7 +20,7 @@ void DrawMarker(QPainter& painter, const QRect& bounds, uint8_t style, const QCo
 class TMarkerStamp
 {
 public:
-    static bool Fits(const QPainter& painter, const QColor& colour);
+    static bool Fits(const QPainter& painter, const QColor& colour, int size, int penWidth);
     TMarkerStamp(int size, uint8_t style, const QPen& pen, const QColor& fillColour);
     // The same marker as DrawMarker draws in the square of this size around the centre.
     void Draw(QPainter& painter, const QPoint& centre) const;

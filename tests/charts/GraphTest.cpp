@@ -270,43 +270,49 @@ TEST(GraphTest, MarkerShapesAtDoubleScale)
     }
 }
 
-// A stamp is only used where it stands for the marker exactly: every shape, filled or not, a
-// wide pen, an odd size, a painter moved by whole pixels, a marker cut by the image's edge.
+// A stamp is only used where it stands for the marker exactly: every shape, filled or not, at
+// the sizes and pens of the charts' scales, a painter moved by whole pixels, a marker cut by the
+// clip or the image's edge.
 TEST(GraphTest, AStampedMarkerIsTheDrawnMarker)
 {
     const QColor colour(200, 30, 90);
-    for (const int size : {6, 12, 37}) {
-        for (const int penWidth : {1, 2, 5}) {
-            const QPen pen(colour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-            for (uint8_t style = 0; style < 8; ++style) {
-                const TMarkerStamp stamp(size, style, pen, colour);
-                for (const QPoint& centre : {QPoint(40, 40), QPoint(2, 77)}) {
-                    QImage drawn(80, 80, QImage::Format_RGB32);
-                    drawn.fill(SkyBlue);
-                    QImage stamped = drawn;
-                    QPainter drawing(&drawn);
-                    QPainter stamping(&stamped);
-                    for (QPainter* painter : {&drawing, &stamping}) {
-                        painter->translate(3, -2);
-                        painter->setPen(pen);
-                    }
-                    const QPoint half(size / 2, size / 2);
-                    DrawMarker(drawing, QRect(centre - half, centre + half), style, colour);
-                    ASSERT_TRUE(TMarkerStamp::Fits(stamping, colour));
-                    stamp.Draw(stamping, centre);
-                    drawing.end();
-                    stamping.end();
-                    EXPECT_EQ(drawn, stamped) << size << " " << penWidth << " " << int(style);
+    for (const float scale : {1.0f, 1.5f, 1.9f, 2.0f, 3.0f, 6.25f}) {
+        const int size = int(6 * scale);
+        const QPen pen(colour, int(scale), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        for (uint8_t style = 0; style < 8; ++style) {
+            const TMarkerStamp stamp(size, style, pen, colour);
+            for (const QPoint& centre :
+                 {QPoint(40, 40), QPoint(3, 40), QPoint(40, 5), QPoint(71, 72), QPoint(2, 77)}) {
+                QImage drawn(80, 80, QImage::Format_RGB32);
+                drawn.fill(SkyBlue);
+                QImage stamped = drawn;
+                QPainter drawing(&drawn);
+                QPainter stamping(&stamped);
+                for (QPainter* painter : {&drawing, &stamping}) {
+                    painter->translate(3, -2);
+                    painter->setClipRect(QRect(2, 4, 70, 70));
+                    painter->setPen(pen);
                 }
+                const QPoint half(size / 2, size / 2);
+                DrawMarker(drawing, QRect(centre - half, centre + half), style, colour);
+                ASSERT_TRUE(TMarkerStamp::Fits(stamping, colour, size, pen.width()));
+                stamp.Draw(stamping, centre);
+                drawing.end();
+                stamping.end();
+                EXPECT_EQ(drawn, stamped)
+                    << scale << " " << int(style) << " " << centre.x() << "," << centre.y();
             }
         }
     }
     QImage image(10, 10, QImage::Format_RGB32);
     QPainter painter(&image);
-    EXPECT_FALSE(TMarkerStamp::Fits(painter, QColor(200, 30, 90, 128)));
+    EXPECT_TRUE(TMarkerStamp::Fits(painter, colour, 37, 1));
+    EXPECT_FALSE(TMarkerStamp::Fits(painter, QColor(200, 30, 90, 128), 6, 1));
+    painter.setClipRect(QRect(1, 1, 8, 8));
+    EXPECT_FALSE(TMarkerStamp::Fits(painter, colour, 12, 1));
     painter.setRenderHint(QPainter::Antialiasing);
-    EXPECT_FALSE(TMarkerStamp::Fits(painter, colour));
+    EXPECT_FALSE(TMarkerStamp::Fits(painter, colour, 6, 1));
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.translate(0.5, 0);
-    EXPECT_FALSE(TMarkerStamp::Fits(painter, colour));
+    EXPECT_FALSE(TMarkerStamp::Fits(painter, colour, 6, 1));
 }
