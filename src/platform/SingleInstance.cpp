@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -48,9 +49,12 @@ TSingleInstance::TSingleInstance(const QString& settingsFolder)
     if (settingsFolder.isEmpty())
         return;
     const QString folder = QFileInfo(LockPath(settingsFolder)).path();
-    // Socket names are global to the machine: each settings folder has its own.
+    // Socket names are global to the machine: each settings folder has its own, in the user's own
+    // runtime folder where there is one, so that no other user can take the name first.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     m_socketPath =
-        QDir::tempPath() + QStringLiteral("/kelvarion-") +
+        (!runtime.isEmpty() && QFileInfo(runtime).isDir() ? runtime : QDir::tempPath()) +
+        QStringLiteral("/kelvarion-") +
         QString::fromLatin1(
             QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha256).toHex().left(24));
     m_lock.emplace(LockPath(folder));
@@ -63,8 +67,12 @@ TSingleInstance::TSingleInstance(const QString& settingsFolder)
 
 TSingleInstance::~TSingleInstance()
 {
-    for (const auto& [descriptor, connection] : m_connections)
+    // Each notifier goes before its descriptor is closed.
+    for (auto& [descriptor, connection] : m_connections) {
+        connection.readable.reset();
         ::close(descriptor);
+    }
+    m_accepting.reset();
     if (m_listener >= 0) {
         ::close(m_listener);
         ::unlink(QFile::encodeName(m_socketPath).constData());
@@ -118,8 +126,17 @@ void TSingleInstance::Accept()
 {
     for (;;) {
         const int descriptor = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (descriptor < 0)
+        if (descriptor < 0 && (errno == EINTR || errno == ECONNABORTED))
+            continue;
+        if (descriptor < 0) {
+            // Out of descriptors, the waiting run would wake this again at once, and again: it is
+            // let wait a second.
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                m_accepting->setEnabled(false);
+                QTimer::singleShot(1000, this, [this] { m_accepting->setEnabled(true); });
+            }
             return;
+        }
         SConnection& connection = m_connections[descriptor];
         connection.readable = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
         connect(connection.readable.get(), &QSocketNotifier::activated, this,
@@ -138,14 +155,18 @@ void TSingleInstance::Receive(int descriptor)
         found->second.text.append(buffer, count);
     if (count < 0 && (errno == EAGAIN || errno == EINTR))
         return;
-    // The other run has closed its end, or the connection broke: what came is all there is.
-    const QString text = QString::fromUtf8(found->second.text);
+    // The other run has closed its end, or the connection broke. Only a list that came whole,
+    // up to its closing zero, is opened: a cut one could end in half a file name.
+    QByteArray text = found->second.text;
     // The notifier is in the middle of its signal: it goes once the signal is over.
     found->second.readable->setEnabled(false);
     found->second.readable.release()->deleteLater();
     m_connections.erase(found);
     ::close(descriptor);
-    emit filesHandedOver(text.split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+    if (!text.endsWith('\0'))
+        return;
+    text.chop(1);
+    emit filesHandedOver(QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
 }
 
 bool TSingleInstance::Send(const QByteArray& text, const QDeadlineTimer& deadline) const
@@ -173,7 +194,8 @@ bool TSingleInstance::Send(const QByteArray& text, const QDeadlineTimer& deadlin
 bool TSingleInstance::HandOver(const QStringList& files, int timeoutMs) const
 {
     const QDeadlineTimer deadline(timeoutMs);
-    const QByteArray text = files.join(QLatin1Char('\n')).toUtf8();
+    // A file name holds no zero byte, so one ends the list.
+    const QByteArray text = files.join(QLatin1Char('\n')).toUtf8() + '\0';
     // The running program may still be starting, before it listens.
     while (!Send(text, deadline)) {
         if (deadline.hasExpired())

@@ -49,3 +49,16 @@ TEST(SingleInstance, TheLockOfAKilledRunIsTakenOver)
     EXPECT_TRUE(next.IsFirst());
     EXPECT_FALSE(TSingleInstance(settings.path()).IsFirst());
 }
+
+// A list the running program could not take in time, cut off part way, opens nothing: its last
+// name could be half a name.
+TEST(SingleInstance, AListCutOffOpensNothing)
+{
+    QTemporaryDir settings;
+    TSingleInstance running(settings.path());
+    QSignalSpy handed(&running, &TSingleInstance::filesHandedOver);
+    const QStringList many(40000, QStringLiteral("/data/a folder of measurements/jan kowalski.aud"));
+    const TSingleInstance later(settings.path());
+    EXPECT_FALSE(later.HandOver(many, 300));
+    EXPECT_FALSE(handed.wait(500));
+}
