@@ -112,9 +112,15 @@ QDateTime TDateTime::ToDateTime() const
 
 QString TDateTime::ToText(const QLocale& locale) const
 {
+    return ToText(locale, ShortDateFormat(locale), LongTimeFormat(locale));
+}
+
+QString TDateTime::ToText(const QLocale& locale, const QString& dateFormat, const QString& timeFormat) const
+{
+    const QString date = locale.toString(Date(), dateFormat);
     if (!HasTime())
-        return DateText(locale);
-    return DateText(locale) + QLatin1Char(' ') + TimeText(locale);
+        return date;
+    return date + QLatin1Char(' ') + locale.toString(Time(), timeFormat);
 }
 
 QString TDateTime::DateText(const QLocale& locale) const
@@ -164,14 +170,15 @@ bool TDateTime::FromText(const QString& text, const QLocale& locale, TDateTime& 
 std::optional<TDateTime> TDateTime::AsWritten(const QString& text, const QLocale& locale)
 {
     const QString dateFormat = ShortDateFormat(locale);
+    const QString timeFormat = LongTimeFormat(locale);
     TWrittenDate reader(text, locale);
     TDateTime value;
-    if (reader.Read(dateFormat + QLatin1Char(' ') + LongTimeFormat(locale)))
+    if (reader.Read(dateFormat + QLatin1Char(' ') + timeFormat))
         value = FromDate(reader.Date(), reader.Time());
     else if (reader.Read(dateFormat))
         value = FromDate(reader.Date());
     // Only a text ToText gives back is taken: any other is left to the lenient reading.
-    if (!value.IsSet() || value.ToText(locale) != text)
+    if (!value.IsSet() || value.ToText(locale, dateFormat, timeFormat) != text)
         return std::nullopt;
     return value;
 }

@@ -58,6 +58,8 @@ private:
         QStringList times;
     };
 
+    // ToText in formats the caller has already asked the locale for.
+    QString ToText(const QLocale& locale, const QString& dateFormat, const QString& timeFormat) const;
     static std::optional<TDateTime> AsWritten(const QString& text, const QLocale& locale);
     static SReadFormats ReadFormats(const QLocale& locale);
     static QDate ReadDate(const QString& text, const QLocale& locale, const QStringList& formats);
