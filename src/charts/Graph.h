@@ -140,8 +140,8 @@ private:
 
     TShapedTextCache m_labelTexts;
     TShapedTextCache m_legendTexts;
+    TShapedTextCache m_legendHeaderTexts;
     // Size, style, pen width and colour.
     using SStampKey = std::tuple<int, uint8_t, int, QRgb>;
     std::map<SStampKey, TMarkerStamp> m_markerStamps;
-    TShapedTextCache m_legendHeaderTexts;
 };
