@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -24,6 +25,8 @@ constexpr double LargestExponent = 307.0;
 // Summing steps in axis units drifts by a few ulps; the last labelled line must not be lost.
 constexpr double StepTolerance = 1e-9;
 constexpr qsizetype LongSeries = 1000;
+// Rows of the legend painted together as they come into view.
+constexpr qsizetype LegendBandRows = 32;
 
 int Truncated(double value)
 {
@@ -447,6 +450,12 @@ void TGraph::DrawLegend()
     DrawTable(BuildLegendTable(), LegendTarget);
 }
 
+void TGraph::LayOutLegend()
+{
+    if (LegendTarget != nullptr)
+        LayOutTable(BuildLegendTable(), LegendTarget);
+}
+
 TArray TGraph::BuildLegendTable() const
 {
     static const SData unnamed;
@@ -459,16 +468,28 @@ TArray TGraph::BuildLegendTable() const
 
 void TGraph::DrawTable(const TArray& table, QImage* bitmap)
 {
+    LayOutTable(table, bitmap);
+    if (m_legendBitmap != nullptr)
+        PaintLegend(m_legendBitmap->rect());
+}
+
+void TGraph::LayOutTable(TArray table, QImage* bitmap)
+{
     LegendTips.clear();
-    if (table.isEmpty())
+    m_legendBitmap = nullptr;
+    m_legendTable = std::move(table);
+    m_legendBandPainted.clear();
+    if (m_legendTable.isEmpty())
         return;
-    const SLegendLayout layout = MeasureTable(table, *bitmap);
+    m_legendLayout = MeasureTable(m_legendTable, *bitmap);
     FitLegendBitmap(*bitmap);
     if (bitmap->isNull())
         return;
-    QPainter painter(bitmap);
-    painter.fillRect(bitmap->rect(), BackgroundColour);
-    PaintTable(painter, table, layout);
+    m_legendBitmap = bitmap;
+    m_legendSeries = Series;
+    CollectLegendTips();
+    const size_t rows = size_t(m_legendTable.size());
+    m_legendBandPainted.assign((rows + LegendBandRows - 1) / LegendBandRows, false);
 }
 
 // Shaping text is the costly part of the legend, so every text is measured once.
@@ -502,6 +523,7 @@ TGraph::SLegendLayout TGraph::MeasureTable(const TArray& table, const QImage& bi
         totalWidth += width;
     LegendHeight = Truncated(table.size() * layout.rowHeight + 2 * LegendScale);
     LegendWidth = Truncated(totalWidth + 2 * LegendScale);
+    layout.size = QSize(LegendWidth, LegendHeight);
     return layout;
 }
 
@@ -515,25 +537,84 @@ void TGraph::FitLegendBitmap(QImage& bitmap) const
     bitmap = std::move(resized);
 }
 
-void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLayout& layout)
+void TGraph::CollectLegendTips()
 {
-    const int left = Truncated(LegendScale);
+    const SLegendLayout& layout = m_legendLayout;
+    int y = Truncated(LegendScale);
+    for (qsizetype row = 0; row < m_legendTable.size(); ++row) {
+        int x = Truncated(LegendScale);
+        for (qsizetype column = 0; column < layout.textWidths[row].size(); ++column) {
+            const TCell& cell = m_legendTable[row][column];
+            if (!cell.Tip.isEmpty())
+                LegendTips.append({QRect(x, y, layout.columnWidths[column], layout.rowHeight), cell.Tip});
+            x += layout.columnWidths[column];
+        }
+        y += layout.rowHeight;
+    }
+}
+
+void TGraph::PaintLegend(const QRect& area)
+{
+    // A bitmap someone else has resized since the layout is not this legend's any more.
+    if (m_legendBitmap == nullptr || m_legendBitmap->size() != m_legendLayout.size)
+        return;
+    std::optional<QPainter> painter;
+    for (size_t band = 0; band < m_legendBandPainted.size(); ++band) {
+        if (m_legendBandPainted[band] || !LegendBand(band).intersects(area))
+            continue;
+        if (!painter)
+            painter.emplace(m_legendBitmap);
+        PaintLegendBand(*painter, band);
+        m_legendBandPainted[band] = true;
+    }
+}
+
+// A band's edges lie on rows' edges, the first band takes the frame's top and the last its
+// bottom.
+QRect TGraph::LegendBand(size_t band) const
+{
     const int top = Truncated(LegendScale);
-    int y = top;
-    for (qsizetype row = 0; row < table.size(); ++row) {
+    const auto edge = [&](size_t row) { return top + int(row) * m_legendLayout.rowHeight; };
+    const int from = band == 0 ? 0 : edge(band * LegendBandRows);
+    const int to = band + 1 == m_legendBandPainted.size() ? m_legendLayout.size.height()
+                                                          : edge((band + 1) * LegendBandRows);
+    return QRect(0, from, m_legendLayout.size.width(), to - from);
+}
+
+// Painted as if the whole table were painted at once and cut to the band: a glyph or a thick
+// grid line may reach across a row's edge, so the rows on either side are painted too.
+void TGraph::PaintLegendBand(QPainter& painter, size_t band)
+{
+    const QRect place = LegendBand(band);
+    painter.setClipRect(place);
+    painter.fillRect(place, BackgroundColour);
+    const qsizetype rows = m_legendTable.size();
+    const qsizetype first = std::max<qsizetype>(0, qsizetype(band) * LegendBandRows - 1);
+    const qsizetype last = std::min(rows, qsizetype(band + 1) * LegendBandRows + 1);
+    PaintTableRows(painter, first, last);
+    DrawTableGrid(painter, first, last);
+}
+
+void TGraph::PaintTableRows(QPainter& painter, qsizetype first, qsizetype last)
+{
+    const SLegendLayout& layout = m_legendLayout;
+    const int left = Truncated(LegendScale);
+    int y = Truncated(LegendScale) + int(first) * layout.rowHeight;
+    for (qsizetype row = first; row < last; ++row) {
         TShapedTextCache& texts = row == 0 ? m_legendHeaderTexts : m_legendTexts;
         painter.setFont(texts.Font());
         const int ascent = painter.fontMetrics().ascent();
         painter.setPen(row == 0 ? QColor(Qt::black) : LabelColour);
         int x = left;
         for (qsizetype column = 0; column < layout.textWidths[row].size(); ++column) {
-            const TCell& cell = table[row][column];
+            const TCell& cell = m_legendTable[row][column];
             const int columnWidth = layout.columnWidths[column];
             // Only the first cell of a series' row is its sample: a remark reading "4444" stays text.
             const bool sample = row > 0 && column == 0 && cell.Text == QLatin1String(LinePlaceholder) &&
-                                row <= static_cast<qsizetype>(Series.size());
+                                row <= static_cast<qsizetype>(m_legendSeries.size());
             if (sample) {
-                DrawLineSample(painter, x, y, Series[size_t(row - 1)], layout.inset, layout.rowHeight);
+                DrawLineSample(painter, x, y, m_legendSeries[size_t(row - 1)], layout.inset,
+                               layout.rowHeight);
             } else {
                 const int width = layout.textWidths[row][column];
                 int offset = layout.inset;
@@ -543,38 +624,40 @@ void TGraph::PaintTable(QPainter& painter, const TArray& table, const SLegendLay
                     offset = (columnWidth - width) / 2;
                 texts.Draw(painter, x + offset, y + ascent, cell.Text);
             }
-            if (!cell.Tip.isEmpty())
-                LegendTips.append({QRect(x, y, columnWidth, layout.rowHeight), cell.Tip});
             x += columnWidth;
         }
         y += layout.rowHeight;
     }
-    DrawTableGrid(painter, layout, QPoint(left, top));
 }
 
 // The cells' outlines together are the table's grid: a line at each row's edge and, down each
 // run of rows with as many cells, a line at each column's edge cover the same pixels as every
 // outline drawn on its own, at a fraction of the cost. Drawn after the texts, which lie inside
-// their cells, so no text covers a border either way.
-void TGraph::DrawTableGrid(QPainter& painter, const SLegendLayout& layout, const QPoint& origin)
+// their cells, so no text covers a border either way. Only the lines of rows first to last
+// are drawn.
+void TGraph::DrawTableGrid(QPainter& painter, qsizetype first, qsizetype last)
 {
+    const SLegendLayout& layout = m_legendLayout;
+    const QPoint origin(Truncated(LegendScale), Truncated(LegendScale));
     QVector<int> edges{origin.x()};
     for (const int width : layout.columnWidths)
         edges.append(edges.last() + width);
     QVector<QLine> lines;
     const qsizetype rows = layout.textWidths.size();
-    qsizetype last = 0;
-    for (qsizetype first = 0; first < rows; first = last) {
-        const qsizetype cells = layout.textWidths[first].size();
-        for (last = first + 1; last < rows && layout.textWidths[last].size() == cells;)
-            ++last;
-        if (cells == 0)
+    qsizetype runEnd = 0;
+    for (qsizetype runStart = 0; runStart < rows; runStart = runEnd) {
+        const qsizetype cells = layout.textWidths[runStart].size();
+        for (runEnd = runStart + 1; runEnd < rows && layout.textWidths[runEnd].size() == cells;)
+            ++runEnd;
+        const qsizetype from = std::max(runStart, first);
+        const qsizetype to = std::min(runEnd, last);
+        if (cells == 0 || from >= to)
             continue;
         const auto rowTop = [&](qsizetype row) { return origin.y() + int(row) * layout.rowHeight; };
-        for (qsizetype row = first; row <= last; ++row)
+        for (qsizetype row = from; row <= to; ++row)
             lines.append(QLine(origin.x(), rowTop(row), edges[cells], rowTop(row)));
         for (qsizetype column = 0; column <= cells; ++column)
-            lines.append(QLine(edges[column], rowTop(first), edges[column], rowTop(last)));
+            lines.append(QLine(edges[column], rowTop(from), edges[column], rowTop(to)));
     }
     const QColor colour(128, 128, 128);
     const int width = Truncated(1 * LegendScale);

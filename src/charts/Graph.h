@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QVector>
 
 #include <map>
@@ -44,6 +45,11 @@ public:
 
     void SetLegendTarget(QImage* legendTarget);
     void DrawLegend();
+    // Measures the legend and sizes its bitmap, leaving the painting to PaintLegend(): a long
+    // legend is mostly out of sight, and painting all of it cost more than reading its files.
+    void LayOutLegend();
+    // Paints what the last layout has not painted yet within this area of the legend bitmap.
+    void PaintLegend(const QRect& area);
     TArray BuildLegendTable() const;
     void DrawTable(const TArray& table, QImage* bitmap);
     // The whole text of the cut cell at this pixel of the legend bitmap; empty elsewhere.
@@ -119,6 +125,7 @@ private:
         int rowHeight = 0;
         QVector<QVector<int>> textWidths;
         QVector<int> columnWidths;
+        QSize size;
     };
 
     SAxisEnds AxisEnds() const;
@@ -131,10 +138,14 @@ private:
     void DrawSeries(QPainter& painter, const SGraph& series);
     const TMarkerStamp* MarkerStamp(const QPainter& painter, const SGraph& series, int size, const QPen& pen);
     void DrawFrame(QPainter& painter);
+    void LayOutTable(TArray table, QImage* bitmap);
     SLegendLayout MeasureTable(const TArray& table, const QImage& bitmap);
     void FitLegendBitmap(QImage& bitmap) const;
-    void PaintTable(QPainter& painter, const TArray& table, const SLegendLayout& layout);
-    void DrawTableGrid(QPainter& painter, const SLegendLayout& layout, const QPoint& origin);
+    void CollectLegendTips();
+    QRect LegendBand(size_t band) const;
+    void PaintLegendBand(QPainter& painter, size_t band);
+    void PaintTableRows(QPainter& painter, qsizetype first, qsizetype last);
+    void DrawTableGrid(QPainter& painter, qsizetype first, qsizetype last);
     void DrawLineSample(QPainter& painter, int x, int y, const SGraph& series, int inset, int rowHeight);
     QFont LabelFont(int pointSize) const;
 
@@ -144,4 +155,12 @@ private:
     // Size, style, pen width and colour.
     using SStampKey = std::tuple<int, uint8_t, int, QRgb>;
     std::map<SStampKey, TMarkerStamp> m_markerStamps;
+
+    // The last laid-out legend, painted a band of rows at a time. The series are copied so
+    // that bands painted later show the legend as it was laid out.
+    QImage* m_legendBitmap = nullptr;
+    TArray m_legendTable;
+    std::vector<SGraph> m_legendSeries;
+    SLegendLayout m_legendLayout;
+    std::vector<bool> m_legendBandPainted;
 };

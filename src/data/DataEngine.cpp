@@ -143,6 +143,7 @@ TDataEngine::TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngin
     for (TImage* image : {leftImage, rightImage, legendImage})
         *image->Bitmap() = QImage(image->DeviceSize(), QImage::Format_RGB32);
     CreateGraphs(leftImage->Bitmap(), rightImage->Bitmap(), backgroundColour, legendImage->Bitmap(), scale);
+    legendImage->SetExposeHook([this](const QRect& pixels) { rightGraph->PaintLegend(pixels); });
     TakeOver(source);
 }
 
@@ -155,7 +156,11 @@ TDataEngine::TDataEngine(QImage* leftBitmap, QImage* rightBitmap, const TDataEng
     DrawGraphs(nullptr);
 }
 
-TDataEngine::~TDataEngine() = default;
+TDataEngine::~TDataEngine()
+{
+    if (m_legendImage != nullptr)
+        m_legendImage->SetExposeHook(nullptr);
+}
 
 void TDataEngine::CreateGraphs(QImage* leftBitmap, QImage* rightBitmap, const QColor& backgroundColour,
                                QImage* legendBitmap, float chartScale)
@@ -302,7 +307,11 @@ void TDataEngine::DrawGraphs(TImage* legendImage)
         return;
     leftGraph->Draw();
     rightGraph->Draw();
-    rightGraph->DrawLegend();
+    // The screen's legend is painted where the scroll box shows it, as it does.
+    if (m_legendImage != nullptr)
+        rightGraph->LayOutLegend();
+    else
+        rightGraph->DrawLegend();
     for (TImage* image : {m_leftImage, m_rightImage}) {
         if (image != nullptr)
             image->ShowBitmap();

@@ -2,21 +2,27 @@
 #pragma once
 
 #include <QImage>
-#include <QLabel>
+#include <QWidget>
 
-// An image control: a label that owns the bitmap the charts draw into and shows it. The
-// bitmap changes only when someone draws; ShowBitmap() then puts the new picture on screen.
-// On a high-density screen the bitmap holds the control's device pixels and is shown pixel
-// for pixel.
-class TImage : public QLabel
+#include <functional>
+
+// An image control: it owns the bitmap the charts draw into and shows it. On a high-density
+// screen the bitmap holds the control's device pixels and is shown pixel for pixel.
+class TImage : public QWidget
 {
     Q_OBJECT
 
 public:
+    // Given the bitmap's pixels about to be shown, before they are shown.
+    using TExposeHook = std::function<void(const QRect& pixels)>;
+
     explicit TImage(QWidget* parent = nullptr);
 
     QImage* Bitmap() { return &m_bitmap; }
+    // Puts the bitmap as it is now on screen.
     void ShowBitmap();
+    // A bitmap painted only where it is seen (a long legend) is painted from here.
+    void SetExposeHook(TExposeHook hook) { m_exposeHook = std::move(hook); }
 
     void SetDevicePixelRatio(qreal ratio) { m_ratio = ratio; }
     qreal DevicePixelRatio() const { return m_ratio; }
@@ -25,7 +31,11 @@ public:
     // Gives the control the size of its bitmap.
     void FitToBitmap();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     QImage m_bitmap;
     qreal m_ratio = 1.0;
+    TExposeHook m_exposeHook;
 };

@@ -36,7 +36,7 @@ bool ProgramEnded()
 
 TEST_F(MainFormTest, OpenPutsTheMeasurementOnBothChartsAndInTheLegend)
 {
-    const int emptyLegendHeight = Find<QLabel>("LegendImage")->height();
+    const int emptyLegendHeight = Find<TImage>("LegendImage")->height();
     filesToOpen = {folder.Write(QStringLiteral("jan.aud"), kJan)};
     Click("ToolButtonOpen");
     ASSERT_EQ(openRequests.size(), 1);
@@ -53,9 +53,9 @@ TEST_F(MainFormTest, OpenPutsTheMeasurementOnBothChartsAndInTheLegend)
     EXPECT_EQ(ShownAt("RightImage", *DataEngine->rightGraph, 1000, 25), Palette(0));
     EXPECT_EQ(ShownAt("LeftImage", *DataEngine->leftGraph, 4000, 50), Palette(0));
     EXPECT_NE(ShownAt("LeftImage", *DataEngine->leftGraph, 1000, 30), Palette(0));
-    auto* legend = Find<QLabel>("LegendImage");
+    auto* legend = Find<TImage>("LegendImage");
     EXPECT_GT(legend->height(), emptyLegendHeight);
-    EXPECT_EQ(legend->size(), Shown("LegendImage").size());
+    EXPECT_EQ(legend->size(), legend->Bitmap()->size());
 }
 
 TEST_F(MainFormTest, OpenReadsSeveralFilesInTheDialogsOrder)
@@ -306,17 +306,17 @@ TEST_F(MainFormTest, ToolBarHoldsTheButtonsInOrderWithTheirHints)
 TEST_F(MainFormTest, ChartAreaHasTheDesignedPanelsAndTranslatedCaptions)
 {
     for (const char* image : {"LeftImage", "RightImage"}) {
-        auto* label = Find<QLabel>(image);
-        EXPECT_EQ(label->size(), QSize(320, 320)) << image;
-        EXPECT_EQ(label->pos(), QPoint(1, 1)) << image;
-        EXPECT_EQ(label->parentWidget()->size(), QSize(322, 322)) << image;
-        EXPECT_EQ(Shown(image).size(), QSize(320, 320)) << image;
-        EXPECT_EQ(label->parentWidget()->palette().color(QPalette::Window), kSkyBlue) << image;
+        auto* chart = Find<TImage>(image);
+        EXPECT_EQ(chart->size(), QSize(320, 320)) << image;
+        EXPECT_EQ(chart->pos(), QPoint(1, 1)) << image;
+        EXPECT_EQ(chart->parentWidget()->size(), QSize(322, 322)) << image;
+        EXPECT_EQ(chart->Bitmap()->size(), QSize(320, 320)) << image;
+        EXPECT_EQ(chart->parentWidget()->palette().color(QPalette::Window), kSkyBlue) << image;
     }
-    auto* scrollBox = Find<QLabel>("LegendImage")->parentWidget()->parentWidget();
+    auto* scrollBox = Find<TImage>("LegendImage")->parentWidget()->parentWidget();
     ASSERT_TRUE(qobject_cast<QScrollArea*>(scrollBox));
     EXPECT_EQ(scrollBox->size(), QSize(649, 120));
-    EXPECT_EQ(Find<QLabel>("LegendImage")->height(), DataEngine->rightGraph->LegendHeight);
+    EXPECT_EQ(Find<TImage>("LegendImage")->height(), DataEngine->rightGraph->LegendHeight);
     for (const char* caption : {"LeftEarLabel", "RightEarLabel", "LegendLabel"})
         EXPECT_EQ(Find<QLabel>(caption)->text(), gLang.GetString(QString::fromLatin1(caption), form))
             << caption;

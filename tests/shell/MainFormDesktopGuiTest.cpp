@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <utility>
@@ -62,6 +63,31 @@ TEST_F(MainFormTest, AtTheDesignedSizeTheChartsShowTheDesignedPixels)
     EXPECT_EQ(Shown("LegendImage").convertToFormat(QImage::Format_RGB32), designed.legend);
 }
 
+// The legend is painted only where it is seen; wherever it is scrolled to, it shows the rows
+// as the whole legend drawn at once has them. Also run on the dense screen.
+TEST_F(MainFormTest, TwiceTheSizeOrNotTheScrolledLegendShowsTheWholeLegendsRows)
+{
+    for (int i = 0; i < 150; ++i)
+        filesToOpen.append(folder.Write(QStringLiteral("p%1.aud").arg(i),
+                                        "@name P" + QByteArray::number(i) + "\n1000 30 40  10 15\n"));
+    Click("ToolButtonOpen");
+    const int ratio = int(form->devicePixelRatioF());
+    // The screen's legend keeps the size of the screen's text, its charts' markers all alike.
+    SDataStore designed(1.0f, DataEngine);
+    designed.engine.rightGraph->LegendScale = float(ratio);
+    designed.engine.rightGraph->DrawLegend();
+    const int legendWidth = designed.legend.width();
+    QScrollBar* bar = Find<QScrollArea>("ScrollBox1")->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 1000);
+    for (const int position : {bar->maximum(), bar->maximum() / 2 + 7, 0, 455}) {
+        bar->setValue(position);
+        const QImage shown = Find<QScrollArea>("ScrollBox1")->viewport()->grab().toImage();
+        EXPECT_EQ(shown.copy(0, 0, legendWidth, shown.height()).convertToFormat(QImage::Format_RGB32),
+                  designed.legend.copy(0, position * ratio, legendWidth, shown.height()))
+            << position;
+    }
+}
+
 // Run once more on a screen of twice the pixel density, where both sizes draw twice as fine.
 TEST_F(MainFormTest, TwiceTheSizeDrawsSquareSharpChartsSideBySideAboveTheLegend)
 {
@@ -83,7 +109,7 @@ TEST_F(MainFormTest, TwiceTheSizeDrawsSquareSharpChartsSideBySideAboveTheLegend)
                                            std::pair{"RightImage", DataEngine->rightGraph.get()}}) {
             SCOPED_TRACE(image);
             const QImage shown = Shown(image);
-            EXPECT_EQ(shown.size(), Find<TImage>(image)->size() * ratio);
+            EXPECT_EQ(Find<TImage>(image)->Bitmap()->size(), Find<TImage>(image)->size() * ratio);
             QPoint grid;
             ASSERT_TRUE(graph->ToPixel(1000, 52, grid));
             EXPECT_EQ(LineWidthAt(shown, grid), factor * ratio);

@@ -12,6 +12,7 @@
 #include "shell/WindowSet.h"
 #include "support/MessageRecorder.h"
 #include "support/ScriptedAnswers.h"
+#include "widgets/Image.h"
 
 #include <QAction>
 #include <QLabel>
@@ -100,7 +101,16 @@ protected:
         QTest::mouseClick(Find<QToolButton>(buttonName), Qt::LeftButton);
     }
 
-    QImage Shown(const char* imageName) const { return Find<QLabel>(imageName)->pixmap().toImage(); }
+    // What the image control shows, in device pixels, painted as the screen paints it.
+    QImage Shown(const char* imageName) const
+    {
+        auto* image = Find<TImage>(imageName);
+        QImage shown(image->DeviceSize(), QImage::Format_ARGB32_Premultiplied);
+        shown.setDevicePixelRatio(image->DevicePixelRatio());
+        shown.fill(Qt::transparent);
+        image->render(&shown);
+        return shown;
+    }
 
     // The colour shown where the chart puts (frequency, level).
     QColor ShownAt(const char* imageName, const TGraph& graph, double frequency, double level) const
