@@ -12,13 +12,14 @@ void TShapedTextCache::SetFont(const QFont& font, const QPaintDevice* device)
         return;
     m_font = font;
     m_device = device;
+    m_metrics = QFontMetrics(font, device);
     m_used.clear();
     m_previous.clear();
 }
 
 int TShapedTextCache::Width(const QString& text)
 {
-    return Shaped(text).width;
+    return Measured(text).width;
 }
 
 void TShapedTextCache::Draw(QPainter& painter, int x, int baseline, const QString& text)
@@ -34,7 +35,7 @@ void TShapedTextCache::NextDrawing()
     m_previous = std::exchange(m_used, {});
 }
 
-const TShapedTextCache::SShaped& TShapedTextCache::Shaped(const QString& text)
+TShapedTextCache::SShaped& TShapedTextCache::Measured(const QString& text)
 {
     auto used = m_used.find(text);
     if (used != m_used.end())
@@ -42,7 +43,26 @@ const TShapedTextCache::SShaped& TShapedTextCache::Shaped(const QString& text)
     const auto previous = m_previous.constFind(text);
     if (previous != m_previous.cend())
         return *m_used.insert(text, *previous);
-    SShaped shaped;
+    SShaped measured;
+    // A line separator ends the one line drawn, and QFontMetrics would measure past it.
+    if (text.contains(QChar::LineSeparator))
+        LayOut(text, measured);
+    else
+        measured.width = m_metrics.horizontalAdvance(text);
+    return *m_used.insert(text, measured);
+}
+
+const TShapedTextCache::SShaped& TShapedTextCache::Shaped(const QString& text)
+{
+    SShaped& shaped = Measured(text);
+    if (!shaped.laidOut)
+        LayOut(text, shaped);
+    return shaped;
+}
+
+void TShapedTextCache::LayOut(const QString& text, SShaped& shaped) const
+{
+    shaped.laidOut = true;
     QTextLayout layout(text, m_font, m_device);
     QTextOption option;
     // As QPainter::drawText lays out a line: left to right, never wrapped.
@@ -53,10 +73,9 @@ const TShapedTextCache::SShaped& TShapedTextCache::Shaped(const QString& text)
     QTextLine line = layout.createLine();
     layout.endLayout();
     if (line.isValid()) {
-        // QFontMetrics rounds the same advance, so the text is shaped once only.
+        // The same rounding as QFontMetrics, which measured the text if it was measured first.
         shaped.width = qRound(line.horizontalAdvance());
         shaped.ascent = line.ascent();
         shaped.runs = line.glyphRuns();
     }
-    return *m_used.insert(text, shaped);
 }

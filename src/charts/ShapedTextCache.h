@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QHash>
 #include <QList>
@@ -29,13 +30,18 @@ private:
     struct SShaped
     {
         int width = 0;
+        bool laidOut = false;
         qreal ascent = 0;
         QList<QGlyphRun> runs;
     };
 
+    // Measured only: most texts of a long table are never drawn, since they are not seen.
+    SShaped& Measured(const QString& text);
     const SShaped& Shaped(const QString& text);
+    void LayOut(const QString& text, SShaped& shaped) const;
 
     QFont m_font;
+    QFontMetrics m_metrics{QFont()};
     const QPaintDevice* m_device = nullptr;
     QHash<QString, SShaped> m_used;
     QHash<QString, SShaped> m_previous;

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ChartProbe.h"
 #include "charts/Marker.h"
+#include "charts/ShapedTextCache.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -315,4 +317,38 @@ TEST(GraphTest, AStampedMarkerIsTheDrawnMarker)
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.translate(0.5, 0);
     EXPECT_FALSE(TMarkerStamp::Fits(painter, colour, 6, 1));
+}
+
+// Texts are measured without laying them out, yet a table's column must be as wide as the line
+// drawn in it: a tab, right-to-left script, a line separator (only the line before it is
+// drawn) and marks measure alike either way, in any order of measuring and drawing.
+TEST(GraphTest, AMeasuredTextIsAsWideAsItsDrawnLine)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    const QString texts[] = {QStringLiteral("Wiśniewska"),
+                             QStringLiteral("a\tb"),
+                             QStringLiteral("שלום abc"),
+                             QStringLiteral("first\u2028second"),
+                             QStringLiteral("e\u0301\u200b\u00ad!"),
+                             QString()};
+    for (const bool bold : {false, true}) {
+        QFont font = QGuiApplication::font();
+        font.setPointSize(bold ? 16 : 8);
+        font.setBold(bold);
+        for (const QString& text : texts) {
+            QTextLayout layout(text, font, &image);
+            layout.beginLayout();
+            const QTextLine line = layout.createLine();
+            layout.endLayout();
+            const int drawn = line.isValid() ? qRound(line.horizontalAdvance()) : 0;
+            TShapedTextCache measuredFirst;
+            measuredFirst.SetFont(font, &image);
+            EXPECT_EQ(measuredFirst.Width(text), drawn) << text.toStdString();
+            TShapedTextCache drawnFirst;
+            drawnFirst.SetFont(font, &image);
+            QPainter painter(&image);
+            drawnFirst.Draw(painter, 0, 20, text);
+            EXPECT_EQ(drawnFirst.Width(text), drawn) << text.toStdString();
+        }
+    }
 }
