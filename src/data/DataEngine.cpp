@@ -134,6 +134,15 @@ TFileHandle OpenForReading(const QString& path)
     return TFileHandle(std::fopen(QFile::encodeName(path).constData(), "r"), &std::fclose);
 }
 
+// The controls show their bitmaps whenever the window paints, which a message box (a damaged
+// reference) lets it do before the charts are drawn.
+QImage BlankBitmap(const TImage& image, const QColor& colour)
+{
+    QImage bitmap(image.DeviceSize(), QImage::Format_RGB32);
+    bitmap.fill(colour);
+    return bitmap;
+}
+
 } // namespace
 
 TDataEngine::TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngine* source, float scale,
@@ -141,7 +150,7 @@ TDataEngine::TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngin
     : scale(scale), m_leftImage(leftImage), m_rightImage(rightImage), m_legendImage(legendImage)
 {
     for (TImage* image : {leftImage, rightImage, legendImage})
-        *image->Bitmap() = QImage(image->DeviceSize(), QImage::Format_RGB32);
+        *image->Bitmap() = BlankBitmap(*image, backgroundColour);
     CreateGraphs(leftImage->Bitmap(), rightImage->Bitmap(), backgroundColour, legendImage->Bitmap(), scale);
     legendImage->SetExposeHook([this](const QRect& pixels) { rightGraph->PaintLegend(pixels); });
     TakeOver(source);
@@ -333,7 +342,7 @@ bool TDataEngine::FitGraphs(float chartScale, float legendScale)
     // Copied: the charts that hold it are replaced.
     const QColor background = leftGraph->BackgroundColour;
     for (TImage* image : {m_leftImage, m_rightImage})
-        *image->Bitmap() = QImage(image->DeviceSize(), QImage::Format_RGB32);
+        *image->Bitmap() = BlankBitmap(*image, background);
     CreateGraphs(m_leftImage->Bitmap(), m_rightImage->Bitmap(), background, m_legendImage->Bitmap(),
                  chartScale);
     rightGraph->LegendScale = legendScale;

@@ -5,6 +5,7 @@
 #include "lang/Lang.h"
 #include "settings/Options.h"
 #include "support/MessageRecorder.h"
+#include "widgets/Image.h"
 
 #include <array>
 
@@ -205,4 +206,25 @@ TEST(DataEngineTest, ANewStoreLoadsTheReferenceNamedInTheSettings)
     EXPECT_TRUE(messages.requests[0].text.contains(QStringLiteral("yesterday")));
     EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
     EXPECT_EQ(store.engine.reference.name, QStringLiteral("Broken"));
+
+    // The window paints behind the message, before anything is drawn: its charts are empty.
+    const QColor kSky(166, 202, 240);
+    TImage left;
+    TImage right;
+    TImage legend;
+    for (TImage* image : {&left, &right, &legend})
+        image->resize(40, 30);
+    QList<QImage> shownBehind;
+    TMessageBox::SetHandler([&](const SMessageRequest& request) {
+        messages.requests.append(request);
+        for (TImage* image : {&left, &right, &legend})
+            shownBehind.append(image->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        return QMessageBox::Ok;
+    });
+    const TDataEngine screen(&left, &right, nullptr, 1.0f, kSky, &legend);
+    QImage empty(40, 30, QImage::Format_RGB32);
+    empty.fill(kSky);
+    ASSERT_EQ(shownBehind.size(), 3);
+    for (const QImage& shown : std::as_const(shownBehind))
+        EXPECT_EQ(shown, empty);
 }
