@@ -134,11 +134,9 @@ TFileHandle OpenForReading(const QString& path)
     return TFileHandle(std::fopen(QFile::encodeName(path).constData(), "r"), &std::fclose);
 }
 
-// The controls show their bitmaps whenever the window paints, which a message box (a damaged
-// reference) lets it do before the charts are drawn.
-QImage BlankBitmap(const TImage& image, const QColor& colour)
+QImage BlankBitmap(const QSize& size, const QColor& colour)
 {
-    QImage bitmap(image.DeviceSize(), QImage::Format_RGB32);
+    QImage bitmap(size, QImage::Format_RGB32);
     bitmap.fill(colour);
     return bitmap;
 }
@@ -149,10 +147,15 @@ TDataEngine::TDataEngine(TImage* leftImage, TImage* rightImage, const TDataEngin
                          const QColor& backgroundColour, TImage* legendImage)
     : scale(scale), m_leftImage(leftImage), m_rightImage(rightImage), m_legendImage(legendImage)
 {
-    for (TImage* image : {leftImage, rightImage, legendImage})
-        *image->Bitmap() = BlankBitmap(*image, backgroundColour);
+    // The controls show their bitmaps whenever the window paints, which a message (a damaged
+    // reference) lets it do before anything is drawn: until then they show empty charts and the
+    // legend of no measurements. The legend's bitmap is sized by its layout.
+    for (TImage* image : {leftImage, rightImage})
+        *image->Bitmap() = BlankBitmap(image->DeviceSize(), backgroundColour);
+    *legendImage->Bitmap() = BlankBitmap(QSize(1, 1), backgroundColour);
     CreateGraphs(leftImage->Bitmap(), rightImage->Bitmap(), backgroundColour, legendImage->Bitmap(), scale);
     legendImage->SetExposeHook([this](const QRect& pixels) { rightGraph->PaintLegend(pixels); });
+    rightGraph->LayOutLegend();
     TakeOver(source);
 }
 
@@ -342,7 +345,7 @@ bool TDataEngine::FitGraphs(float chartScale, float legendScale)
     // Copied: the charts that hold it are replaced.
     const QColor background = leftGraph->BackgroundColour;
     for (TImage* image : {m_leftImage, m_rightImage})
-        *image->Bitmap() = BlankBitmap(*image, background);
+        *image->Bitmap() = BlankBitmap(image->DeviceSize(), background);
     CreateGraphs(m_leftImage->Bitmap(), m_rightImage->Bitmap(), background, m_legendImage->Bitmap(),
                  chartScale);
     rightGraph->LegendScale = legendScale;

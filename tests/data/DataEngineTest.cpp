@@ -207,8 +207,10 @@ TEST(DataEngineTest, ANewStoreLoadsTheReferenceNamedInTheSettings)
     EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
     EXPECT_EQ(store.engine.reference.name, QStringLiteral("Broken"));
 
-    // The window paints behind the message, before anything is drawn: its charts are empty.
+    // The window paints behind the message, before anything is drawn: its charts are empty, its
+    // legend has no rows.
     const QColor kSky(166, 202, 240);
+    const SDataStore noRows;
     TImage left;
     TImage right;
     TImage legend;
@@ -222,9 +224,10 @@ TEST(DataEngineTest, ANewStoreLoadsTheReferenceNamedInTheSettings)
         return QMessageBox::Ok;
     });
     const TDataEngine screen(&left, &right, nullptr, 1.0f, kSky, &legend);
+    ASSERT_EQ(shownBehind.size(), 3);
     QImage empty(40, 30, QImage::Format_RGB32);
     empty.fill(kSky);
-    ASSERT_EQ(shownBehind.size(), 3);
-    for (const QImage& shown : std::as_const(shownBehind))
-        EXPECT_EQ(shown, empty);
+    EXPECT_EQ(shownBehind[0], empty);
+    EXPECT_EQ(shownBehind[1], empty);
+    EXPECT_EQ(shownBehind[2].copy(0, 0, 40, 16), noRows.legend.copy(0, 0, 40, 16));
 }
