@@ -581,8 +581,9 @@ QRect TGraph::LegendBand(size_t band) const
     return QRect(0, from, m_legendLayout.size.width(), to - from);
 }
 
-// Painted as if the whole table were painted at once and cut to the band: a glyph or a thick
-// grid line may reach across a row's edge, so the rows on either side are painted too.
+// Painted as the whole table painted at once and cut to the band: a thick grid line or a tall
+// glyph may reach across a row's edge into the next row, so the rows on either side are
+// painted too. (Marks stacked higher than a whole row are cut at the band's edge.)
 void TGraph::PaintLegendBand(QPainter& painter, size_t band)
 {
     const QRect place = LegendBand(band);

@@ -156,8 +156,9 @@ private:
     using SStampKey = std::tuple<int, uint8_t, int, QRgb>;
     std::map<SStampKey, TMarkerStamp> m_markerStamps;
 
-    // The last laid-out legend, painted a band of rows at a time. The series are copied so
-    // that bands painted later show the legend as it was laid out.
+    // The last laid-out legend, painted a band of rows at a time. Its texts, sizes and series
+    // are copied so that bands painted later show the rows as they were laid out; the colours
+    // and scale are read when a band is painted, and changing them means laying out again.
     QImage* m_legendBitmap = nullptr;
     TArray m_legendTable;
     std::vector<SGraph> m_legendSeries;

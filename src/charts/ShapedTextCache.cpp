@@ -4,7 +4,25 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+
+// QFontMetrics measures a text as its line is drawn unless the text holds a control character
+// or a separator: it stops at U+009C, measures past a line separator that ends the line drawn,
+// and lets a control character between right-to-left letters and a mark change the line's
+// direction.
+bool MeasuresAsDrawn(const QString& text)
+{
+    return std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        const QChar::Category category = c.category();
+        return category == QChar::Other_Control || category == QChar::Separator_Line ||
+               category == QChar::Separator_Paragraph;
+    });
+}
+
+} // namespace
 
 void TShapedTextCache::SetFont(const QFont& font, const QPaintDevice* device)
 {
@@ -44,8 +62,7 @@ TShapedTextCache::SShaped& TShapedTextCache::Measured(const QString& text)
     if (previous != m_previous.cend())
         return *m_used.insert(text, *previous);
     SShaped measured;
-    // A line separator ends the one line drawn, and QFontMetrics would measure past it.
-    if (text.contains(QChar::LineSeparator))
+    if (!MeasuresAsDrawn(text))
         LayOut(text, measured);
     else
         measured.width = m_metrics.horizontalAdvance(text);

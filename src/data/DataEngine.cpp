@@ -319,7 +319,7 @@ void TDataEngine::DrawGraphs(TImage* legendImage)
         return;
     leftGraph->Draw();
     rightGraph->Draw();
-    // The screen's legend is painted where the scroll box shows it, as it does.
+    // The screen's legend is painted only where the scroll box shows it, when it shows it.
     if (m_legendImage != nullptr)
         rightGraph->LayOutLegend();
     else

@@ -19,7 +19,7 @@ public:
     explicit TImage(QWidget* parent = nullptr);
 
     QImage* Bitmap() { return &m_bitmap; }
-    // Puts the bitmap as it is now on screen.
+    // Has the bitmap shown again; the screen shows it as it is when the window paints.
     void ShowBitmap();
     // A bitmap painted only where it is seen (a long legend) is painted from here.
     void SetExposeHook(TExposeHook hook) { m_exposeHook = std::move(hook); }

@@ -321,7 +321,8 @@ TEST(GraphTest, AStampedMarkerIsTheDrawnMarker)
 
 // Texts are measured without laying them out, yet a table's column must be as wide as the line
 // drawn in it: a tab, right-to-left script, a line separator (only the line before it is
-// drawn) and marks measure alike either way, in any order of measuring and drawing.
+// drawn), marks and control characters (a file's text may hold any) measure alike either way,
+// in any order of measuring and drawing.
 TEST(GraphTest, AMeasuredTextIsAsWideAsItsDrawnLine)
 {
     QImage image(40, 40, QImage::Format_RGB32);
@@ -330,6 +331,8 @@ TEST(GraphTest, AMeasuredTextIsAsWideAsItsDrawnLine)
                              QStringLiteral("שלום abc"),
                              QStringLiteral("first\u2028second"),
                              QStringLiteral("e\u0301\u200b\u00ad!"),
+                             QStringLiteral("C\u009cur"),
+                             QStringLiteral("\u05e9\r\u0300"),
                              QString()};
     for (const bool bold : {false, true}) {
         QFont font = QGuiApplication::font();
@@ -337,6 +340,10 @@ TEST(GraphTest, AMeasuredTextIsAsWideAsItsDrawnLine)
         font.setBold(bold);
         for (const QString& text : texts) {
             QTextLayout layout(text, font, &image);
+            QTextOption option;
+            option.setTextDirection(Qt::LeftToRight);
+            option.setWrapMode(QTextOption::NoWrap);
+            layout.setTextOption(option);
             layout.beginLayout();
             const QTextLine line = layout.createLine();
             layout.endLayout();
