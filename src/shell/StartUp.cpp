@@ -13,6 +13,7 @@
 #include "shell/MainForm.h"
 #include "shell/WindowSet.h"
 #include "sound/VolumeState.h"
+#include "widgets/AppStyle.h"
 #include "widgets/BundledIcon.h"
 
 #include <QApplication>
@@ -121,6 +122,8 @@ int TStartUp::Run(int argc, char** argv)
     ApplyLangOption(arguments.join(QLatin1Char(' ')));
 
     QApplication application(argc, argv);
+    // The style chosen by the desktop, the command line or QT_STYLE_OVERRIDE.
+    QApplication::setStyle(new TAppStyle(QApplication::style()));
     // Taken before the application is named, so that the lock names the program as the system
     // does, and a lock left by a killed run is known as such.
     const SAppFolders& folders = TAppPaths::Folders();

@@ -3,8 +3,15 @@
 #include "lang/Lang.h"
 #include "settings/Options.h"
 #include "support/ScopedValue.h"
+#include "widgets/AppStyle.h"
 
+#include <QIcon>
+#include <QStyleFactory>
+#include <QStyleOption>
+#include <QWidget>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 TEST(StartUp, LangOptionIsTakenFromTheCommandLine)
 {
@@ -73,4 +80,29 @@ TEST(StartUp, FilesAreTheArgumentsThatAreNoOptions)
     for (const auto& row : rows)
         EXPECT_EQ(TStartUp::FileArguments(row.arguments, QStringLiteral("/start")), row.files)
             << row.arguments.join(' ').toStdString();
+}
+
+// The program's style reads the bars' extension arrows only when they are drawn: they are then
+// the desktop style's own, in the direction asked for, even for a bar gone since.
+TEST(StartUp, TheBarsExtensionArrowsAreTheStylesOwn)
+{
+    TAppStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+    const std::unique_ptr<QStyle> plain(QStyleFactory::create(QStringLiteral("Fusion")));
+    QStyleOption rightToLeft;
+    rightToLeft.direction = Qt::RightToLeft;
+    for (const QStyle::StandardPixmap icon :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton,
+          QStyle::SP_DialogOkButton}) {
+        const QStyleOption* const options[] = {nullptr, &rightToLeft};
+        for (const QStyleOption* option : options) {
+            const QIcon drawn = style.standardIcon(icon, option);
+            const QIcon own = plain->standardIcon(icon, option);
+            for (const int size : {8, 16, 32})
+                EXPECT_EQ(drawn.pixmap(size).toImage(), own.pixmap(size).toImage()) << icon << " " << size;
+        }
+        auto gone = std::make_unique<QWidget>();
+        const QIcon asked = style.standardIcon(icon, nullptr, gone.get());
+        gone.reset();
+        EXPECT_FALSE(asked.pixmap(16).isNull()) << icon;
+    }
 }
